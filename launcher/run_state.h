@@ -1,0 +1,38 @@
+// The process-wide run state: the launcher's own paths and version, its command
+// line split into arguments and engine commands, the switch flags and the status
+// window's state.
+#pragma once
+
+#include <cstdint>
+
+#include "deps/library_version.h"
+#include "launcher/fixed_string.h"
+#include "platform/types.h"
+
+struct RunState {
+  PathBuffer LauncherPath;
+  PathBuffer LauncherFolder;  // LauncherPath up to its last backslash, without it
+  LibraryVersion LauncherVersion;
+  PathBuffer CommandLineCopy;
+
+  // Both blocks come from the process heap; each begins with a table of pointers
+  // into its own string area, ended by a null entry.
+  char** ParamsArray = nullptr;
+  std::int32_t ArgumentCount = 0;
+  char** EngineCommands = nullptr;
+  std::int32_t EngineCommandCount = 0;
+  std::size_t ArgumentBlockSize = 0;  // bytes in each of the two blocks
+
+  bool PreloadMode = false;
+  bool SilentMode = false;
+  bool RepairMode = false;
+  bool DiagnosticLogging = false;
+  bool DeveloperDebugLogging = false;
+  bool AppendLogFiles = false;
+  bool UsingInstanceFile = false;
+  bool ElevateProcessRequestIndicator = false;
+
+  platform::WindowHandle StatusWindow = platform::kNoWindow;
+  MessageBuffer StatusText;
+  MessageBuffer SubStatusText;
+};

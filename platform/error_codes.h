@@ -1,0 +1,21 @@
+// Windows system error codes and result values that the launcher's decisions test.
+#pragma once
+
+#include "platform/types.h"
+
+namespace platform {
+
+inline constexpr ErrorCode kErrorSuccess = 0;
+inline constexpr ErrorCode kErrorFileNotFound = 2;
+inline constexpr ErrorCode kErrorPathNotFound = 3;
+inline constexpr ErrorCode kErrorAccessDenied = 5;
+inline constexpr ErrorCode kErrorNotEnoughMemory = 8;
+inline constexpr ErrorCode kErrorNoMoreFiles = 18;
+inline constexpr ErrorCode kErrorSharingViolation = 32;
+inline constexpr ErrorCode kErrorInvalidParameter = 87;
+inline constexpr ErrorCode kErrorMoreData = 234;
+inline constexpr ErrorCode kErrorNoAssociation = 1155;
+inline constexpr ErrorCode kErrorDllNotFound = 1157;
+inline constexpr ErrorCode kErrorCancelled = 1223;
+
+}  // namespace platform

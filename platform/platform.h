@@ -1,0 +1,22 @@
+// Everything the launcher reaches of the operating system, one narrow interface per
+// area. The simulated workstation (platform/sim/) and Windows (platform/win32/) each
+// provide all of them.
+#pragma once
+
+#include "platform/files.h"
+#include "platform/processes.h"
+#include "platform/registry.h"
+#include "platform/system.h"
+#include "platform/user_interface.h"
+
+namespace platform {
+
+struct Platform {
+  FileSystem& files;
+  Registry& registry;
+  Processes& processes;
+  UserInterface& ui;
+  System& system;
+};
+
+}  // namespace platform

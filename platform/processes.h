@@ -1,0 +1,46 @@
+// Processes: the launcher's own module and the programs it starts.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/types.h"
+
+namespace platform {
+
+using Handle = std::uintptr_t;
+// INVALID_HANDLE_VALUE: the all-ones value also marks a released handle or block.
+inline constexpr Handle kInvalidHandle = ~static_cast<Handle>(0);
+
+inline constexpr std::uint32_t kDetachedProcess = 0x00000008;
+inline constexpr std::uint32_t kCreateNewProcessGroup = 0x00000200;
+inline constexpr std::uint16_t kSwHide = 0;
+inline constexpr std::uint16_t kSwShowNormal = 1;
+inline constexpr std::uint16_t kSwShow = 5;
+
+struct ProcessStart {
+  std::string_view application;        // application name
+  std::string_view command_line;       // the command line handed to the program
+  std::string_view current_directory;  // empty: the launcher's own
+  std::uint32_t creation_flags = 0;
+  std::uint16_t show_window = kSwShowNormal;  // with STARTF_USESHOWWINDOW
+};
+
+struct ProcessHandles {
+  Handle process = kInvalidHandle;
+  Handle thread = kInvalidHandle;
+};
+
+class Processes {
+ public:
+  virtual ~Processes() = default;
+
+  // GetModuleFileNameA of the launcher's own module.
+  virtual bool GetModuleFileName(std::string* path) = 0;
+
+  // CreateProcessA with the launcher's environment and start-up information.
+  virtual bool CreateProcess(const ProcessStart& start, ProcessHandles* handles) = 0;
+};
+
+}  // namespace platform
