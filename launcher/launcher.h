@@ -20,6 +20,8 @@ struct Launcher {
   LogState log;
   SystemInfoObject sys;
   KnownFoldersList folders;
+  // Replace mode: true at start, cleared when a file could not be backed up or copied.
+  bool SystemFilesReplaced = true;
 };
 
 // Thrown by DisposeApp to end the run; the entry point catches it and exits with

@@ -13,6 +13,7 @@ inline constexpr ErrorCode kErrorNotEnoughMemory = 8;
 inline constexpr ErrorCode kErrorNoMoreFiles = 18;
 inline constexpr ErrorCode kErrorSharingViolation = 32;
 inline constexpr ErrorCode kErrorInvalidParameter = 87;
+inline constexpr ErrorCode kErrorInsufficientBuffer = 122;
 inline constexpr ErrorCode kErrorMoreData = 234;
 inline constexpr ErrorCode kErrorNoAssociation = 1155;
 inline constexpr ErrorCode kErrorDllNotFound = 1157;

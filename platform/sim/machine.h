@@ -110,6 +110,8 @@ struct UiAnswers {
 struct ProgramBehaviour {
   bool refuse = false;       // the user refused the consent prompt
   std::int32_t exit_code = 0;
+  // Project addition: how long the program runs before it exits ("0 after 400s").
+  std::uint32_t run_milliseconds = 0;
 };
 
 struct FaultRule {

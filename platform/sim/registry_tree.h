@@ -36,9 +36,13 @@ struct RegistryKey {
 // HKEY_CLASSES_ROOT, HKEY_USERS, HKEY_CURRENT_CONFIG).
 class RegistryTree {
  public:
+  // The five roots, empty, as every Windows registry has them.
+  RegistryTree();
+
   // The key at `path` ("HKEY_LOCAL_MACHINE\SOFTWARE\X"), or null.
   RegistryKey* Find(std::string_view path) const;
-  // The key at `path`, created with its parents where missing; null for an unknown root.
+  // The key at `path`, created with its parents where missing; null for an unknown root
+  // or an empty key name (as in "HKEY_LOCAL_MACHINE\SOFTWARE\" or "A\\B").
   RegistryKey* Create(std::string_view path);
   const std::map<std::string, std::unique_ptr<RegistryKey>, CaseInsensitiveLess>& roots() const {
     return roots_;

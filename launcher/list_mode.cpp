@@ -1,0 +1,10 @@
+// List mode: the archive listing, without a status window.
+#include "diag/log.h"
+#include "launcher/dispose_app.h"
+#include "launcher/launcher.h"
+#include "launcher/modes.h"
+
+void RunListMode(Launcher& l) {
+  DebugLogText(l, "Create File List.");
+  DisposeApp(l, 0);
+}

@@ -1,0 +1,40 @@
+// Preload mode: the system check and the archive update ahead of the day's first
+// start, without starting the product.
+#include "diag/log.h"
+#include "launcher/dispose_app.h"
+#include "launcher/launch_steps.h"
+#include "launcher/launcher.h"
+#include "launcher/modes.h"
+#include "launcher/settings_file.h"
+#include "ui/status_window.h"
+
+void RunPreloadMode(Launcher& l) {
+  if (!l.run.SilentMode) OpenStatusWindow(l, platform::Dialog::Splash, "Dovrel System Check");
+  UpdateStatus(l, "Dovrel System Check");
+  l.os.system.Sleep(kShortPause);
+
+  ShowStep(l, "Inspecting operating system environment...", 1, kLongPause);
+
+  ShowStep(l, "Inspecting Configuration...", 10, kShortPause);
+  PathBuffer settings_file;
+  {
+    LogNestingScope work(l);
+    if (SettingsFilePath(l, settings_file)) {
+      ReadFileAccessValue(l, settings_file, "RunLocal");
+      DebugLog(l, "WinMain: Variable 'PVMainFile' set to \"%s\".", settings_file.c_str());
+    }
+  }
+
+  ShowStep(l, "Checking for required updates...", 20, kLongPause);
+  ShowStep(l, "Validating Veltrix Fonts...", 70, kShortPause);
+  ShowStep(l, "Validating Dovrel executables...", 80, kShortPause);
+  ShowStep(l, "Validating Dovrel Peripheral Engine files...", 80, kShortPause);
+  {
+    LogNestingScope work(l);
+    ReadFileAccessValue(l, settings_file, "RunNPELocal");
+  }
+
+  UpdateStatus(l, "Dovrel System Ready For Use");
+  l.os.system.Sleep(kShortPause);
+  DisposeApp(l, 0);
+}

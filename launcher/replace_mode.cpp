@@ -1,0 +1,28 @@
+// Replace mode: every file of the archive overwritten behind a small window, the
+// outcome reported in a message box.
+#include "launcher/dispose_app.h"
+#include "launcher/launch_steps.h"
+#include "launcher/launcher.h"
+#include "launcher/modes.h"
+
+namespace {
+
+constexpr int kReplaceIncomplete = 1627;
+constexpr int kVerifyTextItem = 401;
+
+}  // namespace
+
+void RunReplaceMode(Launcher& l) {
+  // The window is shown in silent mode too.
+  OpenStatusWindow(l, platform::Dialog::Verify, "Replace system files");
+  if (l.run.StatusWindow != platform::kNoWindow)
+    l.os.ui.SetDlgItemText(l.run.StatusWindow, kVerifyTextItem, "Replacing files...");
+
+  const int exit_code = l.SystemFilesReplaced ? 0 : kReplaceIncomplete;
+  l.os.ui.MessageBox(platform::kNoWindow,
+                     l.SystemFilesReplaced
+                         ? "System files successfully replaced!"
+                         : "Not all system files could be replaced.\nCheck replace.log for details.",
+                     l.run.LauncherPath.view(), platform::kMbTopmost | platform::kMbSetForeground);
+  DisposeApp(l, exit_code);
+}

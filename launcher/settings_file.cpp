@@ -1,0 +1,25 @@
+// The FileAccess values of pv_main.ini beside the launcher.
+#include "launcher/settings_file.h"
+
+#include <cctype>
+
+#include "launcher/launcher.h"
+
+bool SettingsFilePath(Launcher& l, PathBuffer& path) {
+  return path.format("%spv_main.ini", l.folders.CurrDir.c_str());
+}
+
+FixedString<10> ReadFileAccessValue(Launcher& l, const PathBuffer& settings_file, std::string_view key) {
+  FixedString<10> value;
+  value.assign_cut(l.os.files.GetPrivateProfileString("FileAccess", key, "TRUE", settings_file.view(),
+                                                      10));
+  return value;
+}
+
+bool IsTrue(std::string_view value) {
+  constexpr std::string_view kTrue = "TRUE";
+  if (value.size() != kTrue.size()) return false;
+  for (std::size_t i = 0; i < value.size(); ++i)
+    if (std::toupper(static_cast<unsigned char>(value[i])) != kTrue[i]) return false;
+  return true;
+}

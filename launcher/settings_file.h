@@ -1,0 +1,18 @@
+// The FileAccess values of pv_main.ini beside the launcher.
+#pragma once
+
+#include <string_view>
+
+#include "launcher/fixed_string.h"
+
+struct Launcher;
+
+// "%spv_main.ini" with CurrDir; false when the path does not fit.
+bool SettingsFilePath(Launcher& l, PathBuffer& path);
+
+// The value of `key` in section FileAccess, "TRUE" when the file, section or key is
+// missing; read into a buffer of 10 characters.
+FixedString<10> ReadFileAccessValue(Launcher& l, const PathBuffer& settings_file, std::string_view key);
+
+// Compared with "TRUE" case-insensitively; anything else, empty included, is not TRUE.
+bool IsTrue(std::string_view value);

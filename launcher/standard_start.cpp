@@ -1,0 +1,67 @@
+// The standard start: check and repair the workstation, then start the product.
+#include "diag/log.h"
+#include "launcher/dispose_app.h"
+#include "launcher/execute_process.h"
+#include "launcher/launch_steps.h"
+#include "launcher/launcher.h"
+#include "launcher/modes.h"
+#include "launcher/product_launch.h"
+#include "launcher/settings_file.h"
+#include "ui/status_window.h"
+
+namespace {
+
+constexpr int kProductNotStarted = 110;
+
+}  // namespace
+
+void RunStandardStart(Launcher& l) {
+  DebugLogText(l, "WinMain: Standard Start.");
+  if (!l.run.SilentMode) OpenStatusWindow(l, platform::Dialog::Splash, "Initializing Dovrel");
+
+  UpdateStatus(l, l.run.RepairMode ? "Initializing Dovrel (Repair Mode)..." : "Initializing Dovrel...");
+  l.os.system.Sleep(kShortPause);
+
+  ShowStep(l, "Inspecting operating system environment...", 1, kLongPause);
+
+  ShowStep(l, "Validating Configuration...", 10, kShortPause);
+  PathBuffer settings_file;
+  {
+    LogNestingScope work(l);
+    if (SettingsFilePath(l, settings_file)) {
+      ReadFileAccessValue(l, settings_file, "RunLocal");
+      DebugLog(l, "WinMain: Variable 'PVMainFile' set to \"%s\".", settings_file.c_str());
+    }
+  }
+
+  ShowStep(l, "Checking for required updates...", 20, kLongPause);
+  ShowStep(l, "Validating Dependencies...", 30, kShortPause);
+  ShowStep(l, "Validating COM Assemblies...", 50, kShortPause);
+  ShowStep(l, "Validating Veltrix Fonts...", 70, kShortPause);
+  ShowStep(l, "Validating Dovrel executables...", 80, kShortPause);
+  ShowStep(l, "Validating Dovrel Peripheral Engine files...", 90, kShortPause);
+  {
+    LogNestingScope work(l);
+    ReadFileAccessValue(l, settings_file, "RunNPELocal");
+  }
+
+  const bool cache_flag = false;  // the product runs beside the launcher
+  ShowStep(l, "Preparing to launch...", 100, kShortPause);
+  ProductLaunch launch;
+  bool prepared;
+  {
+    LogNestingScope work(l);
+    prepared = BuildProductLaunch(l, cache_flag, launch);
+  }
+
+  ShowStep(l, "Launching Dovrel Please Wait...", 100, kShortPause);
+  bool launched = false;
+  {
+    LogNestingScope work(l);
+    launched = prepared && ExecuteProcessEx(l, launch.path.view(), launch.command_line.view()) == 0;
+  }
+
+  WriteVerdict(l, launched);
+  l.os.system.Sleep(kVerdictPause);
+  DisposeApp(l, launched ? 0 : kProductNotStarted);
+}

@@ -1,0 +1,47 @@
+// Simulated workstation: the registry, with the 32-bit view of HKLM\SOFTWARE under
+// WOW6432Node and access decided by the keys' security descriptors.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+
+#include "platform/registry.h"
+#include "platform/sim/sim_state.h"
+
+namespace sim {
+
+class SimRegistry : public platform::Registry {
+ public:
+  explicit SimRegistry(SimState& state) : s_(state) {}
+
+  platform::ErrorCode RegOpenKeyEx(platform::RegKey root, std::string_view sub_key,
+                                   std::uint32_t access, platform::RegKey* key) override;
+  platform::ErrorCode RegCreateKeyEx(platform::RegKey root, std::string_view sub_key,
+                                     std::uint32_t access, platform::RegKey* key,
+                                     bool* created) override;
+  platform::ErrorCode RegSetValueEx(platform::RegKey key, std::string_view name, std::uint32_t type,
+                                    std::span<const std::uint8_t> data) override;
+  platform::ErrorCode RegGetValue(platform::RegKey root, std::string_view sub_key,
+                                  std::string_view name, std::uint32_t flags, std::uint32_t* type,
+                                  void* data, std::uint32_t* size) override;
+  platform::ErrorCode RegCloseKey(platform::RegKey key) override;
+
+ private:
+  struct OpenKey {
+    std::string path;  // full path, "HKEY_LOCAL_MACHINE\SOFTWARE\..."
+    std::uint32_t granted = 0;
+  };
+  enum class View { Process, Bits32, Bits64 };
+
+  // The full path of `sub_key` under `root` in the given view; empty for a bad root.
+  std::optional<std::string> FullPath(platform::RegKey root, std::string_view sub_key, View view) const;
+  bool Allowed(const std::string& path, std::uint32_t access) const;
+  platform::RegKey NewHandle(std::string path, std::uint32_t granted);
+
+  SimState& s_;
+  std::map<platform::RegKey, OpenKey> open_;
+  platform::RegKey next_handle_ = 0x1000;
+};
+
+}  // namespace sim

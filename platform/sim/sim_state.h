@@ -1,0 +1,47 @@
+// Simulated workstation: the state that the platform interfaces share during a run.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "platform/sim/access_check.h"
+#include "platform/sim/drives.h"
+#include "platform/sim/fault_injector.h"
+#include "platform/sim/journal.h"
+#include "platform/sim/machine.h"
+#include "platform/sim/registry_tree.h"
+#include "platform/sim/security_table.h"
+#include "platform/sim/virtual_clock.h"
+#include "platform/types.h"
+
+namespace sim {
+
+struct SimState {
+  SimState(std::filesystem::path folder_path, Machine facts, RegistryTree tree,
+           SecurityTable table, bool real_sleep);
+
+  std::filesystem::path folder;
+  Machine machine;
+  RegistryTree registry;
+  SecurityTable security;
+  Drives drives;
+  FaultInjector faults;
+  VirtualClock clock;
+  Journal ui_log;
+  Journal processes_log;
+  Journal system_log;
+  AccessToken token;
+  platform::ErrorCode last_error = 0;
+  std::string current_directory;
+
+  // A failure injected for this call of `operation`, also set as the last error.
+  bool Fails(std::string_view operation, platform::ErrorCode* error = nullptr);
+
+  // Resolves a Windows path against the current folder; sets the last error on failure.
+  std::optional<std::filesystem::path> Resolve(std::string_view windows_path);
+
+  bool LauncherIs64Bit() const { return machine.launcher.bits == 64; }
+  bool MachineIs64Bit() const;
+};
+
+}  // namespace sim

@@ -1,0 +1,63 @@
+// Windows side: the one place that includes the Windows headers.
+//
+// The platform interfaces name their methods after the Windows calls they stand for
+// (DeleteFile, MessageBox, RegOpenKeyEx, ...), and <windows.h> defines most of those
+// names as macros that pick the ...A or ...W function. Every Windows-side source
+// includes this file before any platform header, so the macros are gone by the time
+// the interfaces are declared; the Windows side always calls the explicit ...A
+// functions. A Windows header that is needed later belongs here, above the #undefs,
+// or it would define the macros again.
+#pragma once
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+// Files, folders and settings files.
+#undef AddFontResource
+#undef CopyFile
+#undef CreateDirectory
+#undef CreateFile
+#undef DeleteFile
+#undef FindFirstFile
+#undef FindNextFile
+#undef GetFileAttributes
+#undef GetPrivateProfileString
+#undef SetCurrentDirectory
+#undef SetFileAttributes
+
+// Version resources.
+#undef GetFileVersionInfo
+#undef GetFileVersionInfoSize
+#undef VerQueryValue
+
+// Registry.
+#undef RegCreateKeyEx
+#undef RegGetValue
+#undef RegOpenKeyEx
+#undef RegSetValueEx
+
+// Processes and the running system.
+#undef CreateProcess
+#undef FormatMessage
+#undef GetComputerName
+#undef GetModuleFileName
+#undef GetStartupInfo
+#undef GetVersionEx
+#undef OutputDebugString
+#undef VerifyVersionInfo
+
+// Windows, dialogs, painting and resources.
+#undef CreateDialogParam
+#undef CreateFont
+#undef DrawText
+#undef GetObject
+#undef LoadBitmap
+#undef LoadString
+#undef MessageBox
+#undef SetDlgItemText
+#undef SetWindowText

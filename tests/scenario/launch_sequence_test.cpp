@@ -1,0 +1,240 @@
+// Scenario tests of the run as a whole: modes, status texts, the product start, the
+// verdict and the exit codes.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "tests/scenario/scenario_machine.h"
+
+namespace scenario {
+namespace {
+
+bool Contains(const std::vector<std::string>& lines, const std::string& text) {
+  return std::any_of(lines.begin(), lines.end(),
+                     [&](const std::string& line) { return line.find(text) != std::string::npos; });
+}
+
+const std::vector<std::string> kStandardStartUi = {
+    "DIALOG DOVRELPV_SPLASH title=\"Initializing Dovrel\"",
+    "STATUS \"Initializing Dovrel...\"",
+    "SUBSTATUS 1 \"Inspecting operating system environment...\"",
+    "SUBSTATUS 10 \"Validating Configuration...\"",
+    "SUBSTATUS 20 \"Checking for required updates...\"",
+    "SUBSTATUS 30 \"Validating Dependencies...\"",
+    "SUBSTATUS 50 \"Validating COM Assemblies...\"",
+    "SUBSTATUS 70 \"Validating Veltrix Fonts...\"",
+    "SUBSTATUS 80 \"Validating Dovrel executables...\"",
+    "SUBSTATUS 90 \"Validating Dovrel Peripheral Engine files...\"",
+    "SUBSTATUS 100 \"Preparing to launch...\"",
+    "SUBSTATUS 100 \"Launching Dovrel Please Wait...\"",
+    "CLOSE DOVRELPV_SPLASH",
+};
+
+TEST(StandardStart, ShowsEveryStepAndStartsTheProduct) {
+  Machine m;
+  m.WriteC("Portavel/tsystem1.exe", "product");
+  RunResult run = m.Run("");
+  EXPECT_EQ(run.exit_status, 0) << run.err;
+  EXPECT_EQ(LastLine(run.out), "exit code 0");
+  EXPECT_EQ(m.Lines("ui.log"), kStandardStartUi);
+  EXPECT_EQ(m.Lines("processes.log"),
+            std::vector<std::string>{
+                "CREATE app=\"C:\\Portavel\\tsystem1.exe\" cmdline=\"C:\\Portavel\\Tavix.exe \" cwd=\"C:\\Portavel\""});
+}
+
+TEST(StandardStart, RepairModeNamesItselfInTheFirstStatusLine) {
+  Machine m;
+  m.WriteC("Portavel/tsystem1.exe");
+  m.Run("-r");
+  EXPECT_EQ(m.Lines("ui.log").at(1), "STATUS \"Initializing Dovrel (Repair Mode)...\"");
+}
+
+TEST(StandardStart, SilentModeShowsNothingButLogsEveryStatusText) {
+  Machine m;
+  m.WriteC("Portavel/tsystem1.exe");
+  RunResult run = m.Run("-s -d");
+  EXPECT_EQ(run.exit_status, 0);
+  EXPECT_TRUE(m.Lines("ui.log").empty());
+  auto log = m.DebugLog();
+  EXPECT_TRUE(Contains(log, "UpdateStatus: Initializing Dovrel..."));
+  EXPECT_TRUE(Contains(log, "UpdateSubStatus: Launching Dovrel Please Wait..."));
+}
+
+TEST(StandardStart, EngineCommandsFollowTheLauncherPathOnTheProductCommandLine) {
+  Machine m;
+  m.WriteC("Portavel/tsystem1.exe");
+  m.Run("-d clear Batch -kl");
+  EXPECT_EQ(m.Lines("processes.log"),
+            std::vector<std::string>{"CREATE app=\"C:\\Portavel\\tsystem1.exe\" "
+                                     "cmdline=\"C:\\Portavel\\Tavix.exe CLEAR BATCH\" cwd=\"C:\\Portavel\""});
+}
+
+TEST(StandardStart, MissingProductFailsWithExitCode110AndCountsEveryError) {
+  Machine m;  // no tsystem1.exe; no Debug value in the registry: one error already
+  RunResult run = m.Run("-d");
+  EXPECT_EQ(run.exit_status, 110);
+  EXPECT_EQ(LastLine(run.out), "exit code 110");
+  EXPECT_TRUE(m.Lines("processes.log").empty());
+  auto errors = m.ErrorLog();
+  // The error about the missing Debug value came before the logs were open: counted, not written.
+  ASSERT_EQ(errors.size(), 2u);
+  EXPECT_EQ(errors[0].substr(34),
+            "ExecuteProcessEx: ERROR: The process has failed to start. The specified file was not "
+            "found.; [WIN32 0x00000002/C0002]");
+  EXPECT_EQ(errors[1].substr(34), "*** Dovrel Launch Failed. There were 2 errors during startup. ***");
+  EXPECT_TRUE(Contains(m.DebugLog(),
+                       "ExecuteProcessEx: Failed to CreateProcess: \"C:\\Portavel\\tsystem1.exe\" "
+                       "C:\\Portavel\\Tavix.exe ; [WIN32 0x00000002/C0002]"));
+}
+
+TEST(StandardStart, VerdictCountsNonFatalErrors) {
+  Machine m;
+  m.WriteC("Portavel/tsystem1.exe");
+  m.Run("-d");
+  EXPECT_TRUE(Contains(m.DebugLog(),
+                       "*** Dovrel Launch Successful. There was 1 non-fatal error during startup. ***"));
+}
+
+TEST(StandardStart, PausesLastFourPointSevenSecondsOnTheVirtualClock) {
+  Machine m;
+  m.WriteC("Portavel/tsystem1.exe");
+  m.Run("-d");
+  auto log = m.DebugLog();
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(log.front().substr(0, 17), "12/06/26 08:30:00");
+  EXPECT_EQ(log.back().substr(0, 17), "12/06/26 08:30:04");
+  EXPECT_EQ(MessageOf(log.back()), "Ending launcher application with exit code 0.");
+}
+
+struct ModeCase {
+  const char* command_line;
+  const char* first_ui_line;  // empty: no window at all
+};
+
+class ModeSelection : public ::testing::TestWithParam<ModeCase> {};
+
+TEST_P(ModeSelection, FirstMatchingModeWordWins) {
+  Machine m;
+  m.WriteC("Portavel/tsystem1.exe");
+  RunResult run = m.Run(GetParam().command_line);
+  auto ui = m.Lines("ui.log");
+  std::string first = ui.empty() ? "" : ui.front();
+  EXPECT_EQ(first, GetParam().first_ui_line) << GetParam().command_line;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, ModeSelection,
+    ::testing::Values(ModeCase{"list replace", ""}, ModeCase{"replace list", ""},
+                      ModeCase{"replace preload", "DIALOG VERIFYDIALOG title=\"Replace system files\""},
+                      ModeCase{"PRELOAD", "DIALOG DOVRELPV_SPLASH title=\"Dovrel System Check\""},
+                      ModeCase{"-d preload replace", "DIALOG VERIFYDIALOG title=\"Replace system files\""},
+                      ModeCase{"-s preload", ""},
+                      ModeCase{"", "DIALOG DOVRELPV_SPLASH title=\"Initializing Dovrel\""},
+                      ModeCase{"\"-preload\"", "DIALOG DOVRELPV_SPLASH title=\"Initializing Dovrel\""}));
+
+TEST(PreloadMode, ShowsItsStepsAndEndsWithoutStartingTheProduct) {
+  Machine m;
+  m.WriteC("Portavel/tsystem1.exe");
+  RunResult run = m.Run("preload");
+  EXPECT_EQ(run.exit_status, 0);
+  EXPECT_TRUE(m.Lines("processes.log").empty());
+  EXPECT_EQ(m.Lines("ui.log"),
+            (std::vector<std::string>{
+                "DIALOG DOVRELPV_SPLASH title=\"Dovrel System Check\"",
+                "STATUS \"Dovrel System Check\"",
+                "SUBSTATUS 1 \"Inspecting operating system environment...\"",
+                "SUBSTATUS 10 \"Inspecting Configuration...\"",
+                "SUBSTATUS 20 \"Checking for required updates...\"",
+                "SUBSTATUS 70 \"Validating Veltrix Fonts...\"",
+                "SUBSTATUS 80 \"Validating Dovrel executables...\"",
+                "SUBSTATUS 80 \"Validating Dovrel Peripheral Engine files...\"",
+                "STATUS \"Dovrel System Ready For Use\"",
+                "CLOSE DOVRELPV_SPLASH",
+            }));
+  // The preload log is written at level 1 without -d; the debug log is not.
+  EXPECT_TRUE(fs::exists(m.C("Portavel/TavixPreload.log")));
+  EXPECT_FALSE(fs::exists(m.C("Portavel/TavixDebug.log")));
+}
+
+TEST(ReplaceMode, ReportsTheOutcomeInABoxCaptionedWithTheLauncherPath) {
+  Machine m;
+  RunResult run = m.Run("replace");
+  EXPECT_EQ(run.exit_status, 0);
+  EXPECT_EQ(m.Lines("ui.log"),
+            (std::vector<std::string>{
+                "DIALOG VERIFYDIALOG title=\"Replace system files\"",
+                "MESSAGEBOX caption=\"C:\\Portavel\\Tavix.exe\" style=0x00050000 "
+                "text=\"System files successfully replaced!\" answer=ok",
+                "CLOSE VERIFYDIALOG",
+            }));
+}
+
+TEST(ListMode, ShowsNoWindowAndEndsWithZero) {
+  Machine m;
+  RunResult run = m.Run("-d list");
+  EXPECT_EQ(run.exit_status, 0);
+  EXPECT_TRUE(m.Lines("ui.log").empty());
+  EXPECT_TRUE(Contains(m.DebugLog(), "Create File List."));
+}
+
+TEST(HelpBox, ShowsTheSwitchesAndEndsWithZeroBeforeAnyLog) {
+  for (const char* command_line : {"-?", "?", "-d -?"}) {
+    Machine m;
+    RunResult run = m.Run(command_line);
+    EXPECT_EQ(run.exit_status, 0) << command_line;
+    EXPECT_EQ(m.Lines("ui.log"),
+              std::vector<std::string>{
+                  "MESSAGEBOX caption=\"Tavix Launcher Command Line Help\" style=0x00000000 "
+                  "text=\"TAVIX.EXE [-?] [-d] [-kl] [-s] [-i] [-r]\\n\\n[-? ] Show command line help\\n"
+                  "[-d] Enable debug logging\\n[-kl] Append to logs (instead of overwriting)\\n"
+                  "[-s] Silent mode\\n[-i] Use Instance File\\n[-r] Repair mode\\n\" answer=ok"})
+        << command_line;
+    EXPECT_FALSE(fs::exists(m.C("Portavel/TavixDebug.log"))) << command_line;
+    EXPECT_FALSE(fs::exists(m.C("Portavel/TavixError.log"))) << command_line;
+  }
+}
+
+struct CriticalCase {
+  const char* fail;
+  int exit_status;
+  const char* code;
+};
+
+class CriticalFailure : public ::testing::TestWithParam<CriticalCase> {};
+
+TEST_P(CriticalFailure, ShowsTheErrorDialogAndEnds) {
+  Machine m;
+  m.Append("machine.ini", std::string("[fail]\n") + GetParam().fail + "\n");
+  RunResult run = m.Run("-d");
+  EXPECT_EQ(run.exit_status, GetParam().exit_status);
+  EXPECT_EQ(m.Lines("ui.log"),
+            std::vector<std::string>{
+                std::string("MESSAGEBOX caption=\"Portavel\" style=0x00050010 text=\"An error has occurred:\\n\\n"
+                            "A critical error has occured during initialization. Code: ") +
+                GetParam().code + "\" answer=ok"});
+  EXPECT_TRUE(m.Lines("processes.log").empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Allocation, CriticalFailure,
+                         ::testing::Values(CriticalCase{"HeapAlloc = 1:8", 6, "Initialize_476"},
+                                           CriticalCase{"HeapAlloc = 2:8", 6, "Initialize_485"}));
+
+TEST(MachineFolder, MalformedFileIsRefusedWithExitCode2NamingTheLine) {
+  Machine m;
+  m.Write("machine.ini", "[os]\nmajor = 10\nthis is not a key\n");
+  RunResult run = m.Run("");
+  EXPECT_EQ(run.exit_status, 2);
+  EXPECT_NE(run.err.find("machine.ini:3"), std::string::npos) << run.err;
+  EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+  EXPECT_TRUE(m.Lines("ui.log").empty());
+}
+
+TEST(Runner, PrintsItsUsage) {
+  RunResult run = Machine::RunArgs({"--help"});
+  EXPECT_EQ(run.exit_status, 0);
+  EXPECT_NE(run.out.find("usage: launcher-sim --machine DIR [--cmdline TEXT] [--real-sleep]"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace scenario

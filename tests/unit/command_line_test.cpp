@@ -1,0 +1,432 @@
+// The command line: splitting, classification, the argument blocks' bounds, the
+// critical failures and the help box, on a simulated workstation.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "diag/heap_helpers.h"
+#include "launcher/command_line.h"
+#include "launcher/launcher.h"
+#include "platform/sim/sim_platform.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A workstation folder of its own for each test, removed afterwards.
+class CommandLineTest : public ::testing::Test {
+ protected:
+  void SetUp() override { UseMachine(""); }
+
+  void TearDown() override {
+    ReleaseLaunchers();
+    ws_.reset();
+    std::error_code ignored;
+    fs::remove_all(folder_, ignored);
+  }
+
+  // Loads a fresh workstation whose machine.ini holds `machine_ini`.
+  void UseMachine(std::string_view machine_ini) {
+    ReleaseLaunchers();
+    ws_.reset();
+    if (!folder_.empty()) fs::remove_all(folder_);
+    std::string pattern = (fs::temp_directory_path() / "command_line_test_XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    folder_ = pattern;
+    std::ofstream(folder_ / "machine.ini") << machine_ini;
+    fs::create_directories(folder_ / "drives" / "C" / "Portavel");
+    ws_ = sim::SimWorkstation::Load(folder_);
+  }
+
+  Launcher& NewLauncher() {
+    launchers_.push_back(std::make_unique<Launcher>(ws_->platform()));
+    return *launchers_.back();
+  }
+
+  void ReleaseLaunchers() {
+    for (auto& l : launchers_) ReleaseArgumentBlocks(*l);
+    launchers_.clear();
+  }
+
+  // InitParams; the exit code when it ended the run.
+  static std::optional<int> RunInitParams(Launcher& l, std::string_view line) {
+    try {
+      InitParams(l, line);
+    } catch (const ProcessExit& exit) {
+      return exit.code;
+    }
+    return std::nullopt;
+  }
+
+  std::string ReadFolderFile(const fs::path& relative) const {
+    std::ifstream in(folder_ / relative, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+  fs::path folder_;
+  std::unique_ptr<sim::SimWorkstation> ws_;
+  std::vector<std::unique_ptr<Launcher>> launchers_;
+};
+
+// The arguments, checking the table's null end and that every string lies in the
+// block's string area.
+std::vector<std::string> Arguments(const Launcher& l) {
+  const RunState& run = l.run;
+  std::vector<std::string> arguments;
+  const char* block = reinterpret_cast<const char*>(run.ParamsArray);
+  const std::size_t length = run.CommandLineCopy.size();  // lines in these tables fit the copy
+  const char* area = block + sizeof(char*) * ArgumentTableEntries(length);
+  const char* end = block + run.ArgumentBlockSize;
+  EXPECT_LT(static_cast<std::size_t>(run.ArgumentCount), ArgumentTableEntries(length));
+  for (std::int32_t i = 0; i < run.ArgumentCount; ++i) {
+    const char* text = run.ParamsArray[i];
+    EXPECT_GE(text, area);
+    const std::string_view s(text);
+    EXPECT_LT(text + s.size(), end);
+    arguments.emplace_back(s);
+  }
+  EXPECT_EQ(run.ParamsArray[run.ArgumentCount], nullptr);
+  return arguments;
+}
+
+std::vector<std::string> EngineCommands(const Launcher& l) {
+  std::vector<std::string> commands;
+  for (std::int32_t i = 0; i < l.run.EngineCommandCount; ++i) commands.emplace_back(l.run.EngineCommands[i]);
+  return commands;
+}
+
+using Args = std::vector<std::string>;
+
+struct SplitCase {
+  const char* what;
+  std::string_view line;
+  Args arguments;
+};
+
+const SplitCase kSplitCases[] = {
+    {"empty line", "", {}},
+    {"blanks only", " \t\r\n ", {}},
+    {"dashes only", "- --", {}},
+    {"options separated", "-d -kl", {"d", "kl"}},
+    {"option then word", "-i CLEAR", {"i", "CLEAR"}},
+    {"plain word", "preload", {"preload"}},
+    {"first option keeps its quoted value", R"(-i "C:\x y\f")", {R"(i "C:\x y\f")"}},
+    {"quoted value after a later option", R"(-d -i "C:\x y\f")", {"d", "i", R"(C:\x y\f)"}},
+    {"first option with value, then option", R"(-i "C:\x y\f" -d)", {R"(i "C:\x y\f")", "d"}},
+    {"spaces inside quotes", R"("  lead inner  trail  ")", {"lead inner  trail  "}},
+    {"dash inside a word", "ab-cd", {"abcd"}},
+    {"dash inside an option", "-a-b", {"ab"}},
+    {"double dash", "--d", {"d"}},
+    {"tab separates", "a\tb", {"a", "b"}},
+    {"line ends separate", "a\r\nb", {"a", "b"}},
+    {"runs of blanks", "  a   b  ", {"a", "b"}},
+    {"tab inside quotes", "\"a\tb\"", {"a\tb"}},
+    {"quote inside a word", R"(a"b c"d)", {"ab cd"}},
+    {"leading dash then quoted text loses it", R"(-"lost text" x)", {"x"}},
+    {"silent preload repair", "-s preload -r", {"s", "preload", "r"}},
+    {"upper-case option", "-D", {"D"}},
+    {"developer option", "-d100", {"d100"}},
+    {"case kept", "List", {"List"}},
+    {"quoted dash word", R"("-x")", {"-x"}},
+    {"unknown option", "-x", {"x"}},
+    {"empty quotes", R"("")", {""}},
+    {"unterminated quote", R"("open end)", {"open end"}},
+    {"first option keeps a trailing blank", "-d ", {"d "}},
+    {"first option joins the next word only through quotes", "-d x -k", {"d", "x", "k"}},
+};
+
+TEST_F(CommandLineTest, SplitsLikeTheStateMachine) {
+  for (const SplitCase& c : kSplitCases) {
+    SCOPED_TRACE(c.what);
+    Launcher& l = NewLauncher();
+    ASSERT_EQ(RunInitParams(l, c.line), std::nullopt);
+    EXPECT_EQ(Arguments(l), c.arguments);
+  }
+}
+
+TEST_F(CommandLineTest, BlockSizeFollowsTheLineLength) {
+  struct Row {
+    std::size_t length;
+    std::size_t size_with_4_byte_pointers;
+  };
+  // L + 4 * ((L + 2) / 2) + 6: the size the 32-bit launcher requests.
+  const Row rows[] = {{0, 10}, {1, 11}, {2, 16}, {7, 25}, {259, 789}};
+  for (const Row& r : rows) {
+    const std::size_t pointer = sizeof(char*);
+    const std::size_t expected = r.size_with_4_byte_pointers + (pointer - 4) * ((r.length + 2) / 2 + 1);
+    EXPECT_EQ(ArgumentBlockBytes(r.length), expected) << "length " << r.length;
+  }
+  Launcher& l = NewLauncher();
+  ASSERT_EQ(RunInitParams(l, "-d -kl"), std::nullopt);
+  EXPECT_EQ(l.run.ArgumentBlockSize, ArgumentBlockBytes(6));
+}
+
+struct Flags {
+  bool silent = false, repair = false, diagnostic = false, developer = false, append = false,
+       instance = false, elevate = false, preload = false;
+  bool operator==(const Flags&) const = default;
+};
+
+Flags FlagsOf(const RunState& run) {
+  return {run.SilentMode,       run.RepairMode,        run.DiagnosticLogging,
+          run.DeveloperDebugLogging, run.AppendLogFiles, run.UsingInstanceFile,
+          run.ElevateProcessRequestIndicator, run.PreloadMode};
+}
+
+std::ostream& operator<<(std::ostream& out, const Flags& f) {
+  return out << "silent=" << f.silent << " repair=" << f.repair << " diagnostic=" << f.diagnostic
+             << " developer=" << f.developer << " append=" << f.append << " instance=" << f.instance
+             << " elevate=" << f.elevate << " preload=" << f.preload;
+}
+
+struct ClassifyCase {
+  const char* what;
+  std::string_view line;
+  Flags flags;
+  Args engine_commands;
+};
+
+const ClassifyCase kClassifyCases[] = {
+    {"empty line", "", {}, {}},
+    {"diagnostic and append", "-d -kl", {.diagnostic = true, .append = true}, {}},
+    {"switches ignore case", "-D", {.diagnostic = true}, {}},
+    {"developer only", "-d100", {.developer = true}, {}},
+    {"switch without its dash", "d", {.diagnostic = true}, {}},
+    {"silent preload repair", "-s preload -r", {.silent = true, .repair = true, .preload = true}, {"PRELOAD"}},
+    {"engine command upper-cased", "List", {}, {"LIST"}},
+    {"unknown option becomes a command", "-x", {}, {"X"}},
+    {"quoted dash word is unrecognized", R"("-x")", {}, {}},
+    {"quoted switch with dash is not a switch", R"("-d")", {}, {}},
+    {"elevated restart marker", "-el", {.elevate = true}, {}},
+    {"instance switch then command", "-i CLEAR", {.instance = true}, {"CLEAR"}},
+    {"instance switch with quoted path", R"(-i "C:\x y\f")", {.instance = true}, {}},
+    {"commands in order", "list Replace preload", {.preload = true}, {"LIST", "REPLACE", "PRELOAD"}},
+    {"preload ignores case", "PreLoad", {.preload = true}, {"PRELOAD"}},
+    {"every switch in capitals", "-S -R -KL -EL -I -D100 -D",
+     {true, true, true, true, true, true, true, false}, {}},
+    {"word after the first option is its own argument", "-d now", {.diagnostic = true}, {"NOW"}},
+    {"quoted value after first option", R"(-d "x y")", {.diagnostic = true}, {}},
+    {"quoted single word becomes command", R"("preload")", {.preload = true}, {"PRELOAD"}},
+    {"empty quotes are an empty command", R"("")", {}, {""}},
+    {"dash word inside quotes after option", R"(-s "-q")", {.silent = true}, {}},
+};
+
+TEST_F(CommandLineTest, ClassifiesSwitchesAndEngineCommands) {
+  for (const ClassifyCase& c : kClassifyCases) {
+    SCOPED_TRACE(c.what);
+    Launcher& l = NewLauncher();
+    ASSERT_EQ(RunInitParams(l, c.line), std::nullopt);
+    EXPECT_EQ(FlagsOf(l.run), c.flags);
+    EXPECT_EQ(EngineCommands(l), c.engine_commands);
+  }
+}
+
+TEST_F(CommandLineTest, EngineCommandsArePackedBehindOnePointerPerArgument) {
+  Launcher& l = NewLauncher();
+  ASSERT_EQ(RunInitParams(l, "-d list -kl Replace"), std::nullopt);
+  ASSERT_EQ(l.run.ArgumentCount, 4);
+  ASSERT_EQ(l.run.EngineCommandCount, 2);
+  const char* block = reinterpret_cast<const char*>(l.run.EngineCommands);
+  const char* strings = block + sizeof(char*) * 4;
+  EXPECT_EQ(l.run.EngineCommands[0], strings);
+  EXPECT_EQ(l.run.EngineCommands[1], strings + 5);
+  EXPECT_EQ(std::string_view(strings, 13), std::string_view("LIST\0REPLACE\0", 13));
+  // The rest of the table and the block stay zero.
+  EXPECT_EQ(l.run.EngineCommands[2], nullptr);
+  EXPECT_EQ(l.run.EngineCommands[3], nullptr);
+  for (const char* p = strings + 13; p < block + l.run.ArgumentBlockSize; ++p) ASSERT_EQ(*p, '\0');
+}
+
+TEST_F(CommandLineTest, SecondPassRebuildsEngineCommandsFromScratch) {
+  Launcher& l = NewLauncher();
+  ASSERT_EQ(RunInitParams(l, "list preload"), std::nullopt);
+  l.run.PreloadMode = false;
+  ClassifyArguments(l, false);
+  EXPECT_EQ(EngineCommands(l), (Args{"LIST", "PRELOAD"}));
+  EXPECT_TRUE(l.run.PreloadMode);
+}
+
+TEST_F(CommandLineTest, VerbosePassRecordsEachArgumentOneLevelDeeper) {
+  Launcher& l = NewLauncher();
+  ASSERT_EQ(RunInitParams(l, R"(-i "C:\x y\f" list "-q" -kl)"), std::nullopt);
+  l.log.DebugLevel = 100;
+  l.log.LoggingEnabled = true;
+  ASSERT_TRUE(l.log.DebugLogPath.assign(R"(C:\Portavel\TavixDebug.log)"));
+
+  ClassifyArguments(l, true);
+
+  EXPECT_EQ(l.log.LogNestingDepth, 0);
+  const std::string log = ReadFolderFile("drives/C/Portavel/TavixDebug.log");
+  // Tag, its separating space, then three spaces of nesting.
+  const std::string prefix = "TAVIX DEBUG X     ";
+  const char* expected[] = {
+      "Arg 0: [i \"C:\\x y\\f\"]\tName=[i] Value=[C:\\x y\\f]\tUsing Instance File\n",
+      "Arg 1: [list]\tName=[list] Value=[]\tRating Engine Command\n",
+      "Arg 2: [-q]\tName=[-q] Value=[]\tUnrecognized Parameter\n",
+      "Arg 3: [kl]\tName=[kl] Value=[]\tAppend Log Files\n",
+      "There are 1 rating engine commands on the command line.\n",
+  };
+  std::size_t from = 0;
+  for (const char* record : expected) {
+    const std::size_t at = log.find(prefix + record, from);
+    ASSERT_NE(at, std::string::npos) << record << "\nin:\n" << log;
+    from = at;
+  }
+  EXPECT_EQ(EngineCommands(l), (Args{"LIST"}));
+}
+
+TEST_F(CommandLineTest, HasEngineCommandIgnoresCase) {
+  Launcher& l = NewLauncher();
+  ASSERT_EQ(RunInitParams(l, "-d List replace"), std::nullopt);
+  EXPECT_TRUE(HasEngineCommand(l, "list"));
+  EXPECT_TRUE(HasEngineCommand(l, "REPLACE"));
+  EXPECT_FALSE(HasEngineCommand(l, "preload"));
+  EXPECT_FALSE(HasEngineCommand(l, "lis"));
+  EXPECT_FALSE(HasEngineCommand(l, "d"));
+}
+
+TEST_F(CommandLineTest, LongNameIsCutToThirtyOneCharacters) {
+  Launcher& l = NewLauncher();
+  const std::string name(40, 'w');
+  ASSERT_EQ(RunInitParams(l, "x" + name), std::nullopt);
+  EXPECT_EQ(EngineCommands(l), (Args{"X" + std::string(30, 'W')}));
+}
+
+TEST_F(CommandLineTest, LongValueIsCutAndKeepsItsOpeningQuote) {
+  // The record is longer than a log line; the debugger receives it unwrapped.
+  UseMachine("[launcher]\ndebugger = true\n");
+  Launcher& l = NewLauncher();
+  const std::string path(300, 'v');
+  ASSERT_EQ(RunInitParams(l, "-i \"" + path + "\""), std::nullopt);
+  EXPECT_TRUE(l.run.UsingInstanceFile);
+  l.log.DebugLevel = 100;
+  ClassifyArguments(l, true);
+  const std::string records = ReadFolderFile("debugger.log");
+  // 259 characters: the opening quote and 258 of the path; the closing quote is cut.
+  EXPECT_NE(records.find("Name=[i] Value=[\"" + std::string(258, 'v') + "]\tUsing Instance File"),
+            std::string::npos)
+      << records;
+}
+
+TEST_F(CommandLineTest, LongCommandLineIsCutInTheCopyButSplitWhole) {
+  Launcher& l = NewLauncher();
+  std::string line = "-d";
+  for (int i = 0; i < 1000; ++i) line += " w" + std::to_string(i);
+  ASSERT_EQ(RunInitParams(l, line), std::nullopt);
+  EXPECT_EQ(l.run.CommandLineCopy.view(), std::string_view(line).substr(0, 259));
+  ASSERT_EQ(l.run.ArgumentCount, 1001);
+  EXPECT_STREQ(l.run.ParamsArray[1000], "w999");
+  EXPECT_EQ(l.run.ParamsArray[1001], nullptr);
+  EXPECT_EQ(l.run.EngineCommandCount, 1000);
+  EXPECT_STREQ(l.run.EngineCommands[999], "W999");
+}
+
+// Lines that push the argument count or the string area to what the block holds.
+TEST_F(CommandLineTest, DenseLinesStayInsideTheBlock) {
+  const std::string dense_words = [] {
+    std::string s;
+    for (int i = 0; i < 2001; ++i) s += "a ";
+    return s + "a";
+  }();
+  const std::string dense_quotes = [] {
+    std::string s;
+    for (int i = 0; i < 1500; ++i) s += "\"\" ";
+    return s;
+  }();
+  const std::string first_option_quoted = "-d \"" + std::string(3000, 'q') + "\"";
+  const std::string dashed = [] {
+    std::string s;
+    for (int i = 0; i < 1000; ++i) s += "-a ";
+    return s;
+  }();
+  const std::string* lines[] = {&dense_words, &dense_quotes, &first_option_quoted, &dashed};
+  const std::int32_t counts[] = {2002, 1500, 1, 1000};
+  for (std::size_t i = 0; i < std::size(lines); ++i) {
+    SCOPED_TRACE(i);
+    Launcher& l = NewLauncher();
+    ASSERT_EQ(RunInitParams(l, *lines[i]), std::nullopt);
+    EXPECT_EQ(l.run.ArgumentCount, counts[i]);
+    const char* end = reinterpret_cast<const char*>(l.run.ParamsArray) + l.run.ArgumentBlockSize;
+    for (std::int32_t a = 0; a < l.run.ArgumentCount; ++a) {
+      EXPECT_LT(l.run.ParamsArray[a] + std::string_view(l.run.ParamsArray[a]).size(), end);
+    }
+    EXPECT_EQ(l.run.ParamsArray[l.run.ArgumentCount], nullptr);
+  }
+}
+
+TEST_F(CommandLineTest, HelpShowsThe32BitBannerAndEndsWithZero) {
+  const char* lines[] = {"-?", "?", "-d -?"};
+  for (const char* line : lines) {
+    SCOPED_TRACE(line);
+    UseMachine("");
+    Launcher& l = NewLauncher();
+    EXPECT_EQ(RunInitParams(l, line), 0);
+    const std::string ui = ReadFolderFile("ui.log");
+    EXPECT_NE(ui.find("caption=\"Tavix Launcher Command Line Help\""), std::string::npos) << ui;
+    EXPECT_NE(ui.find("text=\"TAVIX.EXE [-?] [-d] [-kl] [-s] [-i] [-r]\\n\\n"
+                      "[-? ] Show command line help\\n"
+                      "[-d] Enable debug logging\\n"
+                      "[-kl] Append to logs (instead of overwriting)\\n"
+                      "[-s] Silent mode\\n"
+                      "[-i] Use Instance File\\n"
+                      "[-r] Repair mode\\n\""),
+              std::string::npos)
+        << ui;
+    EXPECT_FALSE(fs::exists(folder_ / "drives/C/Portavel/TavixDebug.log"));
+    EXPECT_FALSE(fs::exists(folder_ / "drives/C/Portavel/TavixError.log"));
+  }
+}
+
+TEST_F(CommandLineTest, HelpNamesThe64BitLauncherWhenKnown) {
+  Launcher& l = NewLauncher();
+  l.sys.Is64BitProcess = true;
+  EXPECT_EQ(RunInitParams(l, "-?"), 0);
+  EXPECT_NE(ReadFolderFile("ui.log").find("text=\"TAVIX64.EXE [-?] [-d] [-kl] [-s] [-i] [-r]\\n\\n"),
+            std::string::npos);
+}
+
+TEST_F(CommandLineTest, ParamsArrayAllocationFailureEndsWithSix) {
+  UseMachine("[fail]\nHeapAlloc = 1:8\n");
+  Launcher& l = NewLauncher();
+  EXPECT_EQ(RunInitParams(l, "-d"), 6);
+  EXPECT_EQ(l.run.ParamsArray, nullptr);
+  EXPECT_EQ(l.run.EngineCommands, nullptr);
+  EXPECT_NE(ReadFolderFile("ui.log").find(
+                "A critical error has occured during initialization. Code: Initialize_476"),
+            std::string::npos);
+}
+
+TEST_F(CommandLineTest, EngineCommandsAllocationFailureReleasesParamsArray) {
+  UseMachine("[fail]\nHeapAlloc = 2:8\n");
+  Launcher& l = NewLauncher();
+  EXPECT_EQ(RunInitParams(l, "-d"), 6);
+  EXPECT_EQ(static_cast<void*>(l.run.ParamsArray), ReleasedPointer());
+  EXPECT_EQ(l.run.EngineCommands, nullptr);
+  EXPECT_NE(ReadFolderFile("ui.log").find(
+                "A critical error has occured during initialization. Code: Initialize_485"),
+            std::string::npos);
+}
+
+TEST_F(CommandLineTest, ReleaseMarksBothBlocksAndForgetsTheCounts) {
+  Launcher& l = NewLauncher();
+  ASSERT_EQ(RunInitParams(l, "list -d"), std::nullopt);
+  ReleaseArgumentBlocks(l);
+  EXPECT_EQ(static_cast<void*>(l.run.ParamsArray), ReleasedPointer());
+  EXPECT_EQ(static_cast<void*>(l.run.EngineCommands), ReleasedPointer());
+  EXPECT_EQ(l.run.ArgumentCount, 0);
+  EXPECT_FALSE(HasEngineCommand(l, "list"));
+  ReleaseArgumentBlocks(l);  // a second release changes nothing
+  EXPECT_EQ(static_cast<void*>(l.run.ParamsArray), ReleasedPointer());
+}
+
+}  // namespace

@@ -1,0 +1,130 @@
+// Error descriptions: the tag of every kind of code and the system text after it.
+#include "diag/error_strings.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "diag/log.h"
+#include "diag_test_machine.h"
+#include "launcher/launcher.h"
+
+namespace {
+
+TEST(FormatErrorCode, TagOfEveryKind) {
+  struct Case {
+    std::uint32_t code;
+    ErrorCodeKind kind;
+    std::string_view tag;
+  };
+  const Case cases[] = {
+      {0, ErrorCodeKind::Win32, "[WIN32 0x00000000/C0000]"},
+      {5, ErrorCodeKind::Win32, "[WIN32 0x00000005/C0005]"},
+      {1314, ErrorCodeKind::Win32, "[WIN32 0x00000522/C1314]"},
+      {9999, ErrorCodeKind::Win32, "[WIN32 0x0000270f/C9999]"},
+      {10000, ErrorCodeKind::Win32, "[WIN32 0x00002710/C10000]"},
+      {0xFFFFFFFF, ErrorCodeKind::Win32, "[WIN32 0xffffffff/C65535]"},
+      {0x80070002, ErrorCodeKind::HResult, "[HRESULT 0x80070002/C0002]"},
+      {0x80070005, ErrorCodeKind::HResult, "[HRESULT 0x80070005/C0005]"},
+      {0x800401F0, ErrorCodeKind::HResult, "[HRESULT 0x800401f0/C0496]"},
+      {0xC0000022, ErrorCodeKind::NtStatus, "[NTSTATUS 0xc0000022/C0034]"},
+      {2, ErrorCodeKind::Errno, "[ERRNO 0x00000002/C0002]"},
+      {5, static_cast<ErrorCodeKind>(7), "[0x00000005/C0005]"},
+      {0x0001FFFF, static_cast<ErrorCodeKind>(-1), "[0x0001ffff/C65535]"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.tag);
+    FixedString<64> tag;
+    EXPECT_EQ(FormatErrorCode(c.code, tag, c.kind), c.tag.size());
+    EXPECT_EQ(tag.view(), c.tag);
+  }
+}
+
+using diag_test::kErrorLog;
+using diag_test::Prefix;
+using diag_test::TestMachine;
+
+constexpr const char* kNoText = "FormatErrorString: Failed to retrieve formatted error description.";
+
+TEST(DescribeError, TagAndSystemTextOrUnknownError) {
+  struct Case {
+    std::uint32_t code;
+    ErrorCodeKind kind;
+    std::string_view description;
+    int error_records;
+  };
+  // The system's texts end in the space that replaced their final line break.
+  const Case cases[] = {
+      {5, ErrorCodeKind::Win32, "[WIN32 0x00000005/C0005] Access is denied. ", 0},
+      {0x80070002, ErrorCodeKind::HResult,
+       "[HRESULT 0x80070002/C0002] The system cannot find the file specified. ", 0},
+      {2, ErrorCodeKind::Errno, "[ERRNO 0x00000002/C0002] The system cannot find the file specified. ",
+       0},
+      {0x800401F0, ErrorCodeKind::HResult, "[HRESULT 0x800401f0/C0496] Unknown Error", 1},
+      {0xFFFFFFFF, ErrorCodeKind::Win32, "[WIN32 0xffffffff/C65535] Unknown Error", 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.description);
+    TestMachine machine;
+    Launcher l(machine.platform());
+    EXPECT_EQ(DescribeError(l, c.code, c.kind), c.description);
+    EXPECT_EQ(l.log.ErrorRecordCount, c.error_records);
+  }
+}
+
+TEST(DescribeError, UnknownCodeWritesItsOwnErrorRecord) {
+  TestMachine machine;
+  Launcher l(machine.platform());
+  l.run.DiagnosticLogging = true;
+  OpenLogFiles(l, diag_test::kFolder);
+  ErrorDescription description;
+  FormatErrorString(l, 0x12345, description);
+  ErrorLog(l, "Routine: Failed; %s", description.c_str());
+
+  EXPECT_EQ(description.view(), "[WIN32 0x00012345/C9029] Unknown Error");
+  EXPECT_EQ(l.log.ErrorRecordCount, 2);
+  EXPECT_EQ(machine.File(kErrorLog),
+            Prefix("ERROR !!") + " " + kNoText + "\r\n" + Prefix("ERROR !!") +
+                " Routine: Failed; [WIN32 0x00012345/C9029] Unknown Error\r\n");
+}
+
+TEST(FormatErrorString, CutToTheCallersBuffer) {
+  TestMachine machine;
+  Launcher l(machine.platform());
+  FixedString<30> small;
+  FormatErrorString(l, 5, small);
+  EXPECT_EQ(small.view(), "[WIN32 0x00000005/C0005] Acce");
+}
+
+TEST(ErrorLogWithCode, AppendsTheTagWithoutSystemText) {
+  TestMachine machine;
+  Launcher l(machine.platform());
+  l.run.DiagnosticLogging = true;
+  OpenLogFiles(l, diag_test::kFolder);
+  ErrorLogWithCode(l, 5, "Routine: Failed to open \"%s\" (%d%%)", "C:\\x.dat", 50);
+  ErrorLogWithCode(l, 1314, "Routine: Failed");
+
+  EXPECT_EQ(l.log.ErrorRecordCount, 2);
+  EXPECT_EQ(machine.File(kErrorLog),
+            Prefix("ERROR !!") +
+                " Routine: Failed to open \"C:\\x.dat\" (50%); [WIN32 0x00000005/C0005]\r\n" +
+                Prefix("ERROR !!") + " Routine: Failed; [WIN32 0x00000522/C1314]\r\n");
+}
+
+TEST(ErrorLogWithCode, FormatTooLongForTheTagIsUsedAlone) {
+  TestMachine machine;
+  Launcher l(machine.platform());
+  l.run.DiagnosticLogging = true;
+  OpenLogFiles(l, diag_test::kFolder);
+  // 2,029 characters of format: with "; " and the tag they would not fit the
+  // 2,048-character buffer. Each "%%" prints one character, so the record stays short.
+  std::string format = "Routine: ";
+  for (int i = 0; i < 1010; ++i) format += "%%";
+  ErrorLogWithCode(l, 5, format.c_str());
+  EXPECT_EQ(machine.File(kErrorLog),
+            Prefix("ERROR !!") + " Routine: " + std::string(1010, '%') + "\r\n");
+}
+
+}  // namespace

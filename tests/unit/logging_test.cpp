@@ -1,0 +1,434 @@
+// The logs on a simulated workstation: which files are opened, deleted and kept,
+// what each record looks like in them, what an attached debugger receives, and the
+// logged heap and handle helpers.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "diag/heap_helpers.h"
+#include "diag/log.h"
+#include "diag/record_layout.h"
+#include "launcher/launcher.h"
+#include "diag_test_machine.h"
+
+namespace {
+
+using diag_test::kDebugLog;
+using diag_test::kErrorLog;
+using diag_test::kFolder;
+using diag_test::kPreloadLog;
+using diag_test::Prefix;
+using diag_test::TestMachine;
+
+const std::string kRule(119, '-');
+
+// The six banner lines as the debug log holds them.
+std::string Banner() {
+  const std::string p = Prefix("DEBUG   ");
+  return p + " \r\n" + p + kRule + "\r\n" + p + "Portavel Desktop Launcher v1.2.3.4\r\n" + p +
+         " \r\n" + p + "Copyright (C) 2026 Veltrix Solutions Inc.\r\n" + p + kRule + "\r\n";
+}
+
+std::string Line(std::string_view tag, std::size_t depth, std::string_view message) {
+  return Prefix(tag, depth) + std::string(message) + "\r\n";
+}
+
+std::string Pointer(const void* p) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%p", p);
+  return text;
+}
+
+bool Contains(const std::optional<std::string>& file, const std::string& text) {
+  return file && file->find(text) != std::string::npos;
+}
+
+std::size_t Count(const std::string& text, const std::string& part) {
+  std::size_t n = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
+struct LoggedRun {
+  explicit LoggedRun(const std::string& ini = "") : machine(ini), l(machine.platform()) {
+    diag_test::SetLauncherVersion(l);
+  }
+  TestMachine machine;
+  Launcher l;
+};
+
+TEST(OpenLogFiles, WithoutDebugLevelNoFileIsTouchedAndErrorsOnlyCount) {
+  LoggedRun run("[launcher]\ndebugger = true\n");
+  run.machine.PutFile(kDebugLog, "previous run\r\n");
+  run.machine.PutFile(kErrorLog, "previous errors\r\n");
+
+  ErrorLog(run.l, "Early: failed %d", 1);  // before the logs are opened
+  EXPECT_TRUE(OpenLogFiles(run.l, kFolder));
+  DebugLog(run.l, "Routine: step");
+  DebugLogLevel(run.l, kDeveloperLevel, "Routine: detail");
+  ErrorLogText(run.l, "Routine: failed");
+
+  EXPECT_FALSE(run.l.log.LoggingEnabled);
+  EXPECT_EQ(run.l.log.DebugLevel, 0);
+  EXPECT_EQ(run.l.log.ErrorRecordCount, 2);
+  EXPECT_EQ(run.machine.File(kDebugLog), "previous run\r\n");
+  EXPECT_EQ(run.machine.File(kErrorLog), "previous errors\r\n");
+  EXPECT_FALSE(run.machine.File(kPreloadLog));
+  EXPECT_EQ(run.machine.Debugger(), "");
+  // The paths are known all the same (the instance file names them).
+  EXPECT_EQ(run.l.log.DebugLogPath.view(), kDebugLog);
+  EXPECT_EQ(run.l.log.ErrorLogPath.view(), kErrorLog);
+}
+
+TEST(OpenLogFiles, PreloadStartsAFreshLogAtLevel1WhateverElseSays) {
+  struct Case {
+    const char* name;
+    bool append;
+    bool developer;
+    bool diagnostic;
+    std::int32_t registry_level;
+  };
+  const Case cases[] = {
+      {"plain preload", false, false, false, 0},
+      {"-kl", true, false, false, 0},
+      {"-d100", false, true, false, 0},
+      {"-d -kl", true, false, true, 0},
+      {"registry 100", false, false, false, 100},
+      {"everything", true, true, true, 100},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    LoggedRun run;
+    run.machine.PutFile(kPreloadLog, "previous preload\r\n");
+    run.machine.PutFile(kErrorLog, "previous errors\r\n");
+    run.machine.PutFile(kDebugLog, "previous debug\r\n");
+    run.l.run.PreloadMode = true;
+    run.l.run.AppendLogFiles = c.append;
+    run.l.run.DeveloperDebugLogging = c.developer;
+    run.l.run.DiagnosticLogging = c.diagnostic;
+    run.l.log.DebugLevel = c.registry_level;
+
+    OpenLogFiles(run.l, kFolder);
+    DebugLogLevel(run.l, kDeveloperLevel, "Routine: developer detail");
+    ErrorLogText(run.l, "Routine: failed");
+
+    EXPECT_EQ(run.l.log.DebugLevel, 1);
+    EXPECT_EQ(run.l.log.DebugLogPath.view(), kPreloadLog);
+    EXPECT_EQ(run.machine.File(kPreloadLog),
+              Banner() + Line("ERROR !!", 0, "Routine: failed"));
+    EXPECT_EQ(run.machine.File(kErrorLog),
+              "previous errors\r\n" + Prefix("ERROR !!") + " Routine: failed\r\n");
+    EXPECT_EQ(run.machine.File(kDebugLog), "previous debug\r\n");
+  }
+}
+
+TEST(OpenLogFiles, SwitchesAndRegistrySetTheLevel) {
+  struct Case {
+    const char* name;
+    bool developer;
+    bool diagnostic;
+    std::int32_t registry_level;
+    std::int32_t level;
+  };
+  const Case cases[] = {
+      {"-d", false, true, 0, 1},         {"-d100", true, false, 0, 100},
+      {"-d -d100", true, true, 0, 100},  {"registry 5", false, false, 5, 5},
+      {"registry 5 -d", false, true, 5, 5}, {"registry 5 -d100", true, false, 5, 100},
+      {"registry 200 -d100", true, false, 200, 200},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    LoggedRun run;
+    run.l.run.DeveloperDebugLogging = c.developer;
+    run.l.run.DiagnosticLogging = c.diagnostic;
+    run.l.log.DebugLevel = c.registry_level;
+    OpenLogFiles(run.l, kFolder);
+    EXPECT_EQ(run.l.log.DebugLevel, c.level);
+    EXPECT_TRUE(run.l.log.LoggingEnabled);
+    EXPECT_EQ(run.machine.File(kDebugLog), Banner());
+  }
+}
+
+TEST(OpenLogFiles, OldLogsAreDeletedUnlessAppending) {
+  for (bool append : {false, true}) {
+    SCOPED_TRACE(append ? "-d -kl" : "-d");
+    LoggedRun run;
+    run.machine.PutFile(kDebugLog, "previous run\r\n");
+    run.machine.PutFile(kErrorLog, "previous errors\r\n");
+    run.l.run.DiagnosticLogging = true;
+    run.l.run.AppendLogFiles = append;
+    OpenLogFiles(run.l, kFolder);
+
+    if (append) {
+      EXPECT_EQ(run.machine.File(kDebugLog), "previous run\r\n" + Banner());
+      EXPECT_EQ(run.machine.File(kErrorLog), "previous errors\r\n");
+    } else {
+      EXPECT_EQ(run.machine.File(kDebugLog), Banner());
+      EXPECT_FALSE(run.machine.File(kErrorLog));
+    }
+  }
+}
+
+TEST(OpenLogFiles, LocalTimeOfTheMachineStampsTheRecords) {
+  LoggedRun run("utc_offset = -90\n");  // in [machine]: 08:30 UTC is 07:00 local
+  run.l.run.DiagnosticLogging = true;
+  OpenLogFiles(run.l, kFolder);
+  EXPECT_EQ(run.machine.File(kDebugLog)->substr(0, 33), "12/06/26 07:00:00 TAVIX DEBUG    ");
+}
+
+TEST(ErrorRecords, ErrorLogUnindentedDebugLogIndented) {
+  LoggedRun run("[launcher]\ndebugger = true\n");
+  run.l.run.DiagnosticLogging = true;
+  OpenLogFiles(run.l, kFolder);
+  const std::string banner_to_debugger = run.machine.Debugger();
+
+  RaiseLogNesting(run.l);
+  ErrorLog(run.l, "Routine: Failed to open \"%s\"; %s", "C:\\x.dat", "[WIN32 0x00000005/C0005]");
+
+  const std::string message = "Routine: Failed to open \"C:\\x.dat\"; [WIN32 0x00000005/C0005]";
+  EXPECT_EQ(run.machine.File(kErrorLog), Prefix("ERROR !!") + " " + message + "\r\n");
+  EXPECT_EQ(run.machine.File(kDebugLog), Banner() + Line("ERROR !!", 1, message));
+  EXPECT_EQ(run.machine.Debugger(), banner_to_debugger + Prefix("ERROR !!", 1) + message + "\n");
+  EXPECT_EQ(run.l.log.ErrorRecordCount, 1);
+}
+
+TEST(DebugRecords, LevelAboveTheLevelInForceIsWrittenNowhere) {
+  LoggedRun run("[launcher]\ndebugger = true\n");
+  run.l.run.DiagnosticLogging = true;
+  OpenLogFiles(run.l, kFolder);
+  const std::string debugger = run.machine.Debugger();
+
+  DebugLogLevel(run.l, kDeveloperLevel, "Routine: handle %d", 7);
+  DebugLogDetailText(run.l, "Routine: detail");
+  TraceEnter(run.l, "Routine");
+  TraceExit(run.l, "Routine");
+
+  EXPECT_EQ(run.machine.File(kDebugLog), Banner());
+  EXPECT_EQ(run.machine.Debugger(), debugger);
+  EXPECT_EQ(Count(debugger, "\n"), 2 * 6u);  // each banner record and its own "\n"
+}
+
+TEST(DebugRecords, DebuggerGetsTheUnwrappedRecord) {
+  LoggedRun run("[launcher]\ndebugger = true\n");
+  run.l.run.DeveloperDebugLogging = true;
+  OpenLogFiles(run.l, kFolder);
+  const std::string before_file = *run.machine.File(kDebugLog);
+  const std::string before_debugger = run.machine.Debugger();
+
+  std::string message = "Routine:";
+  while (message.size() < 300) message += " word";
+  RaiseLogNesting(run.l);
+  RaiseLogNesting(run.l);
+  DebugLogLevel(run.l, kDeveloperLevel, "%s", message.c_str());
+
+  const std::string record = Prefix("DEBUG X ", 2) + message;
+  std::string wrapped;
+  for (const std::string& line : WrapDebugRecord(record, 6)) wrapped += line + "\r\n";
+  ASSERT_GT(Count(wrapped, "\r\n"), 1u);
+  EXPECT_EQ(run.machine.File(kDebugLog), before_file + wrapped);
+  EXPECT_EQ(run.machine.Debugger(), before_debugger + record + "\n");
+}
+
+TEST(DebugRecords, DeveloperRecordsReachTheDebuggerBeforeTheLogsOpen) {
+  LoggedRun run("[launcher]\ndebugger = true\n");
+  run.l.log.DebugLevel = 100;  // from the registry, logs not yet open
+  DebugLogLevel(run.l, kDeveloperLevel, "InitParams: len=%d", 4);
+  DebugLog(run.l, "Routine: diagnostic");
+  EXPECT_EQ(run.machine.Debugger(), Prefix("DEBUG X ") + "InitParams: len=4\n");
+  EXPECT_FALSE(run.machine.File(kDebugLog));
+}
+
+TEST(DebugRecords, OverlongMessageIsCutWithAMarker) {
+  LoggedRun run;
+  run.l.run.DiagnosticLogging = true;
+  OpenLogFiles(run.l, kFolder);
+  DebugLog(run.l, "%s", std::string(2047, 'm').c_str());
+  const std::string log = run.machine.File(kDebugLog)->substr(Banner().size());
+  std::string text;
+  for (std::size_t at = 0; at < log.size();) {
+    const std::size_t end = log.find("\r\n", at);
+    text += log.substr(at + 33, end - at - 33);
+    at = end + 2;
+  }
+  EXPECT_EQ(text, std::string(2040, 'm') + " (...)");
+}
+
+TEST(Tracing, EntryAndExitRecordsAndDepth) {
+  LoggedRun run;
+  run.l.run.DeveloperDebugLogging = true;
+  OpenLogFiles(run.l, kFolder);
+
+  TraceExit(run.l, "Unbalanced");  // at depth 0
+  EXPECT_EQ(run.l.log.LogNestingDepth, 0);
+  TraceEnter(run.l, "Outer");
+  TraceBlockEnter(run.l, "Block");
+  DebugLog(run.l, "Outer: inside");
+  TraceBlockExit(run.l, "Block");
+  TraceExit(run.l, "Outer");
+  LowerLogNesting(run.l);
+  EXPECT_EQ(run.l.log.LogNestingDepth, 0);
+
+  EXPECT_EQ(run.machine.File(kDebugLog),
+            Banner() + Line("DEBUG X ", 0, "@ } Unbalanced") + Line("DEBUG X ", 0, "@ Outer() {") +
+                Line("DEBUG X ", 1, "# Entered \"Block\" {") + Line("DEBUG   ", 2, "Outer: inside") +
+                Line("DEBUG X ", 1, "# } Exited \"Block\"") + Line("DEBUG X ", 0, "@ } Outer"));
+}
+
+TEST(Tracing, DepthFollowsTracesAtTheDiagnosticLevel) {
+  LoggedRun run;
+  run.l.run.DiagnosticLogging = true;
+  OpenLogFiles(run.l, kFolder);
+  TraceEnter(run.l, "Outer");
+  DebugLogText(run.l, "Outer: step");
+  TraceExit(run.l, "Outer");
+  EXPECT_EQ(run.machine.File(kDebugLog), Banner() + Line("DEBUG   ", 1, "Outer: step"));
+}
+
+void OpenDeveloperLogs(LoggedRun& run) {
+  run.l.run.DeveloperDebugLogging = true;
+  OpenLogFiles(run.l, kFolder);
+}
+
+TEST(HeapHelpers, SecondReleaseIsRecordedAndDoesNotReachTheHeap) {
+  // A second HeapFree would fail and leave an error record.
+  LoggedRun run("[fail]\nHeapFree = 2\n");
+  OpenDeveloperLogs(run);
+  char* block = nullptr;
+  ASSERT_TRUE(HeapAllocHlpr(run.l, &block, 16, "Table"));
+  ASSERT_NE(block, nullptr);
+  EXPECT_EQ(block[15], 0);  // zero-filled
+  const std::string address = Pointer(&block);
+  const std::string allocated = Pointer(block);
+
+  HeapFreeHlpr(run.l, &block, "Table");
+  EXPECT_EQ(static_cast<void*>(block), ReleasedPointer());
+  HeapFreeHlpr(run.l, &block, "Table");
+  EXPECT_EQ(static_cast<void*>(block), ReleasedPointer());
+
+  const std::string log = *run.machine.File(kDebugLog);
+  const std::string released = Pointer(ReleasedPointer());
+  EXPECT_EQ(Count(log, "Freeing"), 1u);
+  EXPECT_EQ(Count(log, "already free"), 1u);
+  EXPECT_NE(log.find("HeapFreeHlpr: Freeing heap allocated memory for Table at address " +
+                     allocated + " (" + address + ")\r\n"),
+            std::string::npos);
+  EXPECT_NE(log.find("HeapFreeHlpr: Allocated memory for Table is already free. "
+                     "(INVALID_HANDLE_VALUE): " + released + " (" + address + ")\r\n"),
+            std::string::npos);
+  EXPECT_EQ(run.l.log.ErrorRecordCount, 0);
+}
+
+TEST(HeapHelpers, RecordsOfAllocationAndReleaseWithAndWithoutLabel) {
+  LoggedRun run;
+  OpenDeveloperLogs(run);
+  void* block = nullptr;
+  const std::string address = Pointer(&block);
+  ASSERT_TRUE(HeapAllocHlpr(run.l, &block, 0, nullptr));  // 0 bytes is a valid request
+  const std::string allocated = Pointer(block);
+  HeapFreeHlpr(run.l, &block, nullptr);
+
+  const std::string log = run.machine.File(kDebugLog)->substr(Banner().size());
+  EXPECT_EQ(log, Line("DEBUG X ", 0, "HeapAllocHlpr: Arg pointer = " + Pointer(nullptr) + " (" +
+                                          address + ").") +
+                     Line("DEBUG X ", 0, "HeapAllocHlpr: Allocated 0 byte(s) of heap memory at address " +
+                                          allocated) +
+                     Line("DEBUG X ", 0, "HeapFreeHlpr: Arg pointer = " + allocated + " (" + address +
+                                          ").") +
+                     Line("DEBUG X ", 0, "HeapFreeHlpr: Freeing heap allocated memory at address " +
+                                          allocated + " (" + address + ")"));
+}
+
+TEST(HeapHelpers, FailedAllocationIsAnErrorWithTheSystemDescription) {
+  LoggedRun run("[fail]\nHeapAlloc = 1:8\n");
+  OpenDeveloperLogs(run);
+  int* table = nullptr;
+  EXPECT_FALSE(HeapAllocHlpr(run.l, &table, 64, "Table"));
+  EXPECT_EQ(table, nullptr);
+  EXPECT_EQ(run.l.log.ErrorRecordCount, 1);
+  EXPECT_EQ(run.machine.File(kErrorLog),
+            Prefix("ERROR !!") +
+                " HeapAllocHlpr: Failed to allocate heap memory for Table (size requested=64); "
+                "[WIN32 0x00000008/C0008] Not enough memory resources are available to process "
+                "this command. \r\n");
+}
+
+TEST(HeapHelpers, NullArgumentsAreErrors) {
+  LoggedRun run("[fail]\nHeapFree = 1\n");
+  OpenDeveloperLogs(run);
+  EXPECT_FALSE(HeapAllocHlpr(run.l, static_cast<void**>(nullptr), 8, "Table"));
+  HeapFreeHlpr(run.l, static_cast<void**>(nullptr), nullptr);
+  // A variable that was never allocated is not handed to the heap.
+  void* never_allocated = nullptr;
+  HeapFreeHlpr(run.l, &never_allocated, "Table");
+  EXPECT_EQ(never_allocated, nullptr);
+
+  EXPECT_EQ(run.l.log.ErrorRecordCount, 2);
+  EXPECT_EQ(run.machine.File(kErrorLog),
+            Prefix("ERROR !!") +
+                " HeapAllocHlpr: Pointer to be used for memory allocation for Table is invalid. "
+                "(nullptr)\r\n" +
+                Prefix("ERROR !!") +
+                " HeapFreeHlpr: Pointer to allocated memory is invalid. (nullptr)\r\n");
+  EXPECT_TRUE(Contains(run.machine.File(kDebugLog),
+                       Line("DEBUG X ", 0, "HeapFreeHlpr: Arg pointer = nullptr.")));
+  EXPECT_TRUE(Contains(run.machine.File(kDebugLog),
+                       "HeapFreeHlpr: Allocated memory for Table is already free."));
+}
+
+// Counts CloseHandle calls on the way to the simulated system.
+class CountingSystem : public platform::System {
+ public:
+  explicit CountingSystem(platform::System& inner) : inner_(inner) {}
+  int close_calls = 0;
+
+  platform::ErrorCode GetLastError() override { return inner_.GetLastError(); }
+  void SetLastError(platform::ErrorCode code) override { inner_.SetLastError(code); }
+  void Sleep(std::uint32_t ms) override { inner_.Sleep(ms); }
+  platform::LocalTime GetLocalTime() override { return inner_.GetLocalTime(); }
+  bool IsDebuggerPresent() override { return inner_.IsDebuggerPresent(); }
+  void OutputDebugString(std::string_view text) override { inner_.OutputDebugString(text); }
+  bool FormatMessage(std::uint32_t code, std::string* text) override {
+    return inner_.FormatMessage(code, text);
+  }
+  void* HeapAlloc(std::size_t size) override { return inner_.HeapAlloc(size); }
+  bool HeapFree(void* block) override { return inner_.HeapFree(block); }
+  bool CloseHandle(platform::Handle handle) override {
+    ++close_calls;
+    return inner_.CloseHandle(handle);
+  }
+
+ private:
+  platform::System& inner_;
+};
+
+TEST(CloseAndDestroyHandle, ClosesOnceThenRecordsAlreadyFree) {
+  TestMachine machine;
+  platform::Platform& sim = machine.platform();
+  CountingSystem system(sim.system);
+  platform::Platform counted{sim.files, sim.registry, sim.processes, sim.ui, system};
+  Launcher l(counted);
+  diag_test::SetLauncherVersion(l);
+  l.run.DeveloperDebugLogging = true;
+  OpenLogFiles(l, kFolder);
+
+  platform::Handle token = 0x1234;
+  const std::string address = Pointer(&token);
+  CloseAndDestroyHandle(l, token, "hToken");
+  EXPECT_EQ(token, platform::kInvalidHandle);
+  EXPECT_EQ(system.close_calls, 1);
+  CloseAndDestroyHandle(l, token, "hToken");
+  EXPECT_EQ(token, platform::kInvalidHandle);
+  EXPECT_EQ(system.close_calls, 1);
+
+  const std::string released = Pointer(ReleasedPointer());
+  EXPECT_EQ(machine.File(kDebugLog)->substr(Banner().size()),
+            Line("DEBUG X ", 0, "CloseAndDestroyHandle: Closing hToken=" +
+                                    Pointer(reinterpret_cast<void*>(0x1234)) + " (" + address + ")") +
+                Line("DEBUG X ", 0, "CloseAndDestroyHandle: Handle hToken is already free. "
+                                    "(INVALID_HANDLE_VALUE): " + released + " (" + address + ")"));
+  EXPECT_EQ(l.log.ErrorRecordCount, 0);
+}
+
+}  // namespace

@@ -1,0 +1,374 @@
+// registry.reg, read from and written to strings: the regedit export format byte for
+// byte (escaping, dword, hex wrapping, default values, key switches), round trips,
+// case-insensitive lookups with case-preserving writes, and malformed files refused
+// with the right line.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/sim/machine_folder_error.h"
+#include "platform/sim/registry_tree.h"
+
+namespace sim {
+namespace {
+
+constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00\r\n\r\n";
+
+RegistryTree Parse(std::string_view text) { return ParseRegistryText(text, "registry.reg"); }
+
+std::vector<std::uint8_t> Bytes(std::string_view text) {
+  return std::vector<std::uint8_t>(text.begin(), text.end());
+}
+
+RegistryValue Value(std::string name, std::uint32_t type, std::vector<std::uint8_t> data) {
+  return RegistryValue{std::move(name), type, std::move(data)};
+}
+
+// Joins lines with CR LF, as the writer ends them.
+std::string CrLf(std::initializer_list<std::string_view> lines) {
+  std::string text;
+  for (std::string_view line : lines) text += std::string(line) + "\r\n";
+  return text;
+}
+
+TEST(SimRegistryText, AnEmptyFileIsAnEmptyRegistry) {
+  const RegistryTree tree = Parse("");
+  ASSERT_EQ(tree.roots().size(), 5u);
+  for (const auto& [name, root] : tree.roots()) {
+    EXPECT_TRUE(root->children.empty()) << name;
+    EXPECT_TRUE(root->values.empty()) << name;
+  }
+  EXPECT_NE(tree.Find("HKEY_LOCAL_MACHINE"), nullptr);
+  EXPECT_NE(tree.Find("HKEY_CURRENT_CONFIG"), nullptr);
+  EXPECT_EQ(WriteRegistryText(tree), kHeader);
+}
+
+TEST(SimRegistryText, ReadsEveryValueForm) {
+  const RegistryTree tree = Parse(
+      "Windows Registry Editor Version 5.00\n"
+      "\n"
+      "; hand-written\n"
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Veltrix]\n"
+      "@=\"default\"\n"
+      "\"Path\"=\"C:\\\\Portavel\\\\\"\n"
+      "\"Quote\"=\"say \\\"hi\\\"\"\n"
+      "\"Loose\"=\"C:\\Portavel\"\n"
+      "\"Count\"=dword:0000012C\n"
+      "\"Short\"=dword:7\n"
+      "\"Blob\"=hex:01,AB,ff\n"
+      "\"Empty\"=hex:\n"
+      "\"Expand\"=hex(2):25,00\n"
+      "\"Multi\"=hex(7):61,00,00,\\\n"
+      "   00\n"
+      "\"Big\"=hex(b):01,00,00,00,00,00,00,00\n"
+      "\"None\"=hex(0):\n"
+      "  \"Spaced\" = \"x\"  \n");
+  const RegistryKey* key = tree.Find("HKEY_LOCAL_MACHINE\\SOFTWARE\\Veltrix");
+  ASSERT_NE(key, nullptr);
+  struct Row {
+    const char* name;
+    std::uint32_t type;
+    std::vector<std::uint8_t> data;
+  };
+  const Row kRows[] = {
+      {"", 1, Bytes(std::string_view("default\0", 8))},
+      {"Path", 1, Bytes(std::string_view("C:\\Portavel\\\0", 13))},
+      {"Quote", 1, Bytes(std::string_view("say \"hi\"\0", 9))},
+      {"Loose", 1, Bytes(std::string_view("C:\\Portavel\0", 12))},
+      {"Count", 4, {0x2c, 0x01, 0, 0}},
+      {"Short", 4, {7, 0, 0, 0}},
+      {"Blob", 3, {0x01, 0xab, 0xff}},
+      {"Empty", 3, {}},
+      {"Expand", 2, {0x25, 0}},
+      {"Multi", 7, {0x61, 0, 0, 0}},
+      {"Big", 11, {1, 0, 0, 0, 0, 0, 0, 0}},
+      {"None", 0, {}},
+      {"Spaced", 1, {'x', 0}},
+  };
+  ASSERT_EQ(key->values.size(), std::size(kRows));
+  for (std::size_t i = 0; i < std::size(kRows); ++i) {
+    SCOPED_TRACE(kRows[i].name);
+    EXPECT_EQ(key->values[i].name, kRows[i].name);  // in file order
+    EXPECT_EQ(key->values[i].type, kRows[i].type);
+    EXPECT_EQ(key->values[i].data, kRows[i].data);
+  }
+}
+
+TEST(SimRegistryText, WritesTheRegeditFormat) {
+  RegistryTree tree;
+  RegistryKey* key = tree.Create("HKEY_LOCAL_MACHINE\\SOFTWARE\\Veltrix Solutions Inc.");
+  ASSERT_NE(key, nullptr);
+  key->SetValue(Value("Path", 1, Bytes(std::string_view("C:\\Portavel\0", 12))));
+  key->SetValue(Value("", 1, Bytes(std::string_view("say \"hi\"\0", 9))));
+  key->SetValue(Value("Count", 4, {0x2c, 0x01, 0, 0}));
+  key->SetValue(Value("Blob", 3, {0x00, 0xab, 0x0f}));
+  key->SetValue(Value("Expand", 2, {0x25, 0}));
+  key->SetValue(Value("Big", 11, {1, 2, 3, 4, 5, 6, 7, 8}));
+  key->SetValue(Value("None", 0, {}));
+  key->SetValue(Value("Odd", 0x20000, {1}));
+  key->SetValue(Value("Word", 4, {1, 2}));  // not four bytes: no dword: form
+  key->reflection = false;
+  tree.Create("HKEY_CURRENT_USER\\Software\\Empty")->virtualization = false;
+
+  EXPECT_EQ(WriteRegistryText(tree),
+            CrLf({"Windows Registry Editor Version 5.00",
+                  "",
+                  "[HKEY_CURRENT_USER\\Software]",
+                  "",
+                  "[HKEY_CURRENT_USER\\Software\\Empty]",
+                  "; virtualization=off",
+                  "",
+                  "[HKEY_LOCAL_MACHINE\\SOFTWARE]",
+                  "",
+                  "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Veltrix Solutions Inc.]",
+                  "; reflection=off",
+                  "\"Path\"=\"C:\\\\Portavel\"",
+                  "@=\"say \\\"hi\\\"\"",
+                  "\"Count\"=dword:0000012c",
+                  "\"Blob\"=hex:00,ab,0f",
+                  "\"Expand\"=hex(2):25,00",
+                  "\"Big\"=hex(b):01,02,03,04,05,06,07,08",
+                  "\"None\"=hex(0):",
+                  "\"Odd\"=hex(20000):01",
+                  "\"Word\"=hex(4):01,02",
+                  ""}));
+}
+
+TEST(SimRegistryText, TextsAreWrittenUpToTheirFirstNul) {
+  struct Row {
+    std::vector<std::uint8_t> data;
+    const char* line;
+  };
+  const Row kRows[] = {
+      {Bytes(std::string_view("ab\0", 3)), "\"v\"=\"ab\""},
+      {Bytes("ab"), "\"v\"=\"ab\""},  // no terminator
+      {Bytes(std::string_view("ab\0cd\0", 6)), "\"v\"=\"ab\""},
+      {{}, "\"v\"=\"\""},
+      {{0}, "\"v\"=\"\""},
+      // A line break cannot stay on one line: the bytes are written as they are.
+      {Bytes(std::string_view("a\nb\0", 4)), "\"v\"=hex(1):61,0a,62,00"},
+  };
+  for (const Row& row : kRows) {
+    RegistryTree tree;
+    tree.Create("HKEY_USERS\\K")->SetValue(Value("v", 1, row.data));
+    EXPECT_EQ(WriteRegistryText(tree),
+              std::string(kHeader) + CrLf({"[HKEY_USERS\\K]", row.line, ""}));
+  }
+}
+
+TEST(SimRegistryText, LongHexDataIsWrappedAsRegeditWrapsIt) {
+  std::vector<std::uint8_t> data;
+  for (int i = 0; i < 60; ++i) data.push_back(static_cast<std::uint8_t>(i));
+  RegistryTree tree;
+  tree.Create("HKEY_LOCAL_MACHINE\\K")->SetValue(Value("ProductId", 3, data));
+  // 21 bytes after the 16 characters of the prefix, 25 on each following line.
+  EXPECT_EQ(WriteRegistryText(tree),
+            std::string(kHeader) +
+                CrLf({"[HKEY_LOCAL_MACHINE\\K]",
+                      "\"ProductId\"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,"
+                      "13,14,\\",
+                      "  15,16,17,18,19,1a,1b,1c,1d,1e,1f,20,21,22,23,24,25,26,27,28,29,2a,2b,2c,"
+                      "2d,\\",
+                      "  2e,2f,30,31,32,33,34,35,36,37,38,39,3a,3b",
+                      ""}));
+}
+
+TEST(SimRegistryText, WrappedLinesStayWithin80ColumnsAndReadBack) {
+  for (std::size_t name_length = 0; name_length < 70; ++name_length) {
+    for (std::size_t size : {0u, 1u, 20u, 21u, 22u, 25u, 26u, 50u, 200u}) {
+      std::vector<std::uint8_t> data(size, 0xee);
+      RegistryTree tree;
+      tree.Create("HKEY_LOCAL_MACHINE\\K")->SetValue(Value(std::string(name_length, 'n'), 7, data));
+      const std::string text = WriteRegistryText(tree);
+      std::size_t start = 0;
+      while (start < text.size()) {
+        const std::size_t end = text.find("\r\n", start);
+        EXPECT_LE(end - start, 80u) << text.substr(start, end - start);
+        start = end + 2;
+      }
+      const RegistryTree back = Parse(text);
+      const RegistryValue* value =
+          back.Find("HKEY_LOCAL_MACHINE\\K")->Value(std::string(name_length, 'n'));
+      ASSERT_NE(value, nullptr);
+      EXPECT_EQ(value->data, data);
+      EXPECT_EQ(value->type, 7u);
+    }
+  }
+}
+
+TEST(SimRegistryText, LookupsIgnoreCaseAndWritesKeepIt) {
+  RegistryTree tree;
+  tree.Create("HKEY_LOCAL_MACHINE\\SOFTWARE\\Veltrix");
+  RegistryKey* sub = tree.Create("hkey_local_machine\\software\\VELTRIX\\Sub");
+  ASSERT_NE(sub, nullptr);
+  EXPECT_EQ(tree.Find("HKEY_LOCAL_MACHINE\\Software\\veltrix\\SUB"), sub);
+  sub->SetValue(Value("InstallPath", 1, {'a', 0}));
+  sub->SetValue(Value("INSTALLPATH", 1, {'b', 0}));  // the same value, its name kept
+  ASSERT_EQ(sub->values.size(), 1u);
+  ASSERT_NE(sub->Value("installpath"), nullptr);
+  EXPECT_EQ(sub->Value("installpath")->data, (std::vector<std::uint8_t>{'b', 0}));
+
+  // Children sorted without regard to case: a byte order would put "B" before "a".
+  for (const char* name : {"b", "C", "a", "B2"}) tree.Create(std::string("HKEY_USERS\\") + name);
+  EXPECT_EQ(WriteRegistryText(tree),
+            std::string(kHeader) + CrLf({"[HKEY_LOCAL_MACHINE\\SOFTWARE]",
+                                         "",
+                                         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Veltrix]",
+                                         "",
+                                         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Veltrix\\Sub]",
+                                         "\"InstallPath\"=\"b\"",
+                                         "",
+                                         "[HKEY_USERS\\a]",
+                                         "",
+                                         "[HKEY_USERS\\b]",
+                                         "",
+                                         "[HKEY_USERS\\B2]",
+                                         "",
+                                         "[HKEY_USERS\\C]",
+                                         ""}));
+}
+
+TEST(SimRegistryText, TreeRefusesUnknownRootsAndEmptyNames) {
+  RegistryTree tree;
+  for (const char* path : {"HKLM\\SOFTWARE", "", "HKEY_LOCAL_MACHINE\\", "HKEY_LOCAL_MACHINE\\\\A",
+                           "\\HKEY_LOCAL_MACHINE", "HKEY_LOCAL_MACHINE\\A\\"}) {
+    EXPECT_EQ(tree.Create(path), nullptr) << path;
+    EXPECT_EQ(tree.Find(path), nullptr) << path;
+  }
+  EXPECT_EQ(WriteRegistryText(tree), kHeader);  // nothing was created on the way
+  EXPECT_EQ(tree.Find("HKEY_LOCAL_MACHINE\\Missing"), nullptr);
+}
+
+TEST(SimRegistryText, KeySwitchesAreComments) {
+  const RegistryTree tree = Parse(CrLf({"Windows Registry Editor Version 5.00", "",
+                                        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\A]", "; reflection=off",
+                                        "; virtualization = OFF", "", "[HKEY_LOCAL_MACHINE\\SOFTWARE\\B]",
+                                        "; reflection=on", "; just a comment", "\"x\"=\"y\""}));
+  const RegistryKey* a = tree.Find("HKEY_LOCAL_MACHINE\\SOFTWARE\\A");
+  const RegistryKey* b = tree.Find("HKEY_LOCAL_MACHINE\\SOFTWARE\\B");
+  ASSERT_NE(a, nullptr);
+  ASSERT_NE(b, nullptr);
+  EXPECT_FALSE(a->reflection);
+  EXPECT_FALSE(a->virtualization);
+  EXPECT_TRUE(b->reflection);
+  EXPECT_TRUE(b->virtualization);
+  EXPECT_TRUE(tree.Find("HKEY_LOCAL_MACHINE\\SOFTWARE")->reflection);
+}
+
+TEST(SimRegistryText, AWrittenFileIsReadBackByteForByte) {
+  const std::string written =
+      std::string(kHeader) +
+      CrLf({"[HKEY_CLASSES_ROOT\\.dov]", "@=\"Dovrel.Document\"", "",
+            "[HKEY_LOCAL_MACHINE]", "\"RootValue\"=dword:00000001", "",
+            "[HKEY_LOCAL_MACHINE\\SOFTWARE]", "",
+            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node]", "; reflection=off",
+            "; virtualization=off", "\"a\\\\b\"=\"c\\\"d\"", "",
+            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Veltrix Solutions Inc.]",
+            "\"Multi\"=hex(7):61,00,62,00,00,00", ""});
+  EXPECT_EQ(WriteRegistryText(Parse(written)), written);
+}
+
+TEST(SimRegistryText, HandWrittenFilesSettleAfterOneRoundTrip) {
+  constexpr const char* kFiles[] = {
+      "Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\A\\B\\C]\n\"x\"=hex(1):61,00\n",
+      "Windows Registry Editor Version 5.00\r\n[HKEY_USERS\\b]\r\n[hkey_users\\B\\c]\r\n"
+      "[HKEY_USERS]\r\n",
+      "\xEF\xBB\xBFWindows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\k]\n"
+      "\"\"=\"default\"\n\"v\"=\"1\"\n\"V\"=\"2\"\n",
+      "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_CONFIG\\k]\n\"s\"=hex(1):61,00,62\n"
+      "\"t\"=hex(1):\n\"d\"=hex(4):01,02,03,04\n\"q\"=\"\\q\"\n",
+  };
+  for (const char* file : kFiles) {
+    const std::string once = WriteRegistryText(Parse(file));
+    EXPECT_EQ(WriteRegistryText(Parse(once)), once) << file;
+  }
+}
+
+TEST(SimRegistryText, LfAndCrLfReadTheSame) {
+  const std::string lf =
+      "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\K]\n\"v\"=hex:01,\\\n  02\n";
+  std::string crlf;
+  for (char c : lf) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  EXPECT_EQ(WriteRegistryText(Parse(lf)), WriteRegistryText(Parse(crlf)));
+  EXPECT_EQ(Parse(lf).Find("HKEY_LOCAL_MACHINE\\K")->Value("v")->data,
+            (std::vector<std::uint8_t>{1, 2}));
+}
+
+TEST(SimRegistryText, MalformedFilesAreRefusedNamingTheLine) {
+  struct Row {
+    const char* text;
+    int line;
+    const char* message;
+  };
+  constexpr Row kRows[] = {
+      {"\n", 1, "the first line is not"},
+      {"REGEDIT4\n", 1, "the first line is not"},
+      {"Windows Registry Editor Version 5.00\n\n[HKLM\\SOFTWARE]", 3, "unknown root key \"HKLM\""},
+      {"Windows Registry Editor Version 5.00\n[]", 2, "unknown root key \"\""},
+      {"Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\A", 2, "does not end with ']'"},
+      {"Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\]", 2, "an empty name"},
+      {"Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\A\\\\B]", 2, "an empty name"},
+      {"Windows Registry Editor Version 5.00\n[-HKEY_LOCAL_MACHINE\\A]", 2, "deleting a key"},
+      {"Windows Registry Editor Version 5.00\n\"x\"=\"y\"", 2, "a value before the first [key]"},
+      {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\"=-", 3, "deleting a value"},
+      {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\"=", 3, "without data"},
+      {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\"", 3, "not followed by '='"},
+      {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x=\"y\"", 3, "not followed by '='"},
+      {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\\\"=1", 3, "closing quote"},
+      {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\"=\"y", 3, "closing quote"},
+      {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\"=\"y\"z", 3,
+       "text after the closing quote"},
+      {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\nx=1", 3, "not a [key]"},
+      {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\"=dword:", 3, "dword:"},
+      {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\"=dword:123456789", 3,
+       "dword:"},
+      {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\"=dword:12g", 3, "dword:"},
+      {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\"=qword:1", 3,
+       "data that is not"},
+      {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\"=hex:1g", 3,
+       "\"1g\" is not a hex byte"},
+      {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\"=hex:123", 3,
+       "is not a hex byte"},
+      {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\"=hex:01,,02", 3,
+       "\"\" is not a hex byte"},
+      {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\"=hex:01,", 3,
+       "ending with ','"},
+      {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\"=hex:01\\\n02", 3,
+       "must end with"},
+      {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\"=hex:01,\\\n  02,\\\n  zz", 5,
+       "\"zz\" is not a hex byte"},
+      {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\"=hex:01,\\\n", 4,
+       "past the end of the file"},
+      {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\"=hex(2:01", 3, "hex(N):"},
+      {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\"=hex():01", 3, "hex(N):"},
+      {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\"=hex(123456789):01", 3,
+       "hex(N):"},
+  };
+  for (const Row& row : kRows) {
+    SCOPED_TRACE(row.text);
+    try {
+      Parse(row.text);
+      ADD_FAILURE() << "accepted";
+    } catch (const MachineFolderError& e) {
+      EXPECT_EQ(e.file(), "registry.reg");
+      EXPECT_EQ(e.line(), row.line);
+      EXPECT_NE(std::string(e.what()).find(row.message), std::string::npos) << e.what();
+    }
+  }
+}
+
+TEST(SimRegistryText, KeyNamesAndDepthKeepWindowsLimits) {
+  const std::string header = "Windows Registry Editor Version 5.00\n";
+  EXPECT_NO_THROW(Parse(header + "[HKEY_USERS\\" + std::string(255, 'k') + "]\n"));
+  EXPECT_THROW(Parse(header + "[HKEY_USERS\\" + std::string(256, 'k') + "]\n"), MachineFolderError);
+  std::string deep = "HKEY_USERS";
+  for (int i = 0; i < 512; ++i) deep += "\\k";
+  EXPECT_NO_THROW(Parse(header + "[" + deep + "]\n"));
+  EXPECT_THROW(Parse(header + "[" + deep + "\\k]\n"), MachineFolderError);
+}
+
+}  // namespace
+}  // namespace sim
