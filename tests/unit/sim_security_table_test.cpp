@@ -1,0 +1,142 @@
+// security.txt, read from and written to strings: objects matched without regard to
+// case or a folder's trailing backslash, descriptors inherited from the nearest
+// ancestor, the file written back in its own order.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+#include "platform/sim/machine_folder_error.h"
+#include "platform/sim/security_table.h"
+
+namespace sim {
+namespace {
+
+SecurityTable Parse(std::string_view text) { return ParseSecurityText(text, "security.txt"); }
+
+constexpr std::string_view kFile =
+    "; objects with a descriptor of their own\r\n"
+    "C:\\ProgramData\\Veltrix\tD:(A;OICI;FA;;;BU)\r\n"
+    "\r\n"
+    "HKLM\\SOFTWARE\\Veltrix Solutions Inc.\tD:(A;CI;KR;;;BU)\r\n"
+    "C:\\Portavel\\\tD:P(A;OICI;FA;;;BA)\n"
+    "D:\\\tD:(A;OICI;FR;;;WD)\n"
+    "HKLM\tD:(A;CI;KA;;;SY)\n";
+
+TEST(SimSecurityTable, ReadsLinesInFileOrder) {
+  const SecurityTable table = Parse(kFile);
+  ASSERT_EQ(table.entries().size(), 5u);
+  EXPECT_EQ(table.entries()[0].object, "C:\\ProgramData\\Veltrix");
+  EXPECT_EQ(table.entries()[0].sddl, "D:(A;OICI;FA;;;BU)");
+  EXPECT_EQ(table.entries()[1].object, "HKLM\\SOFTWARE\\Veltrix Solutions Inc.");
+  EXPECT_EQ(table.entries()[2].object, "C:\\Portavel\\");
+  EXPECT_EQ(table.entries()[4].object, "HKLM");
+}
+
+TEST(SimSecurityTable, OwnMatchesWithoutCaseOrTrailingBackslash) {
+  const SecurityTable table = Parse(kFile);
+  struct Row {
+    const char* object;
+    const char* own;  // null: none
+  };
+  constexpr Row kRows[] = {
+      {"C:\\ProgramData\\Veltrix", "D:(A;OICI;FA;;;BU)"},
+      {"c:\\programdata\\VELTRIX", "D:(A;OICI;FA;;;BU)"},
+      {"C:\\ProgramData\\Veltrix\\", "D:(A;OICI;FA;;;BU)"},
+      {"C:\\Portavel", "D:P(A;OICI;FA;;;BA)"},
+      {"hklm\\software\\veltrix solutions inc.", "D:(A;CI;KR;;;BU)"},
+      {"d:\\", "D:(A;OICI;FR;;;WD)"},
+      {"D:", "D:(A;OICI;FR;;;WD)"},
+      {"C:\\ProgramData", nullptr},
+      {"C:\\ProgramData\\Veltrix\\Data", nullptr},
+      {"C:\\", nullptr},
+      {"HKLM\\SOFTWARE", nullptr},
+  };
+  for (const Row& row : kRows) {
+    const auto own = table.Own(row.object);
+    if (row.own == nullptr) {
+      EXPECT_FALSE(own.has_value()) << row.object;
+    } else {
+      EXPECT_EQ(own, row.own) << row.object;
+    }
+  }
+}
+
+TEST(SimSecurityTable, EffectiveIsTheNearestAncestorsDescriptor) {
+  const SecurityTable table = Parse(kFile);
+  struct Row {
+    const char* object;
+    std::string_view effective;
+  };
+  constexpr Row kRows[] = {
+      {"C:\\ProgramData\\Veltrix", "D:(A;OICI;FA;;;BU)"},
+      {"C:\\ProgramData\\Veltrix\\Logs\\today.log", "D:(A;OICI;FA;;;BU)"},
+      {"C:\\PROGRAMDATA\\veltrix\\x\\", "D:(A;OICI;FA;;;BU)"},
+      {"C:\\Portavel\\Tavix.exe", "D:P(A;OICI;FA;;;BA)"},
+      {"D:\\Data\\x.txt", "D:(A;OICI;FR;;;WD)"},
+      // A drive root without a line grants full access to Everyone.
+      {"C:\\ProgramData", kEveryoneFullAccess},
+      {"C:\\", kEveryoneFullAccess},
+      {"c:", kEveryoneFullAccess},
+      {"Z:\\Share\\file", kEveryoneFullAccess},
+      {"HKLM\\SOFTWARE\\Veltrix Solutions Inc.\\Dovrel", "D:(A;CI;KR;;;BU)"},
+      {"HKLM\\SOFTWARE\\Other", "D:(A;CI;KA;;;SY)"},
+      {"HKLM", "D:(A;CI;KA;;;SY)"},
+      // A registry root without a line: no descriptor known.
+      {"HKCU\\Software\\Veltrix", ""},
+      {"HKCU", ""},
+  };
+  for (const Row& row : kRows) EXPECT_EQ(table.Effective(row.object), row.effective) << row.object;
+}
+
+TEST(SimSecurityTable, SetReplacesInPlaceOrAppends) {
+  SecurityTable table = Parse("C:\\Data\\\tD:(A;;FA;;;BA)\nHKLM\\SOFTWARE\\X\tD:(A;;KR;;;BU)\n");
+  table.Set("c:\\DATA", "D:(A;;FR;;;WD)");
+  table.Set("C:\\New Folder", "D:P(A;OICI;FA;;;SY)");
+  EXPECT_EQ(WriteSecurityText(table),
+            "C:\\Data\\\tD:(A;;FR;;;WD)\n"
+            "HKLM\\SOFTWARE\\X\tD:(A;;KR;;;BU)\n"
+            "C:\\New Folder\tD:P(A;OICI;FA;;;SY)\n");
+}
+
+TEST(SimSecurityTable, WrittenTextIsReadBackUnchanged) {
+  const std::string once = WriteSecurityText(Parse(kFile));
+  EXPECT_EQ(once,
+            "C:\\ProgramData\\Veltrix\tD:(A;OICI;FA;;;BU)\n"
+            "HKLM\\SOFTWARE\\Veltrix Solutions Inc.\tD:(A;CI;KR;;;BU)\n"
+            "C:\\Portavel\\\tD:P(A;OICI;FA;;;BA)\n"
+            "D:\\\tD:(A;OICI;FR;;;WD)\n"
+            "HKLM\tD:(A;CI;KA;;;SY)\n");
+  EXPECT_EQ(WriteSecurityText(Parse(once)), once);
+  EXPECT_EQ(WriteSecurityText(Parse("")), "");
+}
+
+TEST(SimSecurityTable, MalformedLinesAreRefusedNamingTheLine) {
+  struct Row {
+    const char* text;
+    int line;
+    const char* message;
+  };
+  constexpr Row kRows[] = {
+      {"C:\\Data D:(A;;FA;;;BA)", 1, "no tab"},
+      {"; comment\n\nC:\\Data\tD:(A;;FA;;;BA)\nC:\\Other    D:(A;;FA;;;BA)\n", 4, "no tab"},
+      {"\tD:(A;;FA;;;BA)", 1, "without an object"},
+      {"C:\\Data\t", 1, "\"C:\\Data\" without a descriptor"},
+      {"C:\\Data\tD:(A;;FA;;;BA)\nc:\\data\\\tD:(A;;FR;;;BA)", 2,
+       "\"c:\\data\\\" is given twice (first on line 1)"},
+  };
+  for (const Row& row : kRows) {
+    SCOPED_TRACE(row.text);
+    try {
+      Parse(row.text);
+      ADD_FAILURE() << "accepted";
+    } catch (const MachineFolderError& e) {
+      EXPECT_EQ(e.file(), "security.txt");
+      EXPECT_EQ(e.line(), row.line);
+      EXPECT_NE(std::string(e.what()).find(row.message), std::string::npos) << e.what();
+    }
+  }
+}
+
+}  // namespace
+}  // namespace sim
