@@ -34,8 +34,15 @@ void* SimSystem::HeapAlloc(std::size_t size) {
   return block;
 }
 
+SimSystem::~SimSystem() {
+  for (void* block : unreleased_) std::free(block);
+}
+
 bool SimSystem::HeapFree(void* block) {
-  if (s_.Fails("HeapFree")) return false;
+  if (s_.Fails("HeapFree")) {
+    unreleased_.push_back(block);
+    return false;
+  }
   std::free(block);
   return true;
 }

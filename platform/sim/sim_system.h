@@ -2,6 +2,8 @@
 // system message texts and the process heap.
 #pragma once
 
+#include <vector>
+
 #include "platform/sim/sim_state.h"
 #include "platform/system.h"
 
@@ -10,6 +12,7 @@ namespace sim {
 class SimSystem : public platform::System {
  public:
   explicit SimSystem(SimState& state) : s_(state) {}
+  ~SimSystem() override;
 
   platform::ErrorCode GetLastError() override { return s_.last_error; }
   void SetLastError(platform::ErrorCode code) override { s_.last_error = code; }
@@ -24,6 +27,9 @@ class SimSystem : public platform::System {
 
  private:
   SimState& s_;
+  // Blocks whose release was made to fail: freed with the workstation, so that only
+  // blocks the launcher never released show as leaks.
+  std::vector<void*> unreleased_;
 };
 
 }  // namespace sim

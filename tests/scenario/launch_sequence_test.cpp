@@ -107,6 +107,7 @@ TEST(StandardStart, PausesLastFourPointSevenSecondsOnTheVirtualClock) {
 }
 
 struct ModeCase {
+  const char* name;
   const char* command_line;
   const char* first_ui_line;  // empty: no window at all
 };
@@ -124,13 +125,16 @@ TEST_P(ModeSelection, FirstMatchingModeWordWins) {
 
 INSTANTIATE_TEST_SUITE_P(
     Modes, ModeSelection,
-    ::testing::Values(ModeCase{"list replace", ""}, ModeCase{"replace list", ""},
-                      ModeCase{"replace preload", "DIALOG VERIFYDIALOG title=\"Replace system files\""},
-                      ModeCase{"PRELOAD", "DIALOG DOVRELPV_SPLASH title=\"Dovrel System Check\""},
-                      ModeCase{"-d preload replace", "DIALOG VERIFYDIALOG title=\"Replace system files\""},
-                      ModeCase{"-s preload", ""},
-                      ModeCase{"", "DIALOG DOVRELPV_SPLASH title=\"Initializing Dovrel\""},
-                      ModeCase{"\"-preload\"", "DIALOG DOVRELPV_SPLASH title=\"Initializing Dovrel\""}));
+    ::testing::Values(
+        ModeCase{"ListBeforeReplace", "list replace", ""},
+        ModeCase{"ListAfterReplace", "replace list", ""},
+        ModeCase{"ReplaceBeforePreload", "replace preload", "DIALOG VERIFYDIALOG title=\"Replace system files\""},
+        ModeCase{"PreloadInCapitals", "PRELOAD", "DIALOG DOVRELPV_SPLASH title=\"Dovrel System Check\""},
+        ModeCase{"ReplaceAfterPreload", "-d preload replace", "DIALOG VERIFYDIALOG title=\"Replace system files\""},
+        ModeCase{"SilentPreload", "-s preload", ""},
+        ModeCase{"Standard", "", "DIALOG DOVRELPV_SPLASH title=\"Initializing Dovrel\""},
+        ModeCase{"QuotedDashIsNoEngineCommand", "\"-preload\"", "DIALOG DOVRELPV_SPLASH title=\"Initializing Dovrel\""}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PreloadMode, ShowsItsStepsAndEndsWithoutStartingTheProduct) {
   Machine m;
@@ -217,7 +221,8 @@ TEST_P(CriticalFailure, ShowsTheErrorDialogAndEnds) {
 
 INSTANTIATE_TEST_SUITE_P(Allocation, CriticalFailure,
                          ::testing::Values(CriticalCase{"HeapAlloc = 1:8", 6, "Initialize_476"},
-                                           CriticalCase{"HeapAlloc = 2:8", 6, "Initialize_485"}));
+                                           CriticalCase{"HeapAlloc = 2:8", 6, "Initialize_485"}),
+                         [](const auto& info) { return std::string(info.param.code); });
 
 TEST(MachineFolder, MalformedFileIsRefusedWithExitCode2NamingTheLine) {
   Machine m;
