@@ -4,11 +4,11 @@
 #include "launcher/launch_steps.h"
 #include "launcher/launcher.h"
 #include "launcher/modes.h"
+#include "ui/resource_ids.h"
 
 namespace {
 
 constexpr int kReplaceIncomplete = 1627;
-constexpr int kVerifyTextItem = 401;
 
 }  // namespace
 
@@ -16,7 +16,7 @@ void RunReplaceMode(Launcher& l) {
   // The window is shown in silent mode too.
   OpenStatusWindow(l, platform::Dialog::Verify, "Replace system files");
   if (l.run.StatusWindow != platform::kNoWindow)
-    l.os.ui.SetDlgItemText(l.run.StatusWindow, kVerifyTextItem, "Replacing files...");
+    l.os.ui.SetDlgItemText(l.run.StatusWindow, IDC_VERIFY_TEXT, "Replacing files...");
 
   const int exit_code = l.SystemFilesReplaced ? 0 : kReplaceIncomplete;
   l.os.ui.MessageBox(platform::kNoWindow,

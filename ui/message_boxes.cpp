@@ -8,7 +8,7 @@
 #include "diag/log.h"
 #include "launcher/launcher.h"
 #include "platform/user_interface.h"
-#include "ui/string_table.h"
+#include "ui/resource_ids.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ FixedString<N> LoadEntry(Launcher& l, std::uint32_t id) {
 
 void ShowErrorDialog(Launcher& l, const char* format, ...) {
   auto caption = LoadEntry<64>(l, IDS_ERROR_CAPTION);
-  auto first_line = LoadEntry<64>(l, IDS_ERROR_FIRST_LINE);
+  auto first_line = LoadEntry<64>(l, IDS_ERROR_HEADING);
 
   std::string message;
   va_list args;
@@ -56,7 +56,7 @@ void ShowErrorDialog(Launcher& l, const char* format, ...) {
 
 void ShowCriticalErrorBox(Launcher& l) {
   auto caption = LoadEntry<64>(l, IDS_ERROR_CAPTION);
-  auto first_line = LoadEntry<64>(l, IDS_ERROR_FIRST_LINE);
+  auto first_line = LoadEntry<64>(l, IDS_ERROR_HEADING);
   auto body = LoadEntry<160>(l, IDS_CRITICAL_FAILURE);
   FixedString<255> text;
   text.format_cut("%s\n\n%s", first_line.c_str(), body.c_str());

@@ -1,12 +1,23 @@
-// Numbers of the launcher's resources, shared by the resource script and the code.
-// Plain macros, because the resource compiler reads this file too.
-#pragma once
+/* Numbers and texts of the launcher's resources, shared by the resource script, the
+   code and the simulated workstation. Plain macros, because the resource compiler
+   reads this file too. */
+#ifndef PORTAVEL_UI_RESOURCE_IDS_H
+#define PORTAVEL_UI_RESOURCE_IDS_H
 
-// String table.
+/* String table. */
 #define IDS_ELEVATION_PROMPT 122
 #define IDS_ERROR_CAPTION 123
 #define IDS_ERROR_HEADING 124
 #define IDS_CRITICAL_FAILURE 125
 
-// The replace-mode window's single line of text.
+#define TEXT_ELEVATION_PROMPT \
+  "This application requires administrator rights through User Account Control elevation. Proceed?"
+#define TEXT_ERROR_CAPTION "Portavel"
+#define TEXT_ERROR_HEADING "An error has occurred:"
+#define TEXT_CRITICAL_FAILURE \
+  "A critical failure has occurred and Portavel must close. Please review logs for details."
+
+/* The replace-mode window's single line of text. */
 #define IDC_VERIFY_TEXT 401
+
+#endif

@@ -46,9 +46,9 @@ IniDocument ReadIni(std::string_view text, const std::string& file_name) {
 
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos)
-      throw MachineFolderError(file_name, number,
-                               "not a section, a comment or key = value: \"" + std::string(line) +
-                                   "\"");
+      throw MachineFolderError(
+          file_name, number,
+          "not a section, a comment or key = value: \"" + std::string(line) + "\"");
     const std::string_view key = TrimBlanks(line.substr(0, equals));
     if (key.empty()) throw MachineFolderError(file_name, number, "entry without a key");
     if (current == nullptr)
@@ -56,9 +56,8 @@ IniDocument ReadIni(std::string_view text, const std::string& file_name) {
                                "key \"" + std::string(key) + "\" before the first section");
     if (const IniEntry* earlier = current->Find(key))
       throw MachineFolderError(file_name, number,
-                               "key \"" + std::string(key) + "\" given twice in [" +
-                                   current->name + "] (first on line " +
-                                   std::to_string(earlier->line) + ")");
+                               "key \"" + std::string(key) + "\" given twice in [" + current->name +
+                                   "] (first on line " + std::to_string(earlier->line) + ")");
     current->entries.push_back(
         IniEntry{std::string(key), std::string(TrimBlanks(line.substr(equals + 1))), number});
   }

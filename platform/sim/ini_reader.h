@@ -22,7 +22,7 @@ struct IniEntry {
 
 struct IniSection {
   std::string name;
-  int line = 0;  // the line of its first header
+  int line = 0;                   // the line of its first header
   std::vector<IniEntry> entries;  // in file order
 
   const IniEntry* Find(std::string_view key) const;

@@ -59,7 +59,8 @@ class Field {
     for (std::string_view choice : choices)
       if (EqualsIgnoreCase(text(), choice)) return std::string(choice);
     std::string list;
-    for (std::string_view choice : choices) list += (list.empty() ? "" : ", ") + std::string(choice);
+    for (std::string_view choice : choices)
+      list += (list.empty() ? "" : ", ") + std::string(choice);
     Fail(Quoted() + " is not one of " + list);
   }
 
@@ -85,8 +86,10 @@ constexpr KeyRule kOsKeys[] = {
     {"major", [](Machine& m, const Field& f) { m.os.major = f.Uint32(); }},
     {"minor", [](Machine& m, const Field& f) { m.os.minor = f.Uint32(); }},
     {"build", [](Machine& m, const Field& f) { m.os.build = f.Uint32(); }},
-    {"service_pack_major", [](Machine& m, const Field& f) { m.os.service_pack_major = f.Uint16(); }},
-    {"service_pack_minor", [](Machine& m, const Field& f) { m.os.service_pack_minor = f.Uint16(); }},
+    {"service_pack_major",
+     [](Machine& m, const Field& f) { m.os.service_pack_major = f.Uint16(); }},
+    {"service_pack_minor",
+     [](Machine& m, const Field& f) { m.os.service_pack_minor = f.Uint16(); }},
     {"product_type",
      [](Machine& m, const Field& f) {
        const std::string type = f.OneOf({"workstation", "server", "domain_controller"});
@@ -101,7 +104,8 @@ constexpr KeyRule kOsKeys[] = {
 
 constexpr KeyRule kMachineKeys[] = {
     {"computer_name", [](Machine& m, const Field& f) { m.machine.computer_name = f.text(); }},
-    {"memory_bytes", [](Machine& m, const Field& f) { m.machine.memory_bytes = f.Unsigned(UINT64_MAX); }},
+    {"memory_bytes",
+     [](Machine& m, const Field& f) { m.machine.memory_bytes = f.Unsigned(UINT64_MAX); }},
     {"cpu_brand", [](Machine& m, const Field& f) { m.machine.cpu_brand = f.text(); }},
     {"processors", [](Machine& m, const Field& f) { m.machine.processors = f.Uint32(); }},
     {"processor_level", [](Machine& m, const Field& f) { m.machine.processor_level = f.Uint16(); }},
@@ -131,7 +135,8 @@ constexpr KeyRule kUserKeys[] = {
     {"token_admin", [](Machine& m, const Field& f) { m.user.token_admin = f.Boolean(); }},
     {"elevated", [](Machine& m, const Field& f) { m.user.elevated = f.Boolean(); }},
     {"integrity_rid", [](Machine& m, const Field& f) { m.user.integrity_rid = f.Uint32(); }},
-    {"token_query_fails", [](Machine& m, const Field& f) { m.user.token_query_fails = f.Boolean(); }},
+    {"token_query_fails",
+     [](Machine& m, const Field& f) { m.user.token_query_fails = f.Boolean(); }},
 };
 
 constexpr KeyRule kLauncherKeys[] = {
@@ -164,8 +169,13 @@ constexpr KeyRule kFolderKeys[] = {
 
 constexpr KeyRule kUiKeys[] = {
     {"elevation_dialog",
-     [](Machine& m, const Field& f) { m.ui.elevation_dialog = f.OneOf({"elevate", "cancel"}); }},
-    {"consent", [](Machine& m, const Field& f) { m.ui.consent = f.OneOf({"yes", "no"}); }},
+     [](Machine& m, const Field& f) {
+       m.ui.elevation_dialog = f.OneOf({"elevate", "cancel"});
+     }},
+    {"consent",
+     [](Machine& m, const Field& f) {
+       m.ui.consent = f.OneOf({"yes", "no"});
+     }},
     {"message_box",
      [](Machine& m, const Field& f) {
        // The buttons whose IDs MessageBox can return.
@@ -269,8 +279,10 @@ void ReadNetwork(Machine& machine, const Field& field, const ReadContext&) {
 
     const std::vector<std::string_view> words = SplitWords(field.text());
     if (words.size() < 3) field.Fail(field.Quoted() + " is not \"ADDRESS MASK INDEX [FLAGS]\"");
-    if (!IsIpv4Address(words[0])) field.Fail("\"" + std::string(words[0]) + "\" is not an IPv4 address");
-    if (!IsIpv4Address(words[1])) field.Fail("\"" + std::string(words[1]) + "\" is not an IPv4 mask");
+    if (!IsIpv4Address(words[0]))
+      field.Fail("\"" + std::string(words[0]) + "\" is not an IPv4 address");
+    if (!IsIpv4Address(words[1]))
+      field.Fail("\"" + std::string(words[1]) + "\" is not an IPv4 mask");
     const auto index = ParseUnsigned(words[2], UINT32_MAX);
     if (!index) field.Fail("\"" + std::string(words[2]) + "\" is not an interface index");
     entry.address = words[0];
@@ -284,8 +296,9 @@ void ReadNetwork(Machine& machine, const Field& field, const ReadContext&) {
       for (std::string_view flag : SplitTrimmed(text.substr(flags_start), ',')) {
         static constexpr std::string_view kFlags[] = {"primary", "dynamic", "disconnected",
                                                       "deleted", "transient"};
-        const auto known = std::find_if(std::begin(kFlags), std::end(kFlags),
-                                        [flag](std::string_view k) { return EqualsIgnoreCase(flag, k); });
+        const auto known =
+            std::find_if(std::begin(kFlags), std::end(kFlags),
+                         [flag](std::string_view k) { return EqualsIgnoreCase(flag, k); });
         if (known == std::end(kFlags))
           field.Fail("\"" + std::string(flag) +
                      "\" is not a flag (primary, dynamic, disconnected, deleted, transient)");
@@ -309,7 +322,8 @@ void ReadNetwork(Machine& machine, const Field& field, const ReadContext&) {
       drive.connected = false;
       remote = TrimBlanks(remote.substr(words[0].size()));
     }
-    if (!IsUncShare(remote)) field.Fail("\"" + std::string(remote) + "\" is not a share \\\\server\\share");
+    if (!IsUncShare(remote))
+      field.Fail("\"" + std::string(remote) + "\" is not a share \\\\server\\share");
     drive.remote = remote;
     machine.network.drives.push_back(std::move(drive));
     return;
@@ -322,11 +336,9 @@ void ReadNetwork(Machine& machine, const Field& field, const ReadContext&) {
 // one operation are a comma list ("CopyFile = 2:5, 4"); without ":ERROR" the error
 // is 5 (access denied).
 void ReadFaults(Machine& machine, const Field& field, const ReadContext& context) {
-  const auto known = std::find_if(context.known_operations.begin(),
-                                  context.known_operations.end(),
-                                  [&field](std::string_view name) {
-                                    return EqualsIgnoreCase(name, field.key());
-                                  });
+  const auto known =
+      std::find_if(context.known_operations.begin(), context.known_operations.end(),
+                   [&field](std::string_view name) { return EqualsIgnoreCase(name, field.key()); });
   if (known == context.known_operations.end()) field.Fail("not a platform operation that can fail");
 
   std::vector<FaultRule> rules;
@@ -376,7 +388,8 @@ constexpr SectionRule kSections[] = {
 
 bool Machine::Wow64() const {
   if (os.wow64) return *os.wow64;
-  const bool is_64_bit_machine = os.architecture == 6 || os.architecture == 9 || os.architecture == 12;
+  const bool is_64_bit_machine =
+      os.architecture == 6 || os.architecture == 9 || os.architecture == 12;
   return launcher.bits == 32 && is_64_bit_machine;
 }
 
@@ -386,10 +399,9 @@ Machine ParseMachineIni(std::string_view text, const std::string& file_name,
   const ReadContext context{known_operations};
   Machine machine;
   for (const IniSection& section : document.sections) {
-    const auto rule = std::find_if(std::begin(kSections), std::end(kSections),
-                                   [&section](const SectionRule& r) {
-                                     return EqualsIgnoreCase(r.name, section.name);
-                                   });
+    const auto rule = std::find_if(
+        std::begin(kSections), std::end(kSections),
+        [&section](const SectionRule& r) { return EqualsIgnoreCase(r.name, section.name); });
     if (rule == std::end(kSections))
       throw MachineFolderError(file_name, section.line, "unknown section [" + section.name + "]");
 
@@ -398,10 +410,9 @@ Machine ParseMachineIni(std::string_view text, const std::string& file_name,
       if (rule->read_entry != nullptr) {
         rule->read_entry(machine, field, context);
       } else {
-        const auto key = std::find_if(rule->keys.begin(), rule->keys.end(),
-                                      [&entry](const KeyRule& k) {
-                                        return EqualsIgnoreCase(k.key, entry.key);
-                                      });
+        const auto key =
+            std::find_if(rule->keys.begin(), rule->keys.end(),
+                         [&entry](const KeyRule& k) { return EqualsIgnoreCase(k.key, entry.key); });
         if (key == rule->keys.end())
           throw MachineFolderError(file_name, entry.line,
                                    "unknown key \"" + entry.key + "\" in [" + section.name + "]");
@@ -412,8 +423,9 @@ Machine ParseMachineIni(std::string_view text, const std::string& file_name,
 
   // Interfaces are reported by their number, mapped drives by letter, whatever the
   // order of the lines.
-  std::sort(machine.network.interfaces.begin(), machine.network.interfaces.end(),
-            [](const NetworkInterface& a, const NetworkInterface& b) { return a.number < b.number; });
+  std::sort(
+      machine.network.interfaces.begin(), machine.network.interfaces.end(),
+      [](const NetworkInterface& a, const NetworkInterface& b) { return a.number < b.number; });
   std::sort(machine.network.drives.begin(), machine.network.drives.end(),
             [](const MappedDrive& a, const MappedDrive& b) { return a.letter < b.letter; });
   return machine;

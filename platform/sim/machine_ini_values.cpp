@@ -103,8 +103,8 @@ bool IsIpv4Address(std::string_view text) {
 
 bool IsUtcTimestamp(std::string_view text) {
   // Fixed positions: YYYY-MM-DDTHH:MM:SS.
-  if (text.size() != 19 || text[4] != '-' || text[7] != '-' || text[10] != 'T' ||
-      text[13] != ':' || text[16] != ':')
+  if (text.size() != 19 || text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':' ||
+      text[16] != ':')
     return false;
   const auto year = ParseDecimal(text.substr(0, 4), 9999);
   const auto month = ParseDecimal(text.substr(5, 2), 12);

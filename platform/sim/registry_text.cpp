@@ -222,7 +222,8 @@ void AppendQuoted(std::string& out, std::string_view text) {
   out += '"';
 }
 
-void AppendHexBytes(std::string& out, std::string_view prefix, const std::vector<std::uint8_t>& data) {
+void AppendHexBytes(std::string& out, std::string_view prefix,
+                    const std::vector<std::uint8_t>& data) {
   out += prefix;
   std::size_t column = prefix.size();
   for (std::size_t i = 0; i < data.size(); ++i) {
@@ -251,7 +252,8 @@ void AppendValue(std::string& out, const RegistryValue& value) {
   if (value.type == kRegSz) {
     // regedit writes a text up to its first NUL, whatever follows it. A text with a
     // line break could not be read back as one line, so it is written as bytes.
-    const std::string_view bytes(reinterpret_cast<const char*>(value.data.data()), value.data.size());
+    const std::string_view bytes(reinterpret_cast<const char*>(value.data.data()),
+                                 value.data.size());
     const std::string_view text = bytes.substr(0, bytes.find('\0'));
     if (text.find_first_of("\r\n") == std::string_view::npos) {
       out += prefix;
@@ -281,7 +283,8 @@ void AppendKey(std::string& out, const std::string& path, const RegistryKey& key
     for (const RegistryValue& value : key.values) AppendValue(out, value);
     out += kLineEnd;
   }
-  for (const auto& [name, child] : key.children) AppendKey(out, path + "\\" + child->name, *child, false);
+  for (const auto& [name, child] : key.children)
+    AppendKey(out, path + "\\" + child->name, *child, false);
 }
 
 }  // namespace

@@ -43,9 +43,9 @@ RegistryKey& RegistryKey::AddChild(std::string_view child_name) {
 }
 
 const RegistryValue* RegistryKey::Value(std::string_view value_name) const {
-  const auto found = std::find_if(values.begin(), values.end(), [value_name](const RegistryValue& v) {
-    return EqualsIgnoreCase(v.name, value_name);
-  });
+  const auto found = std::find_if(
+      values.begin(), values.end(),
+      [value_name](const RegistryValue& v) { return EqualsIgnoreCase(v.name, value_name); });
   return found == values.end() ? nullptr : &*found;
 }
 

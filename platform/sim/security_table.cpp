@@ -78,7 +78,12 @@ SecurityTable ParseSecurityText(std::string_view text, const std::string& file_n
       throw MachineFolderError(file_name, number, "no tab between the object and its descriptor");
     const std::string_view object = TrimBlanks(line.substr(0, tab));
     const std::string_view sddl = TrimBlanks(line.substr(tab + 1));
-    if (object.empty()) throw MachineFolderError(file_name, number, "a descriptor without an object");
+    if (object.empty())
+      throw MachineFolderError(file_name, number, "a descriptor without an object");
+    // Only the file's start may hold a byte order mark; one further on (files joined
+    // together) would become part of an object's name.
+    if (SkipByteOrderMark(object).size() != object.size())
+      throw MachineFolderError(file_name, number, "a byte order mark inside the file");
     if (sddl.empty())
       throw MachineFolderError(file_name, number,
                                "\"" + std::string(object) + "\" without a descriptor");

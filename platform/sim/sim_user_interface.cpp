@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "platform/sim/text_util.h"
-#include "ui/string_table.h"
+#include "ui/resource_ids.h"
 
 namespace sim {
 namespace {
@@ -26,7 +26,7 @@ struct StringEntry {
 constexpr std::array kStringTable = {
     StringEntry{IDS_ELEVATION_PROMPT, TEXT_ELEVATION_PROMPT},
     StringEntry{IDS_ERROR_CAPTION, TEXT_ERROR_CAPTION},
-    StringEntry{IDS_ERROR_FIRST_LINE, TEXT_ERROR_FIRST_LINE},
+    StringEntry{IDS_ERROR_HEADING, TEXT_ERROR_HEADING},
     StringEntry{IDS_CRITICAL_FAILURE, TEXT_CRITICAL_FAILURE},
 };
 

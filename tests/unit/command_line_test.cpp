@@ -133,6 +133,8 @@ const SplitCase kSplitCases[] = {
     {"tab inside quotes", "\"a\tb\"", {"a\tb"}},
     {"quote inside a word", R"(a"b c"d)", {"ab cd"}},
     {"leading dash then quoted text loses it", R"(-"lost text" x)", {"x"}},
+    {"dash after the first option ends it", "-d -", {"d"}},
+    {"dash-quoted text after the first option is lost", R"(-d -"x y" z)", {"d", "z"}},
     {"silent preload repair", "-s preload -r", {"s", "preload", "r"}},
     {"upper-case option", "-D", {"D"}},
     {"developer option", "-d100", {"d100"}},
@@ -160,7 +162,7 @@ TEST_F(CommandLineTest, BlockSizeFollowsTheLineLength) {
     std::size_t size_with_4_byte_pointers;
   };
   // L + 4 * ((L + 2) / 2) + 6: the size the 32-bit launcher requests.
-  const Row rows[] = {{0, 10}, {1, 11}, {2, 16}, {7, 25}, {259, 789}};
+  const Row rows[] = {{0, 10}, {1, 11}, {2, 16}, {7, 29}, {259, 785}};
   for (const Row& r : rows) {
     const std::size_t pointer = sizeof(char*);
     const std::size_t expected = r.size_with_4_byte_pointers + (pointer - 4) * ((r.length + 2) / 2 + 1);
@@ -267,14 +269,15 @@ TEST_F(CommandLineTest, VerbosePassRecordsEachArgumentOneLevelDeeper) {
 
   EXPECT_EQ(l.log.LogNestingDepth, 0);
   const std::string log = ReadFolderFile("drives/C/Portavel/TavixDebug.log");
-  // Tag, its separating space, then three spaces of nesting.
+  // Tag, its separating space, then three spaces of nesting; the log's lines end in
+  // CR LF.
   const std::string prefix = "TAVIX DEBUG X     ";
   const char* expected[] = {
-      "Arg 0: [i \"C:\\x y\\f\"]\tName=[i] Value=[C:\\x y\\f]\tUsing Instance File\n",
-      "Arg 1: [list]\tName=[list] Value=[]\tRating Engine Command\n",
-      "Arg 2: [-q]\tName=[-q] Value=[]\tUnrecognized Parameter\n",
-      "Arg 3: [kl]\tName=[kl] Value=[]\tAppend Log Files\n",
-      "There are 1 rating engine commands on the command line.\n",
+      "Arg 0: [i \"C:\\x y\\f\"]\tName=[i] Value=[C:\\x y\\f]\tUsing Instance File\r\n",
+      "Arg 1: [list]\tName=[list] Value=[]\tRating Engine Command\r\n",
+      "Arg 2: [-q]\tName=[-q] Value=[]\tUnrecognized Parameter\r\n",
+      "Arg 3: [kl]\tName=[kl] Value=[]\tAppend Log Files\r\n",
+      "There are 1 rating engine commands on the command line.\r\n",
   };
   std::size_t from = 0;
   for (const char* record : expected) {

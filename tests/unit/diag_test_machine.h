@@ -46,6 +46,7 @@ class TestMachine {
   TestMachine& operator=(const TestMachine&) = delete;
 
   platform::Platform& platform() { return ws_->platform(); }
+  const std::filesystem::path& folder() const { return folder_; }
 
   // The bytes of a file on the machine, or nothing when it does not exist.
   std::optional<std::string> File(std::string_view windows_path) const {

@@ -174,8 +174,9 @@ TEST(SimMachineIni, NumbersAreDecimalOrHexadecimal) {
     std::uint32_t build;
   };
   constexpr Row kRows[] = {
-      {"0", 0}, {"19045", 19045}, {"0x4A65", 0x4A65}, {"0X4a65", 0x4A65}, {"4294967295", 0xFFFFFFFF},
-      {"0xFFFFFFFF", 0xFFFFFFFF}, {"007", 7},
+      {"0", 0},           {"19045", 19045},           {"0x4A65", 0x4A65},
+      {"0X4a65", 0x4A65}, {"4294967295", 0xFFFFFFFF}, {"0xFFFFFFFF", 0xFFFFFFFF},
+      {"007", 7},
   };
   for (const Row& row : kRows)
     EXPECT_EQ(Parse(std::string("[os]\nbuild=") + row.value).os.build, row.build) << row.value;
@@ -291,8 +292,7 @@ TEST(SimMachineIni, MalformedFilesAreRefusedNamingTheLine) {
       // Booleans and choices.
       {"[os]\nwow64=maybe", 2, "wow64: \"maybe\" is not true or false"},
       {"[user]\nelevated=", 2, "is not true or false"},
-      {"[os]\nproduct_type=desktop", 2,
-       "is not one of workstation, server, domain_controller"},
+      {"[os]\nproduct_type=desktop", 2, "is not one of workstation, server, domain_controller"},
       {"[launcher]\nbits=16", 2, "is not one of 32, 64"},
       {"[ui]\nelevation_dialog=yes", 2, "is not one of elevate, cancel"},
       {"[ui]\nconsent=maybe", 2, "is not one of yes, no"},

@@ -27,11 +27,11 @@ RegistryValue Value(std::string name, std::uint32_t type, std::vector<std::uint8
   return RegistryValue{std::move(name), type, std::move(data)};
 }
 
-// Joins lines with CR LF, as the writer ends them.
-std::string CrLf(std::initializer_list<std::string_view> lines) {
-  std::string text;
-  for (std::string_view line : lines) text += std::string(line) + "\r\n";
-  return text;
+// `text` with its LF line ends as CR LF, as the writer ends lines.
+std::string CrLf(std::string_view text) {
+  std::string result;
+  for (char c : text) result += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  return result;
 }
 
 TEST(SimRegistryText, AnEmptyFileIsAnEmptyRegistry) {
@@ -113,28 +113,27 @@ TEST(SimRegistryText, WritesTheRegeditFormat) {
   key->reflection = false;
   tree.Create("HKEY_CURRENT_USER\\Software\\Empty")->virtualization = false;
 
-  EXPECT_EQ(WriteRegistryText(tree),
-            CrLf({"Windows Registry Editor Version 5.00",
-                  "",
-                  "[HKEY_CURRENT_USER\\Software]",
-                  "",
-                  "[HKEY_CURRENT_USER\\Software\\Empty]",
-                  "; virtualization=off",
-                  "",
-                  "[HKEY_LOCAL_MACHINE\\SOFTWARE]",
-                  "",
-                  "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Veltrix Solutions Inc.]",
-                  "; reflection=off",
-                  "\"Path\"=\"C:\\\\Portavel\"",
-                  "@=\"say \\\"hi\\\"\"",
-                  "\"Count\"=dword:0000012c",
-                  "\"Blob\"=hex:00,ab,0f",
-                  "\"Expand\"=hex(2):25,00",
-                  "\"Big\"=hex(b):01,02,03,04,05,06,07,08",
-                  "\"None\"=hex(0):",
-                  "\"Odd\"=hex(20000):01",
-                  "\"Word\"=hex(4):01,02",
-                  ""}));
+  EXPECT_EQ(WriteRegistryText(tree), CrLf("Windows Registry Editor Version 5.00\n"
+                                          "\n"
+                                          "[HKEY_CURRENT_USER\\Software]\n"
+                                          "\n"
+                                          "[HKEY_CURRENT_USER\\Software\\Empty]\n"
+                                          "; virtualization=off\n"
+                                          "\n"
+                                          "[HKEY_LOCAL_MACHINE\\SOFTWARE]\n"
+                                          "\n"
+                                          "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Veltrix Solutions Inc.]\n"
+                                          "; reflection=off\n"
+                                          "\"Path\"=\"C:\\\\Portavel\"\n"
+                                          "@=\"say \\\"hi\\\"\"\n"
+                                          "\"Count\"=dword:0000012c\n"
+                                          "\"Blob\"=hex:00,ab,0f\n"
+                                          "\"Expand\"=hex(2):25,00\n"
+                                          "\"Big\"=hex(b):01,02,03,04,05,06,07,08\n"
+                                          "\"None\"=hex(0):\n"
+                                          "\"Odd\"=hex(20000):01\n"
+                                          "\"Word\"=hex(4):01,02\n"
+                                          "\n"));
 }
 
 TEST(SimRegistryText, TextsAreWrittenUpToTheirFirstNul) {
@@ -155,7 +154,7 @@ TEST(SimRegistryText, TextsAreWrittenUpToTheirFirstNul) {
     RegistryTree tree;
     tree.Create("HKEY_USERS\\K")->SetValue(Value("v", 1, row.data));
     EXPECT_EQ(WriteRegistryText(tree),
-              std::string(kHeader) + CrLf({"[HKEY_USERS\\K]", row.line, ""}));
+              std::string(kHeader) + CrLf("[HKEY_USERS\\K]\n" + std::string(row.line) + "\n\n"));
   }
 }
 
@@ -165,15 +164,15 @@ TEST(SimRegistryText, LongHexDataIsWrappedAsRegeditWrapsIt) {
   RegistryTree tree;
   tree.Create("HKEY_LOCAL_MACHINE\\K")->SetValue(Value("ProductId", 3, data));
   // 21 bytes after the 16 characters of the prefix, 25 on each following line.
-  EXPECT_EQ(WriteRegistryText(tree),
-            std::string(kHeader) +
-                CrLf({"[HKEY_LOCAL_MACHINE\\K]",
-                      "\"ProductId\"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,"
-                      "13,14,\\",
-                      "  15,16,17,18,19,1a,1b,1c,1d,1e,1f,20,21,22,23,24,25,26,27,28,29,2a,2b,2c,"
-                      "2d,\\",
-                      "  2e,2f,30,31,32,33,34,35,36,37,38,39,3a,3b",
-                      ""}));
+  EXPECT_EQ(
+      WriteRegistryText(tree),
+      std::string(kHeader) +
+          CrLf("[HKEY_LOCAL_MACHINE\\K]\n"
+               "\"ProductId\"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,14,"
+               "\\\n"
+               "  15,16,17,18,19,1a,1b,1c,1d,1e,1f,20,21,22,23,24,25,26,27,28,29,2a,2b,2c,2d,\\\n"
+               "  2e,2f,30,31,32,33,34,35,36,37,38,39,3a,3b\n"
+               "\n"));
 }
 
 TEST(SimRegistryText, WrappedLinesStayWithin80ColumnsAndReadBack) {
@@ -215,21 +214,21 @@ TEST(SimRegistryText, LookupsIgnoreCaseAndWritesKeepIt) {
   // Children sorted without regard to case: a byte order would put "B" before "a".
   for (const char* name : {"b", "C", "a", "B2"}) tree.Create(std::string("HKEY_USERS\\") + name);
   EXPECT_EQ(WriteRegistryText(tree),
-            std::string(kHeader) + CrLf({"[HKEY_LOCAL_MACHINE\\SOFTWARE]",
-                                         "",
-                                         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Veltrix]",
-                                         "",
-                                         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Veltrix\\Sub]",
-                                         "\"InstallPath\"=\"b\"",
-                                         "",
-                                         "[HKEY_USERS\\a]",
-                                         "",
-                                         "[HKEY_USERS\\b]",
-                                         "",
-                                         "[HKEY_USERS\\B2]",
-                                         "",
-                                         "[HKEY_USERS\\C]",
-                                         ""}));
+            std::string(kHeader) + CrLf("[HKEY_LOCAL_MACHINE\\SOFTWARE]\n"
+                                        "\n"
+                                        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Veltrix]\n"
+                                        "\n"
+                                        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Veltrix\\Sub]\n"
+                                        "\"InstallPath\"=\"b\"\n"
+                                        "\n"
+                                        "[HKEY_USERS\\a]\n"
+                                        "\n"
+                                        "[HKEY_USERS\\b]\n"
+                                        "\n"
+                                        "[HKEY_USERS\\B2]\n"
+                                        "\n"
+                                        "[HKEY_USERS\\C]\n"
+                                        "\n"));
 }
 
 TEST(SimRegistryText, TreeRefusesUnknownRootsAndEmptyNames) {
@@ -244,10 +243,17 @@ TEST(SimRegistryText, TreeRefusesUnknownRootsAndEmptyNames) {
 }
 
 TEST(SimRegistryText, KeySwitchesAreComments) {
-  const RegistryTree tree = Parse(CrLf({"Windows Registry Editor Version 5.00", "",
-                                        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\A]", "; reflection=off",
-                                        "; virtualization = OFF", "", "[HKEY_LOCAL_MACHINE\\SOFTWARE\\B]",
-                                        "; reflection=on", "; just a comment", "\"x\"=\"y\""}));
+  const RegistryTree tree =
+      Parse(CrLf("Windows Registry Editor Version 5.00\n"
+                 "\n"
+                 "[HKEY_LOCAL_MACHINE\\SOFTWARE\\A]\n"
+                 "; reflection=off\n"
+                 "; virtualization = OFF\n"
+                 "\n"
+                 "[HKEY_LOCAL_MACHINE\\SOFTWARE\\B]\n"
+                 "; reflection=on\n"
+                 "; just a comment\n"
+                 "\"x\"=\"y\"\n"));
   const RegistryKey* a = tree.Find("HKEY_LOCAL_MACHINE\\SOFTWARE\\A");
   const RegistryKey* b = tree.Find("HKEY_LOCAL_MACHINE\\SOFTWARE\\B");
   ASSERT_NE(a, nullptr);
@@ -262,13 +268,23 @@ TEST(SimRegistryText, KeySwitchesAreComments) {
 TEST(SimRegistryText, AWrittenFileIsReadBackByteForByte) {
   const std::string written =
       std::string(kHeader) +
-      CrLf({"[HKEY_CLASSES_ROOT\\.dov]", "@=\"Dovrel.Document\"", "",
-            "[HKEY_LOCAL_MACHINE]", "\"RootValue\"=dword:00000001", "",
-            "[HKEY_LOCAL_MACHINE\\SOFTWARE]", "",
-            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node]", "; reflection=off",
-            "; virtualization=off", "\"a\\\\b\"=\"c\\\"d\"", "",
-            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Veltrix Solutions Inc.]",
-            "\"Multi\"=hex(7):61,00,62,00,00,00", ""});
+      CrLf(
+          "[HKEY_CLASSES_ROOT\\.dov]\n"
+          "@=\"Dovrel.Document\"\n"
+          "\n"
+          "[HKEY_LOCAL_MACHINE]\n"
+          "\"RootValue\"=dword:00000001\n"
+          "\n"
+          "[HKEY_LOCAL_MACHINE\\SOFTWARE]\n"
+          "\n"
+          "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node]\n"
+          "; reflection=off\n"
+          "; virtualization=off\n"
+          "\"a\\\\b\"=\"c\\\"d\"\n"
+          "\n"
+          "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Veltrix Solutions Inc.]\n"
+          "\"Multi\"=hex(7):61,00,62,00,00,00\n"
+          "\n");
   EXPECT_EQ(WriteRegistryText(Parse(written)), written);
 }
 
@@ -291,9 +307,7 @@ TEST(SimRegistryText, HandWrittenFilesSettleAfterOneRoundTrip) {
 TEST(SimRegistryText, LfAndCrLfReadTheSame) {
   const std::string lf =
       "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\K]\n\"v\"=hex:01,\\\n  02\n";
-  std::string crlf;
-  for (char c : lf) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-  EXPECT_EQ(WriteRegistryText(Parse(lf)), WriteRegistryText(Parse(crlf)));
+  EXPECT_EQ(WriteRegistryText(Parse(lf)), WriteRegistryText(Parse(CrLf(lf))));
   EXPECT_EQ(Parse(lf).Find("HKEY_LOCAL_MACHINE\\K")->Value("v")->data,
             (std::vector<std::uint8_t>{1, 2}));
 }
@@ -317,15 +331,15 @@ TEST(SimRegistryText, MalformedFilesAreRefusedNamingTheLine) {
       {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\"=-", 3, "deleting a value"},
       {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\"=", 3, "without data"},
       {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\"", 3, "not followed by '='"},
-      {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x=\"y\"", 3, "not followed by '='"},
+      {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x=\"y\"", 3,
+       "not followed by '='"},
       {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\\\"=1", 3, "closing quote"},
       {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\"=\"y", 3, "closing quote"},
       {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\"=\"y\"z", 3,
        "text after the closing quote"},
       {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\nx=1", 3, "not a [key]"},
       {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\"=dword:", 3, "dword:"},
-      {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\"=dword:123456789", 3,
-       "dword:"},
+      {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\"=dword:123456789", 3, "dword:"},
       {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\"=dword:12g", 3, "dword:"},
       {"Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\"=qword:1", 3,
        "data that is not"},

@@ -121,6 +121,10 @@ TEST(SimSecurityTable, MalformedLinesAreRefusedNamingTheLine) {
       {"C:\\Data D:(A;;FA;;;BA)", 1, "no tab"},
       {"; comment\n\nC:\\Data\tD:(A;;FA;;;BA)\nC:\\Other    D:(A;;FA;;;BA)\n", 4, "no tab"},
       {"\tD:(A;;FA;;;BA)", 1, "without an object"},
+      {"\xEF\xBB\xBF"
+       "C:\\A\tD:(A;;FA;;;BA)\n\xEF\xBB\xBF"
+       "C:\\B\tD:(A;;FA;;;BA)",
+       2, "byte order mark"},
       {"C:\\Data\t", 1, "\"C:\\Data\" without a descriptor"},
       {"C:\\Data\tD:(A;;FA;;;BA)\nc:\\data\\\tD:(A;;FR;;;BA)", 2,
        "\"c:\\data\\\" is given twice (first on line 1)"},
