@@ -52,7 +52,7 @@ void Unquote(FixedString<N>& text) {
 // upper-cased strings packed one after another behind one pointer per argument.
 class EngineCommandTable {
  public:
-  EngineCommandTable(RunState& run) : run_(run) {
+  explicit EngineCommandTable(RunState& run) : run_(run) {
     if (!HoldsArgumentBlock(run.EngineCommands)) return;
     std::memset(run.EngineCommands, 0, run.ArgumentBlockSize);
     const std::size_t strings_offset = sizeof(char*) * static_cast<std::size_t>(run.ArgumentCount);

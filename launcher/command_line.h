@@ -25,7 +25,8 @@ constexpr std::size_t ArgumentBlockBytes(std::size_t length) {
   return length + sizeof(char*) * ArgumentTableEntries(length) + 2;
 }
 
-// A block pointer that holds a block: neither never allocated (null) nor released.
+// True while the pointer holds a block: it is neither null (never allocated) nor the
+// released mark.
 inline bool HoldsArgumentBlock(const void* block) {
   return block != nullptr && block != ReleasedPointer();
 }

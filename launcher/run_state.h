@@ -16,7 +16,9 @@ struct RunState {
   PathBuffer CommandLineCopy;
 
   // Both blocks come from the process heap; each begins with a table of pointers
-  // into its own string area, ended by a null entry.
+  // into its own string area. The arguments' table ends with a null entry; the
+  // engine commands' table has one slot per argument and is read up to
+  // EngineCommandCount.
   char** ParamsArray = nullptr;
   std::int32_t ArgumentCount = 0;
   char** EngineCommands = nullptr;

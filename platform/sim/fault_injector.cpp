@@ -1,6 +1,14 @@
 // Simulated workstation: fault injection by operation name and call number.
 #include "platform/sim/fault_injector.h"
 
+#include <span>
+
+#include "platform/sim/sim_files.h"
+#include "platform/sim/sim_processes.h"
+#include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_system.h"
+#include "platform/sim/sim_user_interface.h"
+
 namespace sim {
 
 std::optional<platform::ErrorCode> FaultInjector::Call(std::string_view operation) {
@@ -13,19 +21,16 @@ std::optional<platform::ErrorCode> FaultInjector::Call(std::string_view operatio
 }
 
 const std::vector<std::string_view>& KnownOperations() {
-  static const std::vector<std::string_view> names = {
-      // files
-      "AppendToFile", "DeleteFile", "SetCurrentDirectory", "GetPrivateProfileString",
-      "GetFileVersionInfoSize", "GetFileVersionInfo", "VerQueryValue",
-      // registry
-      "RegOpenKeyEx", "RegCreateKeyEx", "RegSetValueEx", "RegGetValue", "RegCloseKey",
-      // processes
-      "GetModuleFileName", "CreateProcess",
-      // user interface
-      "MessageBox", "CreateDialogParam", "LoadString",
-      // system
-      "FormatMessage", "HeapAlloc", "HeapFree", "CloseHandle",
-  };
+  static const std::vector<std::string_view> names = [] {
+    std::vector<std::string_view> all;
+    for (const auto& operations : {std::span<const std::string_view>(SimFiles::kOperations),
+                                   std::span<const std::string_view>(SimRegistry::kOperations),
+                                   std::span<const std::string_view>(SimProcesses::kOperations),
+                                   std::span<const std::string_view>(SimUserInterface::kOperations),
+                                   std::span<const std::string_view>(SimSystem::kOperations)})
+      all.insert(all.end(), operations.begin(), operations.end());
+    return all;
+  }();
   return names;
 }
 

@@ -1,6 +1,8 @@
 // Simulated workstation: files and folders on the machine folder's drives.
 #pragma once
 
+#include <string_view>
+
 #include "platform/files.h"
 #include "platform/sim/sim_state.h"
 
@@ -8,6 +10,17 @@ namespace sim {
 
 class SimFiles : public platform::FileSystem {
  public:
+  // The operations a machine's [fail] section may name.
+  static constexpr std::string_view kOperations[] = {
+      "AppendToFile",
+      "DeleteFile",
+      "SetCurrentDirectory",
+      "GetPrivateProfileString",
+      "GetFileVersionInfoSize",
+      "GetFileVersionInfo",
+      "VerQueryValue",
+  };
+
   explicit SimFiles(SimState& state) : s_(state) {}
 
   bool AppendToFile(std::string_view path, std::string_view text) override;

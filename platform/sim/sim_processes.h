@@ -2,6 +2,8 @@
 // recorded in processes.log.
 #pragma once
 
+#include <string_view>
+
 #include "platform/processes.h"
 #include "platform/sim/sim_state.h"
 
@@ -9,6 +11,12 @@ namespace sim {
 
 class SimProcesses : public platform::Processes {
  public:
+  // The operations a machine's [fail] section may name.
+  static constexpr std::string_view kOperations[] = {
+      "GetModuleFileName",
+      "CreateProcess",
+  };
+
   explicit SimProcesses(SimState& state) : s_(state) {}
 
   bool GetModuleFileName(std::string* path) override;

@@ -2,6 +2,8 @@
 // WOW6432Node and access decided by the keys' security descriptors.
 #pragma once
 
+#include <string_view>
+
 #include <map>
 #include <optional>
 #include <string>
@@ -13,6 +15,15 @@ namespace sim {
 
 class SimRegistry : public platform::Registry {
  public:
+  // The operations a machine's [fail] section may name.
+  static constexpr std::string_view kOperations[] = {
+      "RegOpenKeyEx",
+      "RegCreateKeyEx",
+      "RegSetValueEx",
+      "RegGetValue",
+      "RegCloseKey",
+  };
+
   explicit SimRegistry(SimState& state) : s_(state) {}
 
   platform::ErrorCode RegOpenKeyEx(platform::RegKey root, std::string_view sub_key,

@@ -2,6 +2,8 @@
 // system message texts and the process heap.
 #pragma once
 
+#include <string_view>
+
 #include <vector>
 
 #include "platform/sim/sim_state.h"
@@ -11,6 +13,14 @@ namespace sim {
 
 class SimSystem : public platform::System {
  public:
+  // The operations a machine's [fail] section may name.
+  static constexpr std::string_view kOperations[] = {
+      "FormatMessage",
+      "HeapAlloc",
+      "HeapFree",
+      "CloseHandle",
+  };
+
   explicit SimSystem(SimState& state) : s_(state) {}
   ~SimSystem() override;
 

@@ -2,6 +2,8 @@
 // are answered as the machine's [ui] section says.
 #pragma once
 
+#include <string_view>
+
 #include <map>
 #include <string>
 
@@ -12,6 +14,13 @@ namespace sim {
 
 class SimUserInterface : public platform::UserInterface {
  public:
+  // The operations a machine's [fail] section may name.
+  static constexpr std::string_view kOperations[] = {
+      "MessageBox",
+      "CreateDialogParam",
+      "LoadString",
+  };
+
   explicit SimUserInterface(SimState& state) : s_(state) {}
 
   int MessageBox(platform::WindowHandle owner, std::string_view text, std::string_view caption,

@@ -170,8 +170,7 @@ const FaultCase kFaults[] = {
     {"LoadString", "[fail]\nLoadString = 1\nHeapAlloc = 1:8\n", "", 6, "ui",
      "MESSAGEBOX caption=\"\" style=0x00050010 text=\"An error has occurred:\\n\\nA critical error"},
     {"HeapAlloc", "[fail]\nHeapAlloc = 2:8\n", "", 6, "ui", "Code: Initialize_485"},
-    {"HeapFree", "[fail]\nHeapFree = 1\n", "-d", 0, "error",
-     "HeapFreeHlpr: Failed to free allocation for EngineCommands from default process heap"},
+    {"HeapFree", "[fail]\nHeapAlloc = 2:8\nHeapFree = 1\n", "-d", 6, "ui", "Code: Initialize_485"},
     {"CloseHandle", "[fail]\nCloseHandle = 1:6\n", "-d", 0, "debug", "*** Dovrel Launch Successful."},
 };
 
