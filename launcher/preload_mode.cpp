@@ -19,10 +19,7 @@ void RunPreloadMode(Launcher& l) {
   PathBuffer settings_file;
   {
     LogNestingScope work(l);
-    if (SettingsFilePath(l, settings_file)) {
-      ReadFileAccessValue(l, settings_file, "RunLocal");
-      DebugLog(l, "WinMain: Variable 'PVMainFile' set to \"%s\".", settings_file.c_str());
-    }
+    ReadRunLocal(l, settings_file);
   }
 
   ShowStep(l, "Checking for required updates...", 20, kLongPause);

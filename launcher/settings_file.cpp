@@ -3,6 +3,7 @@
 
 #include <cctype>
 
+#include "diag/log.h"
 #include "launcher/launcher.h"
 
 bool SettingsFilePath(Launcher& l, PathBuffer& path) {
@@ -14,6 +15,16 @@ FixedString<10> ReadFileAccessValue(Launcher& l, const PathBuffer& settings_file
   value.assign_cut(l.os.files.GetPrivateProfileString("FileAccess", key, "TRUE", settings_file.view(),
                                                       10));
   return value;
+}
+
+FixedString<10> ReadRunLocal(Launcher& l, PathBuffer& settings_file) {
+  FixedString<10> run_local;
+  (void)run_local.assign("TRUE");
+  if (SettingsFilePath(l, settings_file)) {
+    run_local = ReadFileAccessValue(l, settings_file, "RunLocal");
+    DebugLog(l, "WinMain: Variable 'PVMainFile' set to \"%s\".", settings_file.c_str());
+  }
+  return run_local;
 }
 
 bool IsTrue(std::string_view value) {

@@ -14,5 +14,9 @@ bool SettingsFilePath(Launcher& l, PathBuffer& path);
 // missing; read into a buffer of 10 characters.
 FixedString<10> ReadFileAccessValue(Launcher& l, const PathBuffer& settings_file, std::string_view key);
 
+// The configuration step's part: the settings file's path, recorded, and its RunLocal
+// value ("TRUE" also when the path does not fit).
+FixedString<10> ReadRunLocal(Launcher& l, PathBuffer& settings_file);
+
 // Compared with "TRUE" case-insensitively; anything else, empty included, is not TRUE.
 bool IsTrue(std::string_view value);

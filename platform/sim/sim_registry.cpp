@@ -45,6 +45,13 @@ std::string SecurityName(const std::string& path) {
   return path;
 }
 
+// The view a call asks for with its flags.
+SimRegistry::View ViewOf(std::uint32_t flags, std::uint32_t flag64, std::uint32_t flag32) {
+  if (flags & flag64) return SimRegistry::View::Bits64;
+  if (flags & flag32) return SimRegistry::View::Bits32;
+  return SimRegistry::View::Process;
+}
+
 std::uint32_t TypeFlag(std::uint32_t type) {
   switch (type) {
     case platform::kRegNone: return 0x01;
@@ -112,9 +119,7 @@ ErrorCode SimRegistry::RegOpenKeyEx(platform::RegKey root, std::string_view sub_
                                     std::uint32_t access, platform::RegKey* key) {
   ErrorCode error = 0;
   if (s_.Fails("RegOpenKeyEx", &error)) return error;
-  View view = (access & platform::kKeyWow64_64Key)   ? View::Bits64
-              : (access & platform::kKeyWow64_32Key) ? View::Bits32
-                                                     : View::Process;
+  const View view = ViewOf(access, platform::kKeyWow64_64Key, platform::kKeyWow64_32Key);
   auto path = FullPath(root, sub_key, view);
   if (!path) return kErrorInvalidHandle;
   const RegistryKey* node = s_.registry.Find(*path);
@@ -128,9 +133,7 @@ ErrorCode SimRegistry::RegCreateKeyEx(platform::RegKey root, std::string_view su
                                       std::uint32_t access, platform::RegKey* key, bool* created) {
   ErrorCode error = 0;
   if (s_.Fails("RegCreateKeyEx", &error)) return error;
-  View view = (access & platform::kKeyWow64_64Key)   ? View::Bits64
-              : (access & platform::kKeyWow64_32Key) ? View::Bits32
-                                                     : View::Process;
+  const View view = ViewOf(access, platform::kKeyWow64_64Key, platform::kKeyWow64_32Key);
   auto path = FullPath(root, sub_key, view);
   if (!path) return kErrorInvalidHandle;
   if (s_.registry.Find(*path)) {
@@ -171,9 +174,7 @@ ErrorCode SimRegistry::RegGetValue(platform::RegKey root, std::string_view sub_k
                                    void* data, std::uint32_t* size) {
   ErrorCode error = 0;
   if (s_.Fails("RegGetValue", &error)) return error;
-  View view = (flags & platform::kRrfSubkeyWow6464Key)   ? View::Bits64
-              : (flags & platform::kRrfSubkeyWow6432Key) ? View::Bits32
-                                                         : View::Process;
+  const View view = ViewOf(flags, platform::kRrfSubkeyWow6464Key, platform::kRrfSubkeyWow6432Key);
   auto path = FullPath(root, sub_key, view);
   if (!path) return kErrorInvalidHandle;
   const RegistryKey* node = s_.registry.Find(*path);

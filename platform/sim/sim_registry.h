@@ -38,13 +38,13 @@ class SimRegistry : public platform::Registry {
                                   void* data, std::uint32_t* size) override;
   platform::ErrorCode RegCloseKey(platform::RegKey key) override;
 
+  enum class View { Process, Bits32, Bits64 };
+
  private:
   struct OpenKey {
     std::string path;  // full path, "HKEY_LOCAL_MACHINE\SOFTWARE\..."
     std::uint32_t granted = 0;
   };
-  enum class View { Process, Bits32, Bits64 };
-
   // The full path of `sub_key` under `root` in the given view; empty for a bad root.
   std::optional<std::string> FullPath(platform::RegKey root, std::string_view sub_key, View view) const;
   bool Allowed(const std::string& path, std::uint32_t access) const;
