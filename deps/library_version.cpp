@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "diag/log.h"
+#include "install/fs_redirection.h"
 #include "launcher/launcher.h"
 
 namespace {
@@ -33,6 +34,9 @@ LibraryVersion GetLibraryVersion(Launcher& l, std::string_view path) {
   if (size == 0) return version;
 
   std::vector<std::uint8_t> block;
+  // The file may lie in a system folder: it is read with WOW64 redirection off.
+  FsRedirectionOff redirection(l);
+  if (!redirection.ok()) return version;
   if (!l.os.files.GetFileVersionInfo(path, size, block)) return version;
 
   std::vector<std::uint8_t> value;

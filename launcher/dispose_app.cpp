@@ -2,6 +2,7 @@
 #include "launcher/dispose_app.h"
 
 #include "diag/log.h"
+#include "launcher/com_library.h"
 #include "launcher/launcher.h"
 #include "ui/message_boxes.h"
 #include "ui/status_window.h"
@@ -10,6 +11,7 @@ void DisposeApp(Launcher& l, int exit_code) {
   DebugLogText(l, "DisposeApp: Disposing of resources.");
   DisposeStatusWindow(l);
   l.os.files.CloseAllStreams();
+  DisposeCOM(l);
   DebugLog(l, "Ending launcher application with exit code %d.", exit_code);
   throw ProcessExit{exit_code};
 }

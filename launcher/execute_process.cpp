@@ -8,10 +8,12 @@
 #include "launcher/launcher.h"
 #include "launcher/start_failure_texts.h"
 #include "platform/error_codes.h"
+#include "sysinfo/system_info_loader.h"
 
 std::int32_t ExecuteProcessEx(Launcher& l, std::string_view application, std::string_view command_line) {
   const std::string app(application);
   const std::string cmdline(command_line);
+  if (!l.sys.IsLoaded) LoadSystemInfoObject(l);
   DebugLogText(l, "ExecuteProcessEx: Calling into CreateProcess to execute new process.");
   DebugLog(l, "ExecuteProcessEx:    -> (%s) %s %s", l.run.LauncherFolder.c_str(), app.c_str(),
            cmdline.c_str());

@@ -7,10 +7,14 @@
 #include "deps/library_version.h"
 #include "diag/error_strings.h"
 #include "diag/log.h"
+#include "launcher/com_library.h"
 #include "launcher/command_line.h"
 #include "launcher/launch_folder.h"
 #include "launcher/launcher.h"
 #include "platform/registry.h"
+#include "sysinfo/known_folders_loader.h"
+#include "sysinfo/mapped_drives.h"
+#include "ui/status_window.h"
 
 namespace {
 
@@ -84,10 +88,14 @@ void Initialize(Launcher& l, std::string_view command_line) {
     DebugLog(l, "Initialize: Diagnostic Logging Enabled (LogLevel: %d)", l.log.DebugLevel);
 
   ClassifyArguments(l, true);
-  l.run.StatusWindow = platform::kNoWindow;
+  InitStatusWindow(l);
+
+  LoadKnownFoldersList(l);
 
   l.folders.CurrDir = folder_with_backslash;
   DebugLog(l, "Initialize: Application executing from \"%s\".", l.folders.CurrDir.c_str());
+  ListMappedDrives(l);
 
   RecordLaunchFolder(l, key_path.view());
+  InitCOM(l);
 }

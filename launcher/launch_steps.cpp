@@ -2,6 +2,7 @@
 #include "launcher/launch_steps.h"
 
 #include "launcher/launcher.h"
+#include "ui/status_dialogs.h"
 #include "ui/status_window.h"
 
 void ShowStep(Launcher& l, std::string_view text, int percent, std::uint32_t pause_ms) {
@@ -10,7 +11,7 @@ void ShowStep(Launcher& l, std::string_view text, int percent, std::uint32_t pau
 }
 
 void OpenStatusWindow(Launcher& l, platform::Dialog dialog, std::string_view title) {
-  l.run.StatusWindow = l.os.ui.CreateDialogParam(dialog);
+  l.run.StatusWindow = CreateStatusDialog(l, dialog);
   if (l.run.StatusWindow == platform::kNoWindow) return;
   l.os.ui.SetWindowText(l.run.StatusWindow, title);
   l.os.ui.ShowWindow(l.run.StatusWindow, platform::kSwShow);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "diag/log_state.h"
+#include "install/fs_redirection_state.h"
 #include "launcher/run_state.h"
 #include "platform/platform.h"
 #include "sysinfo/known_folders.h"
@@ -20,6 +21,7 @@ struct Launcher {
   LogState log;
   SystemInfoObject sys;
   KnownFoldersList folders;
+  FsRedirectionState fs_redirection;
   // Replace mode: true at start, cleared when a file could not be backed up or copied.
   bool SystemFilesReplaced = true;
 };

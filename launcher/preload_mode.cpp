@@ -6,6 +6,7 @@
 #include "launcher/launcher.h"
 #include "launcher/modes.h"
 #include "launcher/settings_file.h"
+#include "sysinfo/system_info_loader.h"
 #include "ui/status_window.h"
 
 void RunPreloadMode(Launcher& l) {
@@ -14,6 +15,10 @@ void RunPreloadMode(Launcher& l) {
   l.os.system.Sleep(kShortPause);
 
   ShowStep(l, "Inspecting operating system environment...", 1, kLongPause);
+  {
+    LogNestingScope work(l);
+    LoadSystemInfoObject(l);
+  }
 
   ShowStep(l, "Inspecting Configuration...", 10, kShortPause);
   PathBuffer settings_file;

@@ -2,9 +2,18 @@
 #include "launcher/product_launch.h"
 
 #include "diag/log.h"
+#include "launcher/instance_file.h"
 #include "launcher/launcher.h"
 
-bool BuildProductLaunch(Launcher& l, bool cache_flag, ProductLaunch& launch) {
+namespace {
+
+void ReportTooLong(Launcher& l) {
+  ErrorLogText(l, "WinMain: The product's path or command line is longer than 259 characters; the product is not started.");
+}
+
+}  // namespace
+
+bool BuildProductLaunch(Launcher& l, bool cache_flag, std::string_view command_line, ProductLaunch& launch) {
   bool fits = cache_flag
                   ? launch.path.format("%s_tcache1\\tsystem1.exe", l.folders.TCacheParentDir.c_str())
                   : launch.path.format("%stsystem1.exe", l.folders.CurrDir.c_str());
@@ -13,10 +22,24 @@ bool BuildProductLaunch(Launcher& l, bool cache_flag, ProductLaunch& launch) {
     if (i > 0) fits = launch.engine_arguments.append(" ");
     fits = fits && launch.engine_arguments.append(l.run.EngineCommands[i]);
   }
-  fits = fits && launch.command_line.format("%s %s", l.run.LauncherPath.c_str(),
-                                            launch.engine_arguments.c_str());
-  if (!fits)
-    ErrorLogText(l, "WinMain: The product's path or command line is longer than 259 characters; the product is not started.");
+  if (!fits) {
+    ReportTooLong(l);
+    return false;
+  }
+
+  if (l.run.UsingInstanceFile) {
+    if (CreateT1File(l, cache_flag, command_line, launch.instance_file)) {
+      DebugLog(l, "WinMain: Using instance file, created \"%s\".", launch.instance_file.c_str());
+      // The product finds the instance file's path, in quotes, as its first word.
+      fits = launch.command_line.format("\"%s\" %s", launch.instance_file.c_str(),
+                                        launch.engine_arguments.c_str());
+      if (!fits) ReportTooLong(l);
+      return fits;
+    }
+    DebugLogText(l, "WinMain: Using legacy command line passing.");
+  }
+  fits = launch.command_line.format("%s %s", l.run.LauncherPath.c_str(), launch.engine_arguments.c_str());
+  if (!fits) ReportTooLong(l);
   return fits;
 }
 

@@ -1,10 +1,10 @@
 // Replace mode: every file of the archive overwritten behind a small window, the
 // outcome reported in a message box.
 #include "launcher/dispose_app.h"
-#include "launcher/launch_steps.h"
 #include "launcher/launcher.h"
 #include "launcher/modes.h"
 #include "ui/resource_ids.h"
+#include "ui/status_dialogs.h"
 
 namespace {
 
@@ -14,9 +14,13 @@ constexpr int kReplaceIncomplete = 1627;
 
 void RunReplaceMode(Launcher& l) {
   // The window is shown in silent mode too.
-  OpenStatusWindow(l, platform::Dialog::Verify, "Replace system files");
-  if (l.run.StatusWindow != platform::kNoWindow)
+  l.run.StatusWindow = CreateStatusDialog(l, platform::Dialog::Verify);
+  if (l.run.StatusWindow != platform::kNoWindow) {
+    CenterWindow(l, l.run.StatusWindow);
+    l.os.ui.SetWindowText(l.run.StatusWindow, "Replace system files");
+    l.os.ui.ShowWindow(l.run.StatusWindow, platform::kSwShow);
     l.os.ui.SetDlgItemText(l.run.StatusWindow, IDC_VERIFY_TEXT, "Replacing files...");
+  }
 
   const int exit_code = l.SystemFilesReplaced ? 0 : kReplaceIncomplete;
   l.os.ui.MessageBox(platform::kNoWindow,

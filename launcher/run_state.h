@@ -8,6 +8,7 @@
 #include "deps/library_version.h"
 #include "launcher/fixed_string.h"
 #include "platform/types.h"
+#include "platform/user_interface.h"
 
 struct RunState {
   PathBuffer LauncherPath;
@@ -34,7 +35,16 @@ struct RunState {
   bool UsingInstanceFile = false;
   bool ElevateProcessRequestIndicator = false;
 
+  // The status window: the splash dialog (or the replace-mode window) with its
+  // texts, fonts, background and the rectangles the texts are drawn in.
   platform::WindowHandle StatusWindow = platform::kNoWindow;
+  platform::WindowHandle ProgressBar = platform::kNoWindow;
   MessageBuffer StatusText;
   MessageBuffer SubStatusText;
+  platform::GdiObject StatusFont = platform::kNoObject;
+  platform::GdiObject SubStatusFont = platform::kNoObject;
+  platform::GdiObject SplashBitmap = platform::kNoObject;
+  platform::Rect StatusRect;
+  platform::Rect SubStatusRect;
+  platform::Rect CopyrightRect;
 };

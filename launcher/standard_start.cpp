@@ -7,6 +7,7 @@
 #include "launcher/modes.h"
 #include "launcher/product_launch.h"
 #include "launcher/settings_file.h"
+#include "sysinfo/system_info_loader.h"
 #include "ui/status_window.h"
 
 namespace {
@@ -15,7 +16,7 @@ constexpr int kProductNotStarted = 110;
 
 }  // namespace
 
-void RunStandardStart(Launcher& l) {
+void RunStandardStart(Launcher& l, std::string_view command_line) {
   DebugLogText(l, "WinMain: Standard Start.");
   if (!l.run.SilentMode) OpenStatusWindow(l, platform::Dialog::Splash, "Initializing Dovrel");
 
@@ -23,6 +24,10 @@ void RunStandardStart(Launcher& l) {
   l.os.system.Sleep(kShortPause);
 
   ShowStep(l, "Inspecting operating system environment...", 1, kLongPause);
+  {
+    LogNestingScope work(l);
+    LoadSystemInfoObject(l);
+  }
 
   ShowStep(l, "Validating Configuration...", 10, kShortPause);
   PathBuffer settings_file;
@@ -48,7 +53,7 @@ void RunStandardStart(Launcher& l) {
   bool prepared;
   {
     LogNestingScope work(l);
-    prepared = BuildProductLaunch(l, cache_flag, launch);
+    prepared = BuildProductLaunch(l, cache_flag, command_line, launch);
   }
 
   ShowStep(l, "Launching Dovrel Please Wait...", 100, kShortPause);

@@ -14,7 +14,7 @@ namespace {
   if (HasEngineCommand(l, "list")) RunListMode(l);
   if (HasEngineCommand(l, "replace")) RunReplaceMode(l);
   if (HasEngineCommand(l, "preload")) RunPreloadMode(l);
-  RunStandardStart(l);
+  RunStandardStart(l, command_line);
 }
 
 }  // namespace

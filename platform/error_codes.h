@@ -12,6 +12,7 @@ inline constexpr ErrorCode kErrorAccessDenied = 5;
 inline constexpr ErrorCode kErrorNotEnoughMemory = 8;
 inline constexpr ErrorCode kErrorNoMoreFiles = 18;
 inline constexpr ErrorCode kErrorSharingViolation = 32;
+inline constexpr ErrorCode kErrorHandleEof = 38;
 inline constexpr ErrorCode kErrorInvalidParameter = 87;
 inline constexpr ErrorCode kErrorInsufficientBuffer = 122;
 inline constexpr ErrorCode kErrorMoreData = 234;

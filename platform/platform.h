@@ -4,9 +4,13 @@
 #pragma once
 
 #include "platform/files.h"
+#include "platform/network.h"
 #include "platform/processes.h"
 #include "platform/registry.h"
+#include "platform/security.h"
+#include "platform/shell.h"
 #include "platform/system.h"
+#include "platform/system_info.h"
 #include "platform/user_interface.h"
 
 namespace platform {
@@ -17,6 +21,10 @@ struct Platform {
   Processes& processes;
   UserInterface& ui;
   System& system;
+  Shell& shell;
+  SystemInformation& system_info;
+  Security& security;
+  Network& network;
 };
 
 }  // namespace platform

@@ -19,6 +19,13 @@ inline constexpr std::uint16_t kSwHide = 0;
 inline constexpr std::uint16_t kSwShowNormal = 1;
 inline constexpr std::uint16_t kSwShow = 5;
 
+// WaitForSingleObject's results, and the exit code of a process that still runs.
+inline constexpr std::uint32_t kWaitObject0 = 0x00000000;
+inline constexpr std::uint32_t kWaitAbandoned = 0x00000080;
+inline constexpr std::uint32_t kWaitTimeout = 0x00000102;
+inline constexpr std::uint32_t kWaitFailed = 0xFFFFFFFF;
+inline constexpr std::uint32_t kStillActive = 259;
+
 struct ProcessStart {
   std::string_view application;        // application name
   std::string_view command_line;       // the command line handed to the program
@@ -41,6 +48,12 @@ class Processes {
 
   // CreateProcessA with the launcher's environment and start-up information.
   virtual bool CreateProcess(const ProcessStart& start, ProcessHandles* handles) = 0;
+
+  // WaitForSingleObject on a process: one of the kWait... results.
+  virtual std::uint32_t WaitForSingleObject(Handle process, std::uint32_t milliseconds) = 0;
+
+  // GetExitCodeProcess: the exit code, or kStillActive while the process runs.
+  virtual bool GetExitCodeProcess(Handle process, std::uint32_t* exit_code) = 0;
 };
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 // string table, so that they can be translated without touching the code.
 #include "ui/message_boxes.h"
 
+#include <cstdarg>
 #include <cstdio>
 #include <string>
 
@@ -21,35 +22,49 @@ FixedString<N> LoadEntry(Launcher& l, std::uint32_t id) {
   return entry;
 }
 
+// A block of the process heap holding a formatted message, released when it goes
+// out of scope; empty when the size is 0 or the heap has no room.
+class HeapText {
+ public:
+  HeapText(platform::System& system, std::size_t size)
+      : system_(system), block_(size == 0 ? nullptr : static_cast<char*>(system.HeapAlloc(size))) {}
+  HeapText(const HeapText&) = delete;
+  HeapText& operator=(const HeapText&) = delete;
+  ~HeapText() {
+    if (block_ != nullptr) system_.HeapFree(block_);
+  }
+  char* get() const { return block_; }
+
+ private:
+  platform::System& system_;
+  char* block_;
+};
+
 }  // namespace
 
 void ShowErrorDialog(Launcher& l, const char* format, ...) {
   auto caption = LoadEntry<64>(l, IDS_ERROR_CAPTION);
   auto first_line = LoadEntry<64>(l, IDS_ERROR_HEADING);
 
-  std::string message;
-  va_list args;
-  va_start(args, format);
-  va_list measure;
-  va_copy(measure, args);
-  int length = std::vsnprintf(nullptr, 0, format, measure);
-  va_end(measure);
-  if (length >= 0) {
-    try {
-      message.resize(static_cast<std::size_t>(length) + 1);
-      std::vsnprintf(message.data(), message.size(), format, args);
-      message.pop_back();
-    } catch (const std::bad_alloc&) {
-      length = -1;
-    }
-  }
-  va_end(args);
-  if (length < 0) return;  // no memory for the message: no box, no record
-
-  // The box text is cut at 2,047 characters; the record below keeps the whole message.
+  // The box text is cut at 2,047 characters; the record keeps the whole message.
   MessageBuffer text;
-  text.format_cut("%s\n\n%s", first_line.c_str(), message.c_str());
-  ErrorLog(l, "Error Dialog: %s; %s", first_line.c_str(), message.c_str());
+  {
+    va_list args;
+    va_start(args, format);
+    va_list measure;
+    va_copy(measure, args);
+    const int length = std::vsnprintf(nullptr, 0, format, measure);
+    va_end(measure);
+    // Exactly the message and its terminator, zero-filled, from the process heap.
+    HeapText message(l.os.system, length < 0 ? 0 : static_cast<std::size_t>(length) + 1);
+    if (message.get() != nullptr)
+      std::vsnprintf(message.get(), static_cast<std::size_t>(length) + 1, format, args);
+    va_end(args);
+    if (message.get() == nullptr) return;  // no memory for the message: no box, no record
+
+    text.format_cut("%s\n\n%s", first_line.c_str(), message.get());
+    ErrorLog(l, "Error Dialog: %s; %s", first_line.c_str(), message.get());
+  }
   l.os.ui.MessageBox(l.run.StatusWindow, text.view(), caption.view(),
                      platform::kMbIconHand | platform::kMbSetForeground | platform::kMbTopmost);
 }

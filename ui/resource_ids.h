@@ -20,4 +20,16 @@
 /* The replace-mode window's single line of text. */
 #define IDC_VERIFY_TEXT 401
 
+/* The elevation dialog: its two buttons, the shield picture and the prompt, whose
+   template text is replaced by string 122 when the dialog opens. */
+#define IDC_ELEVATE 1007
+#define IDC_ELEVATION_CANCEL 1008
+#define IDC_SHIELD_PICTURE 1000
+#define IDC_ELEVATION_TEXT -1
+
+/* Bitmaps: the elevation dialog's shield (64 x 64, black is transparent) and the
+   splash window's background (550 x 280), both 24 bits per pixel. */
+#define IDB_SHIELD 2002
+#define IDB_SPLASH 2011
+
 #endif

@@ -4,9 +4,13 @@
 #include <span>
 
 #include "platform/sim/sim_files.h"
+#include "platform/sim/sim_network.h"
 #include "platform/sim/sim_processes.h"
 #include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_security.h"
+#include "platform/sim/sim_shell.h"
 #include "platform/sim/sim_system.h"
+#include "platform/sim/sim_system_info.h"
 #include "platform/sim/sim_user_interface.h"
 
 namespace sim {
@@ -27,7 +31,11 @@ const std::vector<std::string_view>& KnownOperations() {
                                    std::span<const std::string_view>(SimRegistry::kOperations),
                                    std::span<const std::string_view>(SimProcesses::kOperations),
                                    std::span<const std::string_view>(SimUserInterface::kOperations),
-                                   std::span<const std::string_view>(SimSystem::kOperations)})
+                                   std::span<const std::string_view>(SimSystem::kOperations),
+                                   std::span<const std::string_view>(SimShell::kOperations),
+                                   std::span<const std::string_view>(SimSystemInfo::kOperations),
+                                   std::span<const std::string_view>(SimSecurity::kOperations),
+                                   std::span<const std::string_view>(SimNetwork::kOperations)})
       all.insert(all.end(), operations.begin(), operations.end());
     return all;
   }();

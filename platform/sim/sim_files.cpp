@@ -146,7 +146,9 @@ std::vector<std::uint8_t> SimFiles::VersionBlock(std::string_view path) {
     s_.last_error = platform::kErrorFileNotFound;
     return {};
   }
-  auto listed = s_.machine.versions.find(*normal);
+  // [versions] names files where they really are: a redirected process reads the
+  // version of the SysWOW64 copy.
+  auto listed = s_.machine.versions.find(s_.Redirected(*normal));
   auto facts = listed == s_.machine.versions.end() ? std::nullopt : ParseVersionNumbers(listed->second);
   if (!facts) {
     s_.last_error = kErrorResourceTypeNotFound;

@@ -1,6 +1,7 @@
 // Simulated workstation: files and folders on the machine folder's drives.
 #pragma once
 
+#include <set>
 #include <string_view>
 
 #include "platform/files.h"
@@ -19,6 +20,23 @@ class SimFiles : public platform::FileSystem {
       "GetFileVersionInfoSize",
       "GetFileVersionInfo",
       "VerQueryValue",
+      "CreateFile",
+      "ReadFile",
+      "WriteFile",
+      "SetFilePointer",
+      "GetFileSize",
+      "GetFileTime",
+      "FileTimeToLocalFileTime",
+      "FileTimeToSystemTime",
+      "SystemTimeToFileTime",
+      "WriteStandardOutput",
+      "WriteTextFile",
+      // Existence tests and WOW64 redirection.
+      "FindFirstFile",
+      "FindClose",
+      "GetFileAttributes",
+      "Wow64DisableWow64FsRedirection",
+      "Wow64RevertWow64FsRedirection",
   };
 
   explicit SimFiles(SimState& state) : s_(state) {}
@@ -35,12 +53,42 @@ class SimFiles : public platform::FileSystem {
                           std::vector<std::uint8_t>& block) override;
   bool VerQueryValue(const std::vector<std::uint8_t>& block, std::string_view sub_block,
                      std::vector<std::uint8_t>& value) override;
+  platform::Handle CreateFile(std::string_view path, std::uint32_t desired_access,
+                              std::uint32_t share_mode, std::uint32_t creation_disposition,
+                              std::uint32_t flags_and_attributes) override;
+  bool ReadFile(platform::Handle file, void* buffer, std::uint32_t size,
+                std::uint32_t* bytes_read) override;
+  bool WriteFile(platform::Handle file, const void* buffer, std::uint32_t size,
+                 std::uint32_t* bytes_written) override;
+  std::uint32_t SetFilePointer(platform::Handle file, std::int32_t distance,
+                               std::uint32_t move_method) override;
+  std::uint32_t GetFileSize(platform::Handle file, std::uint32_t* size_high) override;
+  bool GetFileTime(platform::Handle file, platform::FileTime* last_write) override;
+  bool FileTimeToLocalFileTime(platform::FileTime utc, platform::FileTime* local) override;
+  bool FileTimeToSystemTime(platform::FileTime time, platform::SystemTime* fields) override;
+  bool SystemTimeToFileTime(const platform::SystemTime& fields, platform::FileTime* time) override;
+  void WriteStandardOutput(std::string_view text) override;
+  bool WriteTextFile(std::string_view path, std::string_view text, int* c_runtime_error) override;
+
+  // Existence tests and WOW64 redirection (sim_file_queries.cpp).
+  platform::Handle FindFirstFile(std::string_view pattern) override;
+  bool FindClose(platform::Handle search) override;
+  std::uint32_t GetFileAttributes(std::string_view path) override;
+  bool Wow64DisableWow64FsRedirection(void** old_value) override;
+  bool Wow64RevertWow64FsRedirection(void* old_value) override;
 
  private:
+  // The open file of a handle, with the access it needs; null and the last error set
+  // when the handle is not an open file or lacks the access.
+  OpenFile* FileWithAccess(platform::Handle file, std::uint32_t access);
+
   // The version resource of a file, serialised; empty when it has none.
   std::vector<std::uint8_t> VersionBlock(std::string_view path);
 
   SimState& s_;
+  // Searches FindFirstFile started and FindClose has not ended.
+  std::set<platform::Handle> searches_;
+  platform::Handle next_search_ = 0x5100000;
 };
 
 }  // namespace sim

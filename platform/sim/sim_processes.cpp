@@ -6,6 +6,11 @@
 #include "platform/error_codes.h"
 
 namespace sim {
+namespace {
+
+constexpr platform::ErrorCode kErrorInvalidHandle = 6;
+
+}  // namespace
 
 bool SimProcesses::GetModuleFileName(std::string* path) {
   if (s_.Fails("GetModuleFileName")) return false;
@@ -29,8 +34,41 @@ bool SimProcesses::CreateProcess(const platform::ProcessStart& start,
   s_.processes_log.Append("CREATE app=" + Quoted(start.application) +
                           " cmdline=" + Quoted(start.command_line) +
                           " cwd=" + Quoted(start.current_directory));
-  handles->process = next_handle_++;
-  handles->thread = next_handle_++;
+  handles->process = s_.programs.NewHandle();
+  handles->thread = s_.programs.NewHandle();
+  return true;
+}
+
+std::uint32_t SimProcesses::WaitForSingleObject(platform::Handle process,
+                                                std::uint32_t milliseconds) {
+  if (s_.Fails("WaitForSingleObject")) return platform::kWaitFailed;
+  StartedProgram* program = s_.programs.Find(process);
+  if (!program) {
+    s_.last_error = kErrorInvalidHandle;
+    return platform::kWaitFailed;
+  }
+  program->waited = true;
+  if (program->ends_at) {
+    const std::uint64_t now = s_.clock.ElapsedMilliseconds();
+    const std::uint64_t left = *program->ends_at > now ? *program->ends_at - now : 0;
+    if (left <= milliseconds) {
+      s_.clock.Sleep(static_cast<std::uint32_t>(left));
+      return platform::kWaitObject0;
+    }
+  }
+  // The program outlasts the wait and is left running.
+  s_.clock.Sleep(milliseconds);
+  return platform::kWaitTimeout;
+}
+
+bool SimProcesses::GetExitCodeProcess(platform::Handle process, std::uint32_t* exit_code) {
+  if (s_.Fails("GetExitCodeProcess")) return false;
+  const StartedProgram* program = s_.programs.Find(process);
+  if (!program) {
+    s_.last_error = kErrorInvalidHandle;
+    return false;
+  }
+  *exit_code = s_.programs.ExitCode(*program);
   return true;
 }
 

@@ -1,5 +1,6 @@
 // Simulated workstation: the launcher's own module and the programs it starts,
-// recorded in processes.log.
+// recorded in processes.log. Waiting for a program advances the virtual clock by
+// the time it runs, up to the wait's time-out.
 #pragma once
 
 #include <string_view>
@@ -15,16 +16,19 @@ class SimProcesses : public platform::Processes {
   static constexpr std::string_view kOperations[] = {
       "GetModuleFileName",
       "CreateProcess",
+      "WaitForSingleObject",
+      "GetExitCodeProcess",
   };
 
   explicit SimProcesses(SimState& state) : s_(state) {}
 
   bool GetModuleFileName(std::string* path) override;
   bool CreateProcess(const platform::ProcessStart& start, platform::ProcessHandles* handles) override;
+  std::uint32_t WaitForSingleObject(platform::Handle process, std::uint32_t milliseconds) override;
+  bool GetExitCodeProcess(platform::Handle process, std::uint32_t* exit_code) override;
 
  private:
   SimState& s_;
-  platform::Handle next_handle_ = 0x2000;
 };
 
 }  // namespace sim

@@ -72,14 +72,16 @@ std::optional<std::string> SimRegistry::FullPath(platform::RegKey root, std::str
   std::string path;
   for (const auto& r : kRoots)
     if (r.key == root) path = r.name;
+  std::string sub(sub_key);
+  while (!sub.empty() && sub.front() == '\\') sub.erase(0, 1);
+  while (!sub.empty() && sub.back() == '\\') sub.pop_back();
   if (path.empty()) {
     auto open = open_.find(root);
     if (open == open_.end()) return std::nullopt;
     path = open->second.path;
+    // An open key is already in the view it was opened in: its own values are read there.
+    if (sub.empty()) return path;
   }
-  std::string sub(sub_key);
-  while (!sub.empty() && sub.front() == '\\') sub.erase(0, 1);
-  while (!sub.empty() && sub.back() == '\\') sub.pop_back();
   if (!sub.empty()) path += "\\" + sub;
 
   // A 32-bit view on a 64-bit machine sees HKLM\SOFTWARE\WOW6432Node as HKLM\SOFTWARE.

@@ -1,6 +1,9 @@
 // Simulated workstation: the state shared by the platform interfaces.
 #include "platform/sim/sim_state.h"
 
+#include "platform/sim/fs_redirection.h"
+#include "platform/sim/known_folder_paths.h"
+
 namespace sim {
 namespace {
 
@@ -31,6 +34,7 @@ SimState::SimState(std::filesystem::path folder_path, Machine facts, RegistryTre
       ui_log(folder / "ui.log"),
       processes_log(folder / "processes.log"),
       system_log(folder / "system.log"),
+      programs(processes_log, clock),
       token(TokenOf(machine.user)),
       // A program starts in the folder it was started from; the launcher is
       // started by its shortcuts, which set its own folder.
@@ -44,9 +48,16 @@ bool SimState::Fails(std::string_view operation, platform::ErrorCode* error) {
   return true;
 }
 
+std::string SimState::Redirected(std::string_view windows_path) const {
+  if (!machine.Wow64() || fs_redirection_disabled) return std::string(windows_path);
+  auto normal = Drives::Normalize(windows_path, current_directory);
+  if (!normal) return std::string(windows_path);
+  return RedirectedPath(*normal, WindowsFolder(machine));
+}
+
 std::optional<std::filesystem::path> SimState::Resolve(std::string_view windows_path) {
   platform::ErrorCode error = 0;
-  auto host = drives.Resolve(windows_path, current_directory, &error);
+  auto host = drives.Resolve(Redirected(windows_path), current_directory, &error);
   if (!host) last_error = error;
   return host;
 }

@@ -9,8 +9,10 @@
 #include "platform/sim/fault_injector.h"
 #include "platform/sim/journal.h"
 #include "platform/sim/machine.h"
+#include "platform/sim/open_files.h"
 #include "platform/sim/registry_tree.h"
 #include "platform/sim/security_table.h"
+#include "platform/sim/started_programs.h"
 #include "platform/sim/virtual_clock.h"
 #include "platform/types.h"
 
@@ -30,15 +32,24 @@ struct SimState {
   Journal ui_log;
   Journal processes_log;
   Journal system_log;
+  StartedPrograms programs;  // after the clock and processes_log it writes to
+  OpenFiles open_files;
   AccessToken token;
   platform::ErrorCode last_error = 0;
   std::string current_directory;
+  // Wow64DisableWow64FsRedirection is in force (a 32-bit launcher under WOW64 only).
+  bool fs_redirection_disabled = false;
 
   // A failure injected for this call of `operation`, also set as the last error.
   bool Fails(std::string_view operation, platform::ErrorCode* error = nullptr);
 
-  // Resolves a Windows path against the current folder; sets the last error on failure.
+  // Resolves a Windows path against the current folder, as the launcher's process
+  // reaches it (WOW64 file-system redirection included); sets the last error on failure.
   std::optional<std::filesystem::path> Resolve(std::string_view windows_path);
+
+  // The Windows path the launcher's process reaches for `windows_path`: redirected
+  // from System32 to SysWOW64 while WOW64 redirection is on.
+  std::string Redirected(std::string_view windows_path) const;
 
   bool LauncherIs64Bit() const { return machine.launcher.bits == 64; }
   bool MachineIs64Bit() const;

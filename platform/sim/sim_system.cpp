@@ -53,6 +53,8 @@ bool SimSystem::CloseHandle(platform::Handle handle) {
     s_.last_error = 6;  // ERROR_INVALID_HANDLE
     return false;
   }
+  s_.open_files.Close(handle);  // a file handle lets go of its file
+  s_.programs.Close(handle);    // a process handle: the program's line is written
   return true;
 }
 

@@ -5,10 +5,14 @@
 
 #include "platform/sim/machine_folder_error.h"
 #include "platform/sim/sim_files.h"
+#include "platform/sim/sim_network.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/sim/sim_processes.h"
 #include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_security.h"
+#include "platform/sim/sim_shell.h"
 #include "platform/sim/sim_system.h"
+#include "platform/sim/sim_system_info.h"
 #include "platform/sim/sim_user_interface.h"
 
 namespace sim {
@@ -39,7 +43,12 @@ class Workstation : public SimWorkstation {
         processes_(state_),
         ui_(state_),
         system_(state_),
-        platform_{files_, registry_, processes_, ui_, system_} {}
+        shell_(state_),
+        system_info_(state_),
+        security_(state_),
+        network_(state_),
+        platform_{files_, registry_,    processes_, ui_,      system_,
+                  shell_, system_info_, security_,  network_} {}
 
   platform::Platform& platform() override { return platform_; }
   const Machine& machine() const override { return state_.machine; }
@@ -60,6 +69,10 @@ class Workstation : public SimWorkstation {
   SimProcesses processes_;
   SimUserInterface ui_;
   SimSystem system_;
+  SimShell shell_;
+  SimSystemInfo system_info_;
+  SimSecurity security_;
+  SimNetwork network_;
   platform::Platform platform_;
 };
 

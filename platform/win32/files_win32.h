@@ -21,6 +21,29 @@ class Win32FileSystem final : public platform::FileSystem {
                           std::vector<std::uint8_t>& block) override;
   bool VerQueryValue(const std::vector<std::uint8_t>& block, std::string_view sub_block,
                      std::vector<std::uint8_t>& value) override;
+  platform::Handle CreateFile(std::string_view path, std::uint32_t desired_access,
+                              std::uint32_t share_mode, std::uint32_t creation_disposition,
+                              std::uint32_t flags_and_attributes) override;
+  bool ReadFile(platform::Handle file, void* buffer, std::uint32_t size,
+                std::uint32_t* bytes_read) override;
+  bool WriteFile(platform::Handle file, const void* buffer, std::uint32_t size,
+                 std::uint32_t* bytes_written) override;
+  std::uint32_t SetFilePointer(platform::Handle file, std::int32_t distance,
+                               std::uint32_t move_method) override;
+  std::uint32_t GetFileSize(platform::Handle file, std::uint32_t* size_high) override;
+  bool GetFileTime(platform::Handle file, platform::FileTime* last_write) override;
+  bool FileTimeToLocalFileTime(platform::FileTime utc, platform::FileTime* local) override;
+  bool FileTimeToSystemTime(platform::FileTime time, platform::SystemTime* fields) override;
+  bool SystemTimeToFileTime(const platform::SystemTime& fields, platform::FileTime* time) override;
+  void WriteStandardOutput(std::string_view text) override;
+  bool WriteTextFile(std::string_view path, std::string_view text, int* c_runtime_error) override;
+
+  // Existence tests and WOW64 redirection (file_queries_win32.cpp).
+  platform::Handle FindFirstFile(std::string_view pattern) override;
+  bool FindClose(platform::Handle search) override;
+  std::uint32_t GetFileAttributes(std::string_view path) override;
+  bool Wow64DisableWow64FsRedirection(void** old_value) override;
+  bool Wow64RevertWow64FsRedirection(void* old_value) override;
 };
 
 }  // namespace win32

@@ -40,4 +40,16 @@ bool Win32Processes::CreateProcess(const platform::ProcessStart& start,
   return true;
 }
 
+std::uint32_t Win32Processes::WaitForSingleObject(platform::Handle process,
+                                                 std::uint32_t milliseconds) {
+  return ::WaitForSingleObject(reinterpret_cast<HANDLE>(process), milliseconds);
+}
+
+bool Win32Processes::GetExitCodeProcess(platform::Handle process, std::uint32_t* exit_code) {
+  DWORD code = 0;
+  if (!::GetExitCodeProcess(reinterpret_cast<HANDLE>(process), &code)) return false;
+  *exit_code = code;
+  return true;
+}
+
 }  // namespace win32

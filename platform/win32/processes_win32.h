@@ -14,6 +14,8 @@ class Win32Processes final : public platform::Processes {
   bool GetModuleFileName(std::string* path) override;
   bool CreateProcess(const platform::ProcessStart& start,
                      platform::ProcessHandles* handles) override;
+  std::uint32_t WaitForSingleObject(platform::Handle process, std::uint32_t milliseconds) override;
+  bool GetExitCodeProcess(platform::Handle process, std::uint32_t* exit_code) override;
 
  private:
   HINSTANCE module_;

@@ -1,29 +1,18 @@
-// Windows side: message boxes, the launcher's dialogs and its string table.
+// Windows side: message boxes, the launcher's modeless dialogs, window placement
+// and its string table.
 #include "platform/win32/user_interface_win32.h"
+
+#include <string>
 
 namespace win32 {
 namespace {
-
-// Where the splash window's two status lines go, in client pixels.
-constexpr RECT kStatusLine = {10, 160, 550, 180};
-constexpr RECT kSubStatusLine = {10, 200, 550, 240};
-// Centred from the top of their rectangles, neither wrapped nor clipped.
-constexpr UINT kStatusTextFormat = DT_CENTER | DT_NOCLIP;
 
 // The launcher's strings are short; a longer one is cut by LoadStringA.
 constexpr int kStringBufferSize = 2048;
 
 HWND ToHwnd(platform::WindowHandle window) { return reinterpret_cast<HWND>(window); }
-
-void Repaint(platform::WindowHandle window) {
-  if (window == platform::kNoWindow) return;
-  // There is no message loop: the window is repainted now or not at all.
-  InvalidateRect(ToHwnd(window), nullptr, TRUE);
-  UpdateWindow(ToHwnd(window));
-}
-
-void DrawLine(HDC dc, const std::string& text, RECT area) {
-  DrawTextA(dc, text.c_str(), -1, &area, kStatusTextFormat);
+platform::WindowHandle ToHandle(HWND window) {
+  return reinterpret_cast<platform::WindowHandle>(window);
 }
 
 }  // namespace
@@ -34,20 +23,14 @@ int Win32UserInterface::MessageBox(platform::WindowHandle owner, std::string_vie
                      style);
 }
 
-platform::WindowHandle Win32UserInterface::CreateDialogParam(platform::Dialog dialog) {
-  HWND window = nullptr;
-  switch (dialog) {
-    case platform::Dialog::Splash:
-      // The splash procedure paints this object's texts; it finds the object
-      // through the creation parameter.
-      window = CreateDialogParamA(module_, "DOVRELPV_SPLASH", nullptr, SplashDialogProc,
-                                  reinterpret_cast<LPARAM>(this));
-      break;
-    case platform::Dialog::Verify:
-      window = CreateDialogParamA(module_, "VERIFYDIALOG", nullptr, VerifyDialogProc, 0);
-      break;
-  }
-  return reinterpret_cast<platform::WindowHandle>(window);
+platform::WindowHandle Win32UserInterface::CreateDialogParam(platform::Dialog dialog,
+                                                            platform::DialogProcedure procedure,
+                                                            void* context) {
+  Procedure& slot = dialog == platform::Dialog::Splash ? splash_ : verify_;
+  slot = {procedure, context};
+  const char* resource = dialog == platform::Dialog::Splash ? "DOVRELPV_SPLASH" : "VERIFYDIALOG";
+  return ToHandle(CreateDialogParamA(module_, resource, nullptr, ModelessDialogProc,
+                                     reinterpret_cast<LPARAM>(&slot)));
 }
 
 void Win32UserInterface::SetWindowText(platform::WindowHandle window, std::string_view text) {
@@ -67,17 +50,45 @@ void Win32UserInterface::DestroyWindow(platform::WindowHandle window) {
   ::DestroyWindow(ToHwnd(window));
 }
 
-void Win32UserInterface::RepaintStatus(platform::WindowHandle window,
-                                       std::string_view status_text) {
-  // Kept also without a window: a splash window created later paints it.
-  status_text_ = status_text;
-  Repaint(window);
+// There is no message loop: the window is repainted now or not at all.
+void Win32UserInterface::RepaintStatus(platform::WindowHandle window, std::string_view) {
+  InvalidateRect(ToHwnd(window), nullptr, TRUE);
+  UpdateWindow(ToHwnd(window));
 }
 
 void Win32UserInterface::RepaintSubStatus(platform::WindowHandle window,
-                                          std::string_view sub_status_text, int /*percent*/) {
-  sub_status_text_ = sub_status_text;
-  Repaint(window);
+                                          platform::WindowHandle progress_bar, std::string_view,
+                                          int percent) {
+  InvalidateRect(ToHwnd(window), nullptr, TRUE);
+  if (percent > 0 && progress_bar != platform::kNoWindow)
+    SendMessageA(ToHwnd(progress_bar), PBM_SETPOS, static_cast<WPARAM>(percent), 0);
+  UpdateWindow(ToHwnd(window));
+}
+
+bool Win32UserInterface::GetWindowRect(platform::WindowHandle window, platform::Rect* place) {
+  RECT rect = {};
+  if (!::GetWindowRect(ToHwnd(window), &rect)) return false;
+  *place = {rect.left, rect.top, rect.right, rect.bottom};
+  return true;
+}
+
+int Win32UserInterface::GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
+
+bool Win32UserInterface::MoveWindow(platform::WindowHandle window, int x, int y, int width,
+                                    int height, bool repaint) {
+  return ::MoveWindow(ToHwnd(window), x, y, width, height, repaint ? TRUE : FALSE) != FALSE;
+}
+
+platform::WindowHandle Win32UserInterface::CreateWindowEx(std::string_view class_name,
+                                                          std::uint32_t style, int x, int y,
+                                                          int width, int height,
+                                                          platform::WindowHandle parent) {
+  // The common controls register their classes, the progress bar's among them,
+  // when they are initialised.
+  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_PROGRESS_CLASS};
+  InitCommonControlsEx(&controls);
+  return ToHandle(CreateWindowExA(0, std::string(class_name).c_str(), nullptr, style, x, y, width,
+                                  height, ToHwnd(parent), nullptr, module_, nullptr));
 }
 
 bool Win32UserInterface::LoadString(std::uint32_t id, std::string* text) {
@@ -88,43 +99,14 @@ bool Win32UserInterface::LoadString(std::uint32_t id, std::string* text) {
   return true;
 }
 
-// Every message but the paint is left to the dialog manager (result 0).
-INT_PTR CALLBACK Win32UserInterface::SplashDialogProc(HWND dialog, UINT message,
-                                                      WPARAM /*wparam*/, LPARAM lparam) {
-  switch (message) {
-    case WM_INITDIALOG:
-      SetWindowLongPtrA(dialog, DWLP_USER, lparam);
-      break;
-    case WM_PAINT:
-      if (const auto* ui =
-              reinterpret_cast<const Win32UserInterface*>(GetWindowLongPtrA(dialog, DWLP_USER))) {
-        ui->PaintSplash(dialog);
-      }
-      break;
-    default:
-      break;
-  }
-  return 0;
-}
-
-// The replace-mode window shows only its fixed line: the dialog manager does all.
-INT_PTR CALLBACK Win32UserInterface::VerifyDialogProc(HWND /*dialog*/, UINT /*message*/,
-                                                      WPARAM /*wparam*/, LPARAM /*lparam*/) {
-  return 0;
-}
-
-void Win32UserInterface::PaintSplash(HWND dialog) const {
-  PAINTSTRUCT paint = {};
-  if (HDC dc = BeginPaint(dialog, &paint)) {
-    RECT client = {};
-    GetClientRect(dialog, &client);
-    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    SetTextColor(dc, RGB(0, 0, 0));
-    SetBkMode(dc, TRANSPARENT);
-    DrawLine(dc, status_text_, kStatusLine);
-    DrawLine(dc, sub_status_text_, kSubStatusLine);
-  }
-  EndPaint(dialog, &paint);
+// Hands every message from WM_INITDIALOG on to the launcher's procedure; the
+// messages before it (WM_SETFONT) are left to the dialog manager.
+INT_PTR CALLBACK Win32UserInterface::ModelessDialogProc(HWND dialog, UINT message,
+                                                        WPARAM /*wparam*/, LPARAM lparam) {
+  if (message == WM_INITDIALOG) SetWindowLongPtrA(dialog, DWLP_USER, lparam);
+  const auto* slot = reinterpret_cast<const Procedure*>(GetWindowLongPtrA(dialog, DWLP_USER));
+  if (slot == nullptr || slot->procedure == nullptr) return 0;
+  return slot->procedure(slot->context, ToHandle(dialog), message);
 }
 
 }  // namespace win32

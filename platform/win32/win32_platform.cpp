@@ -6,6 +6,7 @@ namespace win32 {
 Win32Platform::Win32Platform(HINSTANCE module)
     : processes_(module),
       ui_(module),
-      platform_{files_, registry_, processes_, ui_, system_} {}
+      platform_{files_, registry_,    processes_, ui_,      system_,
+                shell_, system_info_, security_,  network_} {}
 
 }  // namespace win32

@@ -6,8 +6,12 @@
 
 #include "platform/platform.h"
 #include "platform/win32/files_win32.h"
+#include "platform/win32/network_win32.h"
 #include "platform/win32/processes_win32.h"
 #include "platform/win32/registry_win32.h"
+#include "platform/win32/security_win32.h"
+#include "platform/win32/shell_win32.h"
+#include "platform/win32/system_info_win32.h"
 #include "platform/win32/system_win32.h"
 #include "platform/win32/user_interface_win32.h"
 
@@ -28,6 +32,10 @@ class Win32Platform {
   Win32Processes processes_;
   Win32UserInterface ui_;
   Win32System system_;
+  Win32Shell shell_;
+  Win32SystemInfo system_info_;
+  Win32Security security_;
+  Win32Network network_;
   platform::Platform platform_;
 };
 

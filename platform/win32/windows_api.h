@@ -16,6 +16,16 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+// The shell's program start, COM, and the shield of elevation buttons.
+#include <shellapi.h>
+#include <objbase.h>
+#include <commctrl.h>
+// Known folders; the IP helper, Winsock address texts and network connections.
+#include <shlobj.h>
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#include <iphlpapi.h>
+#include <winnetwk.h>
 
 // Files, folders and settings files.
 #undef AddFontResource
@@ -43,6 +53,7 @@
 
 // Processes and the running system.
 #undef CreateProcess
+#undef ShellExecuteEx
 #undef FormatMessage
 #undef GetComputerName
 #undef GetModuleFileName
@@ -50,10 +61,20 @@
 #undef GetVersionEx
 #undef OutputDebugString
 #undef VerifyVersionInfo
+#undef GetEnvironmentVariable
+
+// The user, the network and the drives.
+#undef GetUserName
+#undef GetDriveType
+#undef InetNtop
+#undef InetPton
+#undef WNetGetConnection
 
 // Windows, dialogs, painting and resources.
 #undef CreateDialogParam
 #undef CreateFont
+#undef CreateWindowEx
+#undef DialogBoxParam
 #undef DrawText
 #undef GetObject
 #undef LoadBitmap

@@ -30,6 +30,45 @@ const std::vector<std::string> kStandardStartUi = {
     "CLOSE DOVRELPV_SPLASH",
 };
 
+const std::vector<std::string> kPreloadUi = {
+    "DIALOG DOVRELPV_SPLASH title=\"Dovrel System Check\"",
+    "STATUS \"Dovrel System Check\"",
+    "SUBSTATUS 1 \"Inspecting operating system environment...\"",
+    "SUBSTATUS 10 \"Inspecting Configuration...\"",
+    "SUBSTATUS 20 \"Checking for required updates...\"",
+    "SUBSTATUS 70 \"Validating Veltrix Fonts...\"",
+    "SUBSTATUS 80 \"Validating Dovrel executables...\"",
+    "SUBSTATUS 80 \"Validating Dovrel Peripheral Engine files...\"",
+    "STATUS \"Dovrel System Ready For Use\"",
+    "CLOSE DOVRELPV_SPLASH",
+};
+
+// The STATUS and SUBSTATUS lines of a ui.log, each as the status routine's debug
+// record says it: "UpdateStatus: TEXT" or "UpdateSubStatus: TEXT".
+std::vector<std::string> StatusRecordsOf(const std::vector<std::string>& ui) {
+  std::vector<std::string> records;
+  for (const std::string& line : ui) {
+    const std::size_t open = line.find('"');
+    if (open == std::string::npos || line.back() != '"') continue;
+    const std::string text = line.substr(open + 1, line.size() - open - 2);
+    if (line.rfind("STATUS ", 0) == 0) records.push_back("UpdateStatus: " + text);
+    if (line.rfind("SUBSTATUS ", 0) == 0) records.push_back("UpdateSubStatus: " + text);
+  }
+  return records;
+}
+
+// The status routines' records of a log, in their order, without the nesting.
+std::vector<std::string> StatusRecordsIn(const std::vector<std::string>& log) {
+  std::vector<std::string> records;
+  for (const std::string& line : log) {
+    std::string message = MessageOf(line);
+    message.erase(0, message.find_first_not_of(' '));
+    if (message.rfind("UpdateStatus: ", 0) == 0 || message.rfind("UpdateSubStatus: ", 0) == 0)
+      records.push_back(message);
+  }
+  return records;
+}
+
 TEST(StandardStart, ShowsEveryStepAndStartsTheProduct) {
   Machine m;
   m.WriteC("Portavel/tsystem1.exe", "product");
@@ -58,6 +97,33 @@ TEST(StandardStart, SilentModeShowsNothingButLogsEveryStatusText) {
   auto log = m.DebugLog();
   EXPECT_TRUE(Contains(log, "UpdateStatus: Initializing Dovrel..."));
   EXPECT_TRUE(Contains(log, "UpdateSubStatus: Launching Dovrel Please Wait..."));
+}
+
+TEST(StandardStart, DebugLogHoldsTheShownSequenceWithOrWithoutAWindow) {
+  for (const char* command_line : {"-d", "-s -d"}) {
+    Machine m;
+    m.WriteC("Portavel/tsystem1.exe");
+    m.Run(command_line);
+    EXPECT_EQ(StatusRecordsIn(m.DebugLog()), StatusRecordsOf(kStandardStartUi)) << command_line;
+  }
+}
+
+TEST(PreloadMode, PreloadLogHoldsTheShownSequenceWithOrWithoutAWindow) {
+  for (const char* command_line : {"preload", "-s preload"}) {
+    Machine m;
+    m.Run(command_line);
+    EXPECT_EQ(StatusRecordsIn(ReadLines(m.C("Portavel/TavixPreload.log"))), StatusRecordsOf(kPreloadUi))
+        << command_line;
+  }
+}
+
+TEST(StandardStart, RepairModeShowsTheSameStepsUnderItsOwnFirstLine) {
+  Machine m;
+  m.WriteC("Portavel/tsystem1.exe");
+  m.Run("-r");
+  std::vector<std::string> expected = kStandardStartUi;
+  expected[1] = "STATUS \"Initializing Dovrel (Repair Mode)...\"";
+  EXPECT_EQ(m.Lines("ui.log"), expected);
 }
 
 TEST(StandardStart, EngineCommandsFollowTheLauncherPathOnTheProductCommandLine) {
@@ -142,19 +208,7 @@ TEST(PreloadMode, ShowsItsStepsAndEndsWithoutStartingTheProduct) {
   RunResult run = m.Run("preload");
   EXPECT_EQ(run.exit_status, 0);
   EXPECT_TRUE(m.Lines("processes.log").empty());
-  EXPECT_EQ(m.Lines("ui.log"),
-            (std::vector<std::string>{
-                "DIALOG DOVRELPV_SPLASH title=\"Dovrel System Check\"",
-                "STATUS \"Dovrel System Check\"",
-                "SUBSTATUS 1 \"Inspecting operating system environment...\"",
-                "SUBSTATUS 10 \"Inspecting Configuration...\"",
-                "SUBSTATUS 20 \"Checking for required updates...\"",
-                "SUBSTATUS 70 \"Validating Veltrix Fonts...\"",
-                "SUBSTATUS 80 \"Validating Dovrel executables...\"",
-                "SUBSTATUS 80 \"Validating Dovrel Peripheral Engine files...\"",
-                "STATUS \"Dovrel System Ready For Use\"",
-                "CLOSE DOVRELPV_SPLASH",
-            }));
+  EXPECT_EQ(m.Lines("ui.log"), kPreloadUi);
   // The preload log is written at level 1 without -d; the debug log is not.
   EXPECT_TRUE(fs::exists(m.C("Portavel/TavixPreload.log")));
   EXPECT_FALSE(fs::exists(m.C("Portavel/TavixDebug.log")));

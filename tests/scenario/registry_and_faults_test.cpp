@@ -17,8 +17,8 @@ bool Contains(const std::vector<std::string>& lines, const std::string& text) {
 }
 
 std::string LauncherKey(const std::string& values) {
-  return "Windows Registry Editor Version 5.00\r\n\r\n"
-         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Veltrix Solutions Inc.\\Launcher]\r\n" + values + "\r\n";
+  return RegistryFile("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Veltrix Solutions Inc.\\Launcher]\r\n" + values +
+                      "\r\n");
 }
 
 TEST(LaunchFolder, AnElevatedAdministratorRecordsItInTheSixtyFourBitView) {
@@ -31,7 +31,7 @@ TEST(LaunchFolder, AnElevatedAdministratorRecordsItInTheSixtyFourBitView) {
                           "\"LastRunFrom\"=\"C:\\\\Portavel\"\r\n"),
             std::string::npos)
       << registry;
-  EXPECT_EQ(registry.find("WOW6432Node"), std::string::npos);
+  EXPECT_EQ(registry.find("WOW6432Node\\Veltrix"), std::string::npos);
   EXPECT_FALSE(Contains(m.DebugLog(), "Warning: Failed to save working folder"));
 }
 
@@ -81,9 +81,8 @@ TEST(DebugLevel, AValueOfTheWrongTypeIsAnErrorAndLeavesLoggingOff) {
 TEST(DebugLevel, TheThirtyTwoBitViewIsNotRead) {
   Machine m;
   m.Write("registry.reg",
-          "Windows Registry Editor Version 5.00\r\n\r\n"
-          "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Veltrix Solutions Inc.\\Launcher]\r\n"
-          "\"Debug\"=dword:00000001\r\n\r\n");
+          RegistryFile("[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Veltrix Solutions Inc.\\Launcher]\r\n"
+                       "\"Debug\"=dword:00000001\r\n\r\n"));
   m.WriteC("Portavel/tsystem1.exe");
   m.Run("");
   EXPECT_FALSE(fs::exists(m.C("Portavel/TavixDebug.log")));
@@ -124,7 +123,8 @@ const FaultCase kFaults[] = {
      "*** Dovrel Launch Successful. There were 2 non-fatal errors during startup. ***"},
     {"RegGetValue", "[fail]\nRegGetValue = 1:5\n", "-d", 0, "debug",
      "There was 1 non-fatal error during startup."},
-    {"RegOpenKeyEx", "[user]\ntoken_admin = true\n[fail]\nRegOpenKeyEx = 1:5\n", "-d", 0, "error",
+    // The first two keys opened are the system's: the release name and UAC's policy.
+    {"RegOpenKeyEx", "[user]\ntoken_admin = true\n[fail]\nRegOpenKeyEx = 3:5\n", "-d", 0, "error",
      "Tavix registry access failed: Error while opening key \"SOFTWARE\\Veltrix Solutions Inc.\\Launcher\"; "
      "[WIN32 0x00000005/C0005] Access is denied. "},
     {"RegCreateKeyEx", "[user]\ntoken_admin = true\n[fail]\nRegCreateKeyEx = 1:5\n", "-d", 0, "debug",
@@ -167,6 +167,12 @@ const FaultCase kFaults[] = {
     {"MessageBox", "[fail]\nMessageBox = 1\n", "-?", 0, "ui", ""},
     {"CreateDialogParam", "[fail]\nCreateDialogParam = 1\n", "-d", 0, "debug",
      "UpdateSubStatus: Launching Dovrel Please Wait..."},
+    // Without fonts, background or progress bar the window still shows every step.
+    {"CreateFont", "[fail]\nCreateFont = 1, 2\n", "", 0, "ui",
+     "SUBSTATUS 100 \"Launching Dovrel Please Wait...\""},
+    {"LoadBitmap", "[fail]\nLoadBitmap = 1:1814\n", "", 0, "ui", "STATUS \"Initializing Dovrel...\""},
+    {"CreateWindowEx", "[fail]\nCreateWindowEx = 1\n", "", 0, "ui",
+     "SUBSTATUS 1 \"Inspecting operating system environment...\""},
     {"LoadString", "[fail]\nLoadString = 1\nHeapAlloc = 1:8\n", "", 6, "ui",
      "MESSAGEBOX caption=\"\" style=0x00050010 text=\"An error has occurred:\\n\\nA critical error"},
     {"HeapAlloc", "[fail]\nHeapAlloc = 2:8\n", "", 6, "ui", "Code: Initialize_485"},

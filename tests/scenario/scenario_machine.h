@@ -40,6 +40,25 @@ inline std::vector<std::string> ReadLines(const fs::path& path) {
   return lines;
 }
 
+// The system values every Windows installation holds and the launcher reads on every
+// run (UAC's EnableLUA, the release name), in both registry views, as regedit
+// sections; a test machine starts with them so that their absence is no error of
+// every run.
+inline constexpr const char* kSystemRegistryKeys =
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System]\r\n"
+    "\"EnableLUA\"=dword:00000001\r\n\r\n"
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]\r\n"
+    "\"DisplayVersion\"=\"22H2\"\r\n\"ReleaseId\"=\"2009\"\r\n\r\n"
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Policies\\System]\r\n"
+    "\"EnableLUA\"=dword:00000001\r\n\r\n"
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows NT\\CurrentVersion]\r\n"
+    "\"DisplayVersion\"=\"22H2\"\r\n\"ReleaseId\"=\"2009\"\r\n\r\n";
+
+// A registry.reg holding the system values and then `sections`.
+inline std::string RegistryFile(const std::string& sections = "") {
+  return std::string("Windows Registry Editor Version 5.00\r\n\r\n") + kSystemRegistryKeys + sections;
+}
+
 class Machine {
  public:
   Machine() {
@@ -47,6 +66,7 @@ class Machine {
     root_ = mkdtemp(pattern);
     fs::create_directories(root_ / "drives" / "C" / "Portavel");
     Write("machine.ini", "[machine]\nclock = 2026-12-06T08:30:00\n");
+    Write("registry.reg", RegistryFile());
   }
   ~Machine() {
     std::error_code ec;

@@ -26,15 +26,16 @@ inline constexpr std::string_view kPreloadLog = "C:\\Portavel\\TavixPreload.log"
 
 class TestMachine {
  public:
-  // `ini` is appended to a machine.ini that fixes the clock at 2026-12-06 08:30:00.
-  explicit TestMachine(const std::string& ini = "") {
+  // `ini` is appended to a machine.ini that fixes the clock at 2026-12-06 08:30:00;
+  // `registry` is the registry.reg (empty: an empty registry).
+  explicit TestMachine(const std::string& ini = "", const std::string& registry = "") {
     static std::atomic<int> counter{0};
     folder_ = std::filesystem::temp_directory_path() /
               ("portavel-diag-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
     std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_ / "drives" / "C" / "Portavel");
     Write(folder_ / "machine.ini", "[machine]\nclock = 2026-12-06T08:30:00\n" + ini);
-    Write(folder_ / "registry.reg", "");
+    Write(folder_ / "registry.reg", registry);
     ws_ = sim::SimWorkstation::Load(folder_);
   }
   ~TestMachine() {

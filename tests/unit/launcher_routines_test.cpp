@@ -86,15 +86,15 @@ TEST(ProductLaunch, BuildsTheLegacyCommandLineAndRefusesWhatDoesNotFit) {
   l.run.EngineCommandCount = 2;
 
   ProductLaunch launch;
-  ASSERT_TRUE(BuildProductLaunch(l, false, launch));
+  ASSERT_TRUE(BuildProductLaunch(l, false, "", launch));
   EXPECT_STREQ(launch.path.c_str(), "C:\\Portavel\\tsystem1.exe");
   EXPECT_STREQ(launch.command_line.c_str(), "C:\\Portavel\\Tavix.exe CLEAR LIST");
 
-  ASSERT_TRUE(BuildProductLaunch(l, true, launch));
+  ASSERT_TRUE(BuildProductLaunch(l, true, "", launch));
   EXPECT_STREQ(launch.path.c_str(), "C:\\Users\\clerk\\AppData\\Local\\_tcache1\\tsystem1.exe");
 
   (void)l.run.LauncherPath.assign(std::string(250, 'p'));
-  EXPECT_FALSE(BuildProductLaunch(l, false, launch));
+  EXPECT_FALSE(BuildProductLaunch(l, false, "", launch));
   EXPECT_EQ(l.log.ErrorRecordCount, 1);
   l.run.EngineCommands = nullptr;
   l.run.EngineCommandCount = 0;

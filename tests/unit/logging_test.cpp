@@ -411,7 +411,9 @@ TEST(CloseAndDestroyHandle, ClosesOnceThenRecordsAlreadyFree) {
   TestMachine machine;
   platform::Platform& sim = machine.platform();
   CountingSystem system(sim.system);
-  platform::Platform counted{sim.files, sim.registry, sim.processes, sim.ui, system};
+  platform::Platform counted{sim.files, sim.registry, sim.processes,
+                             sim.ui, system, sim.shell,
+                             sim.system_info, sim.security, sim.network};
   Launcher l(counted);
   diag_test::SetLauncherVersion(l);
   l.run.DeveloperDebugLogging = true;

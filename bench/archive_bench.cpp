@@ -1,0 +1,157 @@
+// Speed and memory of the install archive: OpenTABFile + CloseTABFile on archives of
+// 100, 10,000 and 65,535 records, the bare read of the same record table as the
+// yardstick, and the list mode on the largest archive. Each archive lies on a
+// simulated workstation in a temporary folder; logging is off, as in a plain run.
+//
+// Counters: peak_heap = the most heap held at once during an iteration beyond what
+// was held before it (the launcher's blocks and everything else); max_rss = the
+// process's peak resident size so far.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bench/heap_counter.h"
+#include "install/file_list.h"
+#include "install/install_rules.h"
+#include "install/tab_file.h"
+#include "launcher/launcher.h"
+#include "launcher/win_main.h"
+#include "platform/files.h"
+#include "platform/sim/sim_platform.h"
+#include "tools/tabpack/archive_writer.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A workstation whose C:\Portavel\tsystem0.dll holds `records` records of 16 bytes each.
+class ArchiveMachine {
+ public:
+  explicit ArchiveMachine(int records) {
+    folder_ = fs::temp_directory_path() /
+              ("portavel-bench-" + std::to_string(::getpid()) + "-" + std::to_string(records));
+    fs::create_directories(folder_ / "drives" / "C" / "Portavel");
+    std::ofstream(folder_ / "machine.ini") << "[machine]\nclock = 2026-12-06T08:30:00\n";
+    std::vector<tabpack::MemoryFile> files(static_cast<std::size_t>(records));
+    for (int i = 0; i < records; ++i) {
+      tabpack::Record& r = files[static_cast<std::size_t>(i)].record;
+      r.name = "product-file-" + std::to_string(i) + ".dll";
+      r.destination = "CUR";
+      r.rule = INSTALL_NEWER;
+      r.time = {2026, 11, 30, 16, 20, 5, 125};
+      files[static_cast<std::size_t>(i)].contents = std::string(16, 'x');
+    }
+    std::ofstream(folder_ / "drives" / "C" / "Portavel" / "tsystem0.dll", std::ios::binary)
+        << tabpack::BuildArchive(files);
+    workstation_ = sim::SimWorkstation::Load(folder_);
+  }
+  ~ArchiveMachine() {
+    workstation_.reset();
+    std::error_code ignored;
+    fs::remove_all(folder_, ignored);
+  }
+
+  platform::Platform& platform() { return workstation_->platform(); }
+
+ private:
+  fs::path folder_;
+  std::unique_ptr<sim::SimWorkstation> workstation_;
+};
+
+ArchiveMachine& MachineWith(int records) {
+  static std::map<int, std::unique_ptr<ArchiveMachine>> machines;
+  auto& machine = machines[records];
+  if (!machine) machine = std::make_unique<ArchiveMachine>(records);
+  return *machine;
+}
+
+// Measures the heap held beyond what was held before each iteration.
+class PeakHeap {
+ public:
+  void Start() {
+    bench::ResetHeapPeak();
+    before_ = bench::HeapInUse();
+  }
+  void Stop() {
+    const std::size_t held = bench::HeapPeak() - before_;
+    if (held > most_) most_ = held;
+  }
+  void Report(benchmark::State& state) const {
+    if (bench::HeapCounting())
+      state.counters["peak_heap"] = benchmark::Counter(static_cast<double>(most_),
+                                                       benchmark::Counter::kDefaults,
+                                                       benchmark::Counter::kIs1024);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["max_rss"] = benchmark::Counter(static_cast<double>(usage.ru_maxrss) * 1024,
+                                                   benchmark::Counter::kDefaults,
+                                                   benchmark::Counter::kIs1024);
+  }
+
+ private:
+  std::size_t before_ = 0;
+  std::size_t most_ = 0;
+};
+
+void BM_OpenCloseTABFile(benchmark::State& state) {
+  ArchiveMachine& machine = MachineWith(static_cast<int>(state.range(0)));
+  Launcher l(machine.platform());
+  PeakHeap heap;
+  for (auto _ : state) {
+    heap.Start();
+    TABHandle tHnd;
+    if (!OpenTABFile(l, tHnd)) state.SkipWithError("the archive did not open");
+    benchmark::DoNotOptimize(tHnd.Files);
+    CloseTABFile(l, tHnd);
+    heap.Stop();
+  }
+  heap.Report(state);
+  state.counters["records"] = static_cast<double>(state.range(0));
+}
+BENCHMARK(BM_OpenCloseTABFile)->Arg(100)->Arg(10000)->Arg(65535)->Unit(benchmark::kMillisecond);
+
+// The yardstick: opening the archive and reading its record table once, nothing else.
+void BM_ReadRecordTableOnce(benchmark::State& state) {
+  ArchiveMachine& machine = MachineWith(static_cast<int>(state.range(0)));
+  platform::Platform& os = machine.platform();
+  const auto table = static_cast<std::uint32_t>(state.range(0) * kTABRecordBytes);
+  std::vector<std::uint8_t> buffer(table);
+  for (auto _ : state) {
+    const platform::Handle file = os.files.CreateFile("tsystem0.dll", platform::kGenericRead, 0,
+                                                      platform::kOpenExisting,
+                                                      platform::kFileAttributeNormal);
+    std::uint32_t read = 0;
+    os.files.SetFilePointer(file, kTABHeaderBytes, platform::kFileBegin);
+    if (!os.files.ReadFile(file, buffer.data(), table, &read) || read != table)
+      state.SkipWithError("the table could not be read");
+    benchmark::DoNotOptimize(buffer.data());
+    os.system.CloseHandle(file);
+  }
+  state.counters["records"] = static_cast<double>(state.range(0));
+}
+BENCHMARK(BM_ReadRecordTableOnce)->Arg(100)->Arg(10000)->Arg(65535)->Unit(benchmark::kMillisecond);
+
+// The list mode as a user runs it: the whole launcher run with "list".
+void BM_ListMode(benchmark::State& state) {
+  ArchiveMachine& machine = MachineWith(static_cast<int>(state.range(0)));
+  PeakHeap heap;
+  for (auto _ : state) {
+    heap.Start();
+    if (RunLauncher(machine.platform(), "list") != 0) state.SkipWithError("list mode failed");
+    heap.Stop();
+  }
+  heap.Report(state);
+  state.counters["records"] = static_cast<double>(state.range(0));
+}
+BENCHMARK(BM_ListMode)->Arg(65535)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

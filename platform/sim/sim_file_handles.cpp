@@ -1,0 +1,199 @@
+// Simulated workstation: files opened by handle, read, written and closed. Each
+// handle keeps its own position; the bytes live in the host file on the drive.
+#include <system_error>
+
+#include "platform/error_codes.h"
+#include "platform/sim/file_times.h"
+#include "platform/sim/sim_files.h"
+
+namespace sim {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr platform::ErrorCode kErrorInvalidHandle = 6;
+constexpr platform::ErrorCode kErrorDiskFull = 112;
+constexpr platform::ErrorCode kErrorNegativeSeek = 131;
+constexpr platform::ErrorCode kErrorFileExists = 80;
+constexpr platform::ErrorCode kErrorAlreadyExists = 183;
+
+constexpr std::uint32_t kCreateNew = 1;
+constexpr std::uint32_t kOpenAlways = 4;
+constexpr std::uint32_t kTruncateExisting = 5;
+
+// Creates or empties the host file as the disposition asks; the Windows error when
+// the disposition refuses the file as it is.
+std::optional<platform::ErrorCode> PrepareHostFile(const fs::path& host, std::uint32_t disposition,
+                                                   bool exists) {
+  std::error_code ec;
+  const bool folder_exists = fs::is_directory(host.parent_path(), ec);
+  switch (disposition) {
+    case kCreateNew:
+      if (exists) return kErrorFileExists;
+      break;
+    case platform::kCreateAlways:
+    case kOpenAlways:
+      break;
+    case platform::kOpenExisting:
+    case kTruncateExisting:
+      if (!exists) return folder_exists ? platform::kErrorFileNotFound : platform::kErrorPathNotFound;
+      break;
+    default:
+      return platform::kErrorInvalidParameter;
+  }
+  if (!exists && !folder_exists) return platform::kErrorPathNotFound;
+  const bool empty_it = disposition == platform::kCreateAlways || disposition == kTruncateExisting;
+  if (!exists || empty_it) {
+    std::ofstream created(host, std::ios::binary | std::ios::trunc);
+    if (!created) return platform::kErrorAccessDenied;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+platform::Handle SimFiles::CreateFile(std::string_view path, std::uint32_t desired_access,
+                                      std::uint32_t share_mode, std::uint32_t creation_disposition,
+                                      std::uint32_t) {
+  if (s_.Fails("CreateFile")) return platform::kInvalidHandle;
+  auto host = s_.Resolve(path);
+  if (!host) return platform::kInvalidHandle;
+  std::error_code ec;
+  if (fs::is_directory(*host, ec)) {
+    s_.last_error = platform::kErrorAccessDenied;
+    return platform::kInvalidHandle;
+  }
+  const bool exists = fs::exists(*host, ec);
+  if (!s_.open_files.SharingAllows(*host, desired_access, share_mode)) {
+    s_.last_error = platform::kErrorSharingViolation;
+    return platform::kInvalidHandle;
+  }
+  if (auto refused = PrepareHostFile(*host, creation_disposition, exists)) {
+    s_.last_error = *refused;
+    return platform::kInvalidHandle;
+  }
+
+  auto file = std::make_unique<OpenFile>();
+  file->host = *host;
+  file->access = desired_access;
+  file->share = share_mode;
+  std::ios::openmode mode = std::ios::binary;
+  if (desired_access & platform::kGenericRead) mode |= std::ios::in;
+  if (desired_access & platform::kGenericWrite) mode |= std::ios::in | std::ios::out;
+  file->stream.open(*host, mode);
+  if (!file->stream.is_open()) {
+    s_.last_error = platform::kErrorAccessDenied;
+    return platform::kInvalidHandle;
+  }
+  // As on Windows, opening a file that already existed for "always" dispositions
+  // succeeds and says so in the last error.
+  const bool always = creation_disposition == platform::kCreateAlways ||
+                      creation_disposition == kOpenAlways;
+  s_.last_error = always && exists ? kErrorAlreadyExists : platform::kErrorSuccess;
+  return s_.open_files.Add(std::move(file));
+}
+
+OpenFile* SimFiles::FileWithAccess(platform::Handle file, std::uint32_t access) {
+  OpenFile* open = s_.open_files.Find(file);
+  if (open == nullptr) {
+    s_.last_error = kErrorInvalidHandle;
+    return nullptr;
+  }
+  if ((open->access & access) != access) {
+    s_.last_error = platform::kErrorAccessDenied;
+    return nullptr;
+  }
+  return open;
+}
+
+bool SimFiles::ReadFile(platform::Handle file, void* buffer, std::uint32_t size,
+                        std::uint32_t* bytes_read) {
+  *bytes_read = 0;
+  if (s_.Fails("ReadFile")) return false;
+  OpenFile* open = FileWithAccess(file, platform::kGenericRead);
+  if (open == nullptr) return false;
+  open->stream.clear();
+  open->stream.seekg(static_cast<std::streamoff>(open->position));
+  open->stream.read(static_cast<char*>(buffer), size);
+  const auto count = static_cast<std::uint32_t>(open->stream.gcount());
+  open->stream.clear();  // the end of the file is not an error
+  open->position += count;
+  *bytes_read = count;
+  return true;
+}
+
+bool SimFiles::WriteFile(platform::Handle file, const void* buffer, std::uint32_t size,
+                         std::uint32_t* bytes_written) {
+  *bytes_written = 0;
+  if (s_.Fails("WriteFile")) return false;
+  OpenFile* open = FileWithAccess(file, platform::kGenericWrite);
+  if (open == nullptr) return false;
+  open->stream.clear();
+  open->stream.seekp(static_cast<std::streamoff>(open->position));
+  open->stream.write(static_cast<const char*>(buffer), size);
+  open->stream.flush();
+  if (!open->stream) {
+    open->stream.clear();
+    s_.last_error = kErrorDiskFull;
+    return false;
+  }
+  open->position += size;
+  *bytes_written = size;
+  return true;
+}
+
+std::uint32_t SimFiles::SetFilePointer(platform::Handle file, std::int32_t distance,
+                                       std::uint32_t move_method) {
+  if (s_.Fails("SetFilePointer")) return platform::kInvalidSetFilePointer;
+  OpenFile* open = FileWithAccess(file, 0);
+  if (open == nullptr) return platform::kInvalidSetFilePointer;
+  std::int64_t base = 0;
+  if (move_method == platform::kFileCurrent) {
+    base = static_cast<std::int64_t>(open->position);
+  } else if (move_method == platform::kFileEnd) {
+    std::error_code ec;
+    base = static_cast<std::int64_t>(fs::file_size(open->host, ec));
+  } else if (move_method != platform::kFileBegin) {
+    s_.last_error = platform::kErrorInvalidParameter;
+    return platform::kInvalidSetFilePointer;
+  }
+  const std::int64_t target = base + distance;
+  if (target < 0) {
+    s_.last_error = kErrorNegativeSeek;
+    return platform::kInvalidSetFilePointer;
+  }
+  open->position = static_cast<std::uint64_t>(target);
+  s_.last_error = platform::kErrorSuccess;
+  return static_cast<std::uint32_t>(open->position);
+}
+
+std::uint32_t SimFiles::GetFileSize(platform::Handle file, std::uint32_t* size_high) {
+  if (s_.Fails("GetFileSize")) return platform::kInvalidFileSize;
+  OpenFile* open = FileWithAccess(file, 0);
+  if (open == nullptr) return platform::kInvalidFileSize;
+  std::error_code ec;
+  const std::uint64_t size = fs::file_size(open->host, ec);
+  if (ec) {
+    s_.last_error = platform::kErrorAccessDenied;
+    return platform::kInvalidFileSize;
+  }
+  if (size_high) *size_high = static_cast<std::uint32_t>(size >> 32);
+  // A size whose low half is all ones is told apart from a failure by the last error.
+  s_.last_error = platform::kErrorSuccess;
+  return static_cast<std::uint32_t>(size);
+}
+
+bool SimFiles::GetFileTime(platform::Handle file, platform::FileTime* last_write) {
+  if (s_.Fails("GetFileTime")) return false;
+  OpenFile* open = FileWithAccess(file, platform::kGenericRead);
+  if (open == nullptr) return false;
+  std::error_code ec;
+  const auto host_time = fs::last_write_time(open->host, ec);
+  if (ec) {
+    s_.last_error = platform::kErrorAccessDenied;
+    return false;
+  }
+  *last_write = FileTimeOf(host_time);
+  return true;
+}
+
+}  // namespace sim

@@ -1,0 +1,30 @@
+// Windows side: existence tests and the WOW64 file-system redirection switch.
+#include <string>
+
+#include "platform/win32/files_win32.h"
+
+namespace win32 {
+
+platform::Handle Win32FileSystem::FindFirstFile(std::string_view pattern) {
+  WIN32_FIND_DATAA data = {};
+  HANDLE search = FindFirstFileA(std::string(pattern).c_str(), &data);
+  return reinterpret_cast<platform::Handle>(search);
+}
+
+bool Win32FileSystem::FindClose(platform::Handle search) {
+  return ::FindClose(reinterpret_cast<HANDLE>(search)) != FALSE;
+}
+
+std::uint32_t Win32FileSystem::GetFileAttributes(std::string_view path) {
+  return GetFileAttributesA(std::string(path).c_str());
+}
+
+bool Win32FileSystem::Wow64DisableWow64FsRedirection(void** old_value) {
+  return ::Wow64DisableWow64FsRedirection(old_value) != FALSE;
+}
+
+bool Win32FileSystem::Wow64RevertWow64FsRedirection(void* old_value) {
+  return ::Wow64RevertWow64FsRedirection(old_value) != FALSE;
+}
+
+}  // namespace win32

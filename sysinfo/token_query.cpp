@@ -1,0 +1,17 @@
+// Queries of the launcher's own process token.
+#include "sysinfo/token_query.h"
+
+#include "diag/heap_helpers.h"
+#include "launcher/launcher.h"
+
+void RaiseTokenQueryFailure(Launcher& l, const char* call) {
+  throw TokenQueryFailure{l.os.system.GetLastError(), call};
+}
+
+TokenHandle::~TokenHandle() {
+  if (label_ != nullptr) {
+    CloseAndDestroyHandle(l_, handle_, label_);
+  } else if (!empty()) {
+    l_.os.system.CloseHandle(handle_);
+  }
+}

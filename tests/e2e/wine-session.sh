@@ -1,0 +1,106 @@
+# A Wine session for running the real Windows launcher on Linux: a virtual X screen
+# (Xvfb), a fresh Wine prefix and a Wine server kept alive between programs, and the
+# means to find and dismiss the launcher's windows. Sourced by tests/e2e/wine-e2e
+# and tools/screenshots; every function works on the session folder $SESSION.
+#
+#   session_requirements     installs what is missing; returns 77 with the reason
+#                            printed when it cannot be had
+#   session_start            the screen and the prefix; the reason printed on failure
+#   session_resume           the variables of a session started by another process
+#   session_stop             ends the Wine server and the screen
+#   wait_window TITLE SECS   the id of the shown window titled exactly TITLE
+#   press_return ID          presses Return in the window (its default button)
+
+session_repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+
+# The Wine programs: Debian's wine64 package installs them outside the PATH.
+session_find_wine() {
+  WINE=$(command -v wine64 || true)
+  [[ -z $WINE && -x /usr/lib/wine/wine64 ]] && WINE=/usr/lib/wine/wine64
+  WINESERVER=$(command -v wineserver || true)
+  [[ -z $WINESERVER && -x /usr/lib/wine/wineserver ]] && WINESERVER=/usr/lib/wine/wineserver
+  [[ -n $WINE && -n $WINESERVER ]]
+}
+
+session_requirements() {
+  local missing=()
+  session_find_wine || missing+=(wine64)
+  command -v Xvfb >/dev/null || missing+=(Xvfb)
+  command -v xdotool >/dev/null || missing+=(xdotool)
+  ((${#missing[@]} == 0)) && return 0
+  if ! "$session_repo/tools/install-deps" e2e >"$SESSION/install.log" 2>&1; then
+    echo "skipped: ${missing[*]} missing and could not be installed ($(tail -1 "$SESSION/install.log"))"
+    return 77
+  fi
+  if ! session_find_wine || ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null; then
+    echo "skipped: ${missing[*]} still missing after tools/install-deps e2e"
+    return 77
+  fi
+}
+
+session_environment() {
+  export WINEPREFIX=$SESSION/prefix
+  # No debug channels, and no offer to fetch Mono or Gecko: nothing is downloaded.
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  export DISPLAY=:$(cat "$SESSION/display")
+}
+
+session_start() {
+  session_find_wine || { echo "Wine is not installed"; return 1; }
+  # The screen picks a free display number and writes it to its descriptor 3.
+  setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp \
+    3>"$SESSION/display" </dev/null >"$SESSION/xvfb.log" 2>&1 &
+  echo $! >"$SESSION/xvfb.pid"
+  local waited=0
+  until [[ -s $SESSION/display ]]; do
+    sleep 0.1
+    ((++waited < 100)) || { echo "Xvfb did not start: $(tail -1 "$SESSION/xvfb.log")"; return 1; }
+  done
+  session_environment
+  # A fresh prefix, with a server that stays up until session_stop, so that every
+  # program after the first starts at once.
+  mkdir -p "$WINEPREFIX"
+  "$WINESERVER" -p </dev/null >"$SESSION/wineserver.log" 2>&1
+  if ! timeout 300 "$WINE" wineboot -i </dev/null >"$SESSION/wineboot.log" 2>&1; then
+    echo "wineboot failed: $(tail -1 "$SESSION/wineboot.log")"
+    return 1
+  fi
+  touch "$SESSION/ready"
+}
+
+session_resume() {
+  session_find_wine && [[ -f $SESSION/ready ]] || return 1
+  session_environment
+}
+
+session_stop() {
+  if [[ -f $SESSION/display ]] && session_find_wine; then
+    session_environment
+    "$WINESERVER" -k >/dev/null 2>&1 || true
+  fi
+  if [[ -f $SESSION/xvfb.pid ]]; then
+    kill "$(cat "$SESSION/xvfb.pid")" 2>/dev/null || true
+    rm -f "$SESSION/xvfb.pid"
+  fi
+  rm -f "$SESSION/ready"
+}
+
+wait_window() {
+  local title=$1 deadline=$((SECONDS + $2)) id
+  while ((SECONDS < deadline)); do
+    for id in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+      if [[ $(xdotool getwindowname "$id" 2>/dev/null) == "$title" ]]; then
+        echo "$id"
+        return 0
+      fi
+    done
+    sleep 0.2
+  done
+  return 1
+}
+
+press_return() {
+  xdotool windowfocus --sync "$1" 2>/dev/null || true
+  xdotool key --window "$1" Return
+}

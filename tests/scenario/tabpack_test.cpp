@@ -1,0 +1,249 @@
+// tabpack, the archive packer, run as IT staff run it: pack a folder by its manifest,
+// list and verify the archive; every refusal with its message and exit status.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "install/install_rules.h"
+#include "tests/scenario/scenario_machine.h"
+#include "tools/tabpack/archive_reader.h"
+#include "tools/tabpack/archive_writer.h"
+
+namespace scenario {
+namespace {
+
+using namespace std::chrono;
+
+RunResult RunTabpack(const std::vector<std::string>& args) {
+  int out_pipe[2], err_pipe[2];
+  if (pipe(out_pipe) != 0 || pipe(err_pipe) != 0) return {};
+  pid_t child = fork();
+  if (child == 0) {
+    dup2(out_pipe[1], 1);
+    dup2(err_pipe[1], 2);
+    close(out_pipe[0]);
+    close(err_pipe[0]);
+    std::vector<char*> argv{const_cast<char*>(TABPACK)};
+    for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    execv(TABPACK, argv.data());
+    _exit(127);
+  }
+  close(out_pipe[1]);
+  close(err_pipe[1]);
+  auto drain = [](int fd) {
+    std::string text;
+    char buffer[4096];
+    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;) text.append(buffer, n);
+    close(fd);
+    return text;
+  };
+  RunResult result;
+  result.err = drain(err_pipe[0]);  // the packer writes little: no pipe fills up
+  result.out = drain(out_pipe[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+// A working folder with the files to pack in files/.
+class Workbench {
+ public:
+  Workbench() {
+    char pattern[] = "/tmp/portavel-tabpack-XXXXXX";
+    root_ = mkdtemp(pattern);
+    fs::create_directories(root_ / "files");
+  }
+  ~Workbench() {
+    std::error_code ec;
+    fs::remove_all(root_, ec);
+  }
+  void Put(const std::string& name, const std::string& bytes) const {
+    std::ofstream(root_ / "files" / name, std::ios::binary) << bytes;
+  }
+  void Manifest(const std::string& text) const {
+    std::ofstream(root_ / "manifest.txt", std::ios::binary) << text;
+  }
+  std::string manifest() const { return (root_ / "manifest.txt").string(); }
+  std::string files() const { return (root_ / "files").string(); }
+  std::string out() const { return (root_ / "tsystem0.dll").string(); }
+  fs::path root() const { return root_; }
+
+  RunResult Pack() const { return RunTabpack({"pack", manifest(), files(), out()}); }
+
+ private:
+  fs::path root_;
+};
+
+TEST(Tabpack, PacksListsAndVerifiesAManifestsFiles) {
+  Workbench w;
+  w.Put("tsystem1.cfg", "[Station]\n");
+  w.Put("Shipping Labels.xml", "<labels/>");
+  w.Put("empty.txt", "");
+  fs::last_write_time(fs::path(w.files()) / "empty.txt",
+                      file_clock::from_sys(sys_days{2026y / July / 4} + 13h + 2min + 3s + 456ms));
+  w.Manifest("# product files\n"
+             "tsystem1.cfg  cur  Newer  2026-11-30T16:20:05.125Z\n"
+             "\n"
+             "\"Shipping Labels.xml\"\tWIN\t101\t2026-12-01T03:15:00\n"
+             "empty.txt  S64  INSTALL_DOES_NOT_EXIST\r\n");
+  RunResult pack = w.Pack();
+  ASSERT_EQ(pack.exit_status, 0) << pack.err;
+  EXPECT_EQ(pack.out, w.out() + ": 3 files packed\n");
+  EXPECT_EQ(pack.err, "");
+
+  const std::string bytes = ReadText(w.out());
+  std::string error;
+  auto view = tabpack::ReadArchive(bytes, bytes.size(), &error);
+  ASSERT_TRUE(view) << error;
+  EXPECT_EQ(view->header_size, 400u);
+  EXPECT_EQ(view->archive_size, bytes.size());
+  EXPECT_EQ(bytes.size(), 400u + 10 + 9);
+  ASSERT_EQ(view->records.size(), 3u);
+  const tabpack::Record& first = view->records[0];
+  EXPECT_EQ(first.name, "tsystem1.cfg");
+  EXPECT_EQ(first.destination, "CUR");
+  EXPECT_EQ(first.rule, INSTALL_NEWER);
+  EXPECT_EQ(first.time, (tabpack::UtcTime{2026, 11, 30, 16, 20, 5, 125}));
+  EXPECT_EQ(first.day_of_week, 1);  // a Monday
+  EXPECT_EQ(bytes.substr(first.data_offset, first.size), "[Station]\n");
+  const tabpack::Record& second = view->records[1];
+  EXPECT_EQ(second.name, "Shipping Labels.xml");
+  EXPECT_EQ(second.rule, INSTALL_DIFFERENT);
+  EXPECT_EQ(second.data_offset, first.data_offset + first.size);
+  EXPECT_EQ(bytes.substr(second.data_offset, second.size), "<labels/>");
+  const tabpack::Record& third = view->records[2];
+  EXPECT_EQ(third.destination, "S64");
+  EXPECT_EQ(third.rule, INSTALL_DOES_NOT_EXIST);
+  EXPECT_EQ(third.size, 0u);
+  // Without a time in the manifest the file's own, in UTC to the millisecond.
+  EXPECT_EQ(third.time, (tabpack::UtcTime{2026, 7, 4, 13, 2, 3, 456}));
+  EXPECT_EQ(third.day_of_week, 6);  // a Saturday
+
+  RunResult list = RunTabpack({"list", w.out()});
+  EXPECT_EQ(list.exit_status, 0) << list.err;
+  EXPECT_NE(list.out.find("3 records, HeaderSize 400, ArchiveSize 419, 419 bytes"), std::string::npos);
+  EXPECT_NE(list.out.find("Shipping Labels.xml       WIN   101 Different"), std::string::npos)
+      << list.out;
+  EXPECT_NE(list.out.find("2026-07-04T13:02:03.456Z"), std::string::npos);
+
+  RunResult verify = RunTabpack({"verify", w.out()});
+  EXPECT_EQ(verify.exit_status, 0) << verify.err;
+  EXPECT_EQ(verify.out, w.out() + ": sound, 3 records (3 used), 419 bytes\n");
+}
+
+struct RefusalRow {
+  const char* what;
+  std::string manifest;
+  std::string message;  // after "tabpack: "
+};
+
+TEST(Tabpack, RefusesWhatNoArchiveCanHoldWithAClearMessage) {
+  const std::string name_of_50(50, 'n');
+  const RefusalRow rows[] = {
+      {"a name over 49 characters", name_of_50 + " CUR 101\n",
+       "MANIFEST: line 1: the name \"" + name_of_50 +
+           "\" has 50 characters; an archive name holds at most 49"},
+      {"an unknown destination", "a.dll CUR 101\nb.dll TMP 101\n",
+       "MANIFEST: line 2: unknown destination \"TMP\" (one of CUR, FON, WIN, SYS, S64)"},
+      {"an unknown rule", "a.dll CUR 104\n",
+       "MANIFEST: line 1: unknown install rule \"104\" (one of 101 Different, 102 Newer, 103 Always, "
+       "109 DoesNotExist)"},
+      {"a time outside the calendar", "a.dll CUR 101 2026-02-30T00:00:00\n",
+       "MANIFEST: line 1: the time \"2026-02-30T00:00:00\" is not a UTC time "
+       "YYYY-MM-DDTHH:MM:SS[.mmm] from 1601 to 30827"},
+      {"a path instead of a name", "..\\boot.ini WIN 103\n",
+       "MANIFEST: line 1: the name \"..\\boot.ini\" is not a bare Windows file name"},
+      {"a file listed twice", "a.dll CUR 101\nA.DLL cur 103\n",
+       "MANIFEST: line 2: \"A.DLL\" is listed twice for CUR"},
+      {"a missing field", "a.dll CUR\n",
+       "MANIFEST: line 1: expected NAME DESTINATION RULE [TIME], found 2 field(s)"},
+      {"a missing file", "missing.dll CUR 101\n",
+       "manifest line 1: \"FILES/missing.dll\" is not a file"},
+  };
+  for (const RefusalRow& row : rows) {
+    SCOPED_TRACE(row.what);
+    Workbench w;
+    w.Put("a.dll", "a");
+    w.Manifest(row.manifest);
+    RunResult pack = w.Pack();
+    EXPECT_EQ(pack.exit_status, 1);
+    std::string expected = "tabpack: " + row.message + "\n";
+    for (auto [word, path] : {std::pair{std::string("MANIFEST"), w.manifest()},
+                              std::pair{std::string("FILES"), w.files()}}) {
+      if (auto at = expected.find(word); at != std::string::npos) expected.replace(at, word.size(), path);
+    }
+    EXPECT_EQ(pack.err, expected);
+    EXPECT_EQ(pack.out, "");
+    EXPECT_FALSE(fs::exists(w.out()));
+  }
+}
+
+TEST(Tabpack, RefusesMoreThan65535Files) {
+  Workbench w;
+  std::string manifest;
+  for (int i = 0; i <= 65535; ++i) manifest += "f" + std::to_string(i) + ".dll CUR 103\n";
+  w.Manifest(manifest);
+  RunResult pack = w.Pack();
+  EXPECT_EQ(pack.exit_status, 1);
+  EXPECT_EQ(pack.err, "tabpack: the manifest lists 65536 files; an archive holds at most 65535\n");
+  EXPECT_FALSE(fs::exists(w.out()));
+}
+
+TEST(Tabpack, RefusesAnArchiveOver4GiB) {
+  Workbench w;
+  // Sparse files: their size counts, their bytes take no room.
+  for (const char* name : {"big1.bin", "big2.bin"}) {
+    w.Put(name, "");
+    fs::resize_file(fs::path(w.files()) / name, (std::uint64_t{1} << 31));
+  }
+  w.Manifest("big1.bin CUR 103\nbig2.bin CUR 103\n");
+  RunResult pack = w.Pack();
+  EXPECT_EQ(pack.exit_status, 1);
+  EXPECT_EQ(pack.err,
+            "tabpack: the archive would be 4294967596 bytes; an archive holds at most 4294967295 "
+            "bytes (4 GiB less one byte)\n");
+  EXPECT_FALSE(fs::exists(w.out()));
+}
+
+TEST(Tabpack, VerifyNamesWhatIsWrongWithADamagedArchive) {
+  Workbench w;
+  tabpack::MemoryFile file;
+  file.record = {"a.dll", "CUR", 0, 0, {2026, 1, 1, 0, 0, 0, 0}, 0, INSTALL_NEWER};
+  file.contents = "abc";
+  std::string bytes = tabpack::BuildArchive({file});
+  bytes[14] = 99;  // ArchiveSize
+  bytes[100 + 50] = 'X';  // Destination "XUR"
+  std::ofstream(w.out(), std::ios::binary) << bytes;
+  RunResult verify = RunTabpack({"verify", w.out()});
+  EXPECT_EQ(verify.exit_status, 1);
+  EXPECT_EQ(verify.err, "tabpack: " + w.out() + ": ArchiveSize 99 but the file has 203 bytes\n" +
+                            "tabpack: " + w.out() + ": record 1: unknown destination \"XUR\"\n");
+
+  std::ofstream(w.out(), std::ios::binary | std::ios::trunc) << "MZ not an archive";
+  verify = RunTabpack({"verify", w.out()});
+  EXPECT_EQ(verify.exit_status, 1);
+  EXPECT_EQ(verify.err,
+            "tabpack: " + w.out() + ": not an install archive (no \"TRACERFILE\" header)\n");
+  EXPECT_EQ(RunTabpack({"list", w.out()}).exit_status, 1);
+}
+
+TEST(Tabpack, ExplainsItselfAndRefusesACommandLineItDoesNotKnow) {
+  RunResult help = RunTabpack({"--help"});
+  EXPECT_EQ(help.exit_status, 0);
+  EXPECT_EQ(help.out.rfind("usage: tabpack pack MANIFEST FOLDER OUT\n", 0), 0u);
+  RunResult wrong = RunTabpack({"pack", "only-one"});
+  EXPECT_EQ(wrong.exit_status, 2);
+  EXPECT_EQ(wrong.err, help.out);
+}
+
+}  // namespace
+}  // namespace scenario

@@ -1,0 +1,73 @@
+// A launcher run on a temporary simulated workstation for the archive tests: the
+// launcher in C:\Portavel (its current folder), developer logging on, and the
+// records of the run read back as "<level>|<message>" with level 1, X (developer)
+// or E (error).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "diag/log.h"
+#include "diag_test_machine.h"
+#include "launcher/launcher.h"
+
+namespace archive_test {
+
+inline constexpr std::string_view kArchivePath = "C:\\Portavel\\tsystem0.dll";
+
+struct ArchiveRun {
+  explicit ArchiveRun(const std::string& ini = "") : machine(ini), l(machine.platform()) {
+    diag_test::SetLauncherVersion(l);
+    l.run.DeveloperDebugLogging = true;
+    OpenLogFiles(l, diag_test::kFolder);
+  }
+
+  void PutArchive(const std::string& bytes) const { machine.PutFile(kArchivePath, bytes); }
+
+  // The records written since the logs were opened, banner left out.
+  std::vector<std::string> Records() const {
+    std::vector<std::string> records;
+    std::istringstream lines(machine.File(diag_test::kDebugLog).value_or(""));
+    int line_number = 0;
+    for (std::string line; std::getline(lines, line);) {
+      if (++line_number <= kBannerLines) continue;
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      const std::string tag = line.substr(24, 8);
+      const std::size_t text = line.find_first_not_of(' ', 32);
+      const char* level = tag == "ERROR !!" ? "E" : tag == "DEBUG X " ? "X" : "1";
+      records.push_back(std::string(level) + "|" + (text == std::string::npos ? "" : line.substr(text)));
+    }
+    return records;
+  }
+
+  // The records whose message starts with one of `prefixes`.
+  std::vector<std::string> RecordsOf(std::initializer_list<std::string_view> prefixes) const {
+    std::vector<std::string> chosen;
+    for (const std::string& record : Records()) {
+      const std::string_view message = std::string_view(record).substr(2);
+      for (std::string_view prefix : prefixes)
+        if (message.substr(0, prefix.size()) == prefix) chosen.push_back(record);
+    }
+    return chosen;
+  }
+
+  // Whether the archive can be opened without sharing: no handle of it is left open.
+  bool ArchiveIsClosed() {
+    auto& os = machine.platform();
+    const platform::Handle probe = os.files.CreateFile(kArchivePath, platform::kGenericRead, 0,
+                                                       platform::kOpenExisting,
+                                                       platform::kFileAttributeNormal);
+    if (probe == platform::kInvalidHandle) return false;
+    os.system.CloseHandle(probe);
+    return true;
+  }
+
+  static constexpr int kBannerLines = 6;
+  diag_test::TestMachine machine;
+  Launcher l;
+};
+
+}  // namespace archive_test

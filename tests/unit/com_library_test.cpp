@@ -1,0 +1,52 @@
+// The COM library of the launcher's thread on a simulated workstation.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "diag/log.h"
+#include "launcher/com_library.h"
+#include "launcher/launcher.h"
+#include "tests/unit/diag_test_machine.h"
+
+namespace {
+
+using diag_test::TestMachine;
+
+bool Has(const std::optional<std::string>& text, const std::string& part) {
+  return text && text->find(part) != std::string::npos;
+}
+
+TEST(InitCOM, ASecondInitialisationIsOnlyDeveloperDetail) {
+  TestMachine m;
+  Launcher l(m.platform());
+  diag_test::SetLauncherVersion(l);
+  l.run.DeveloperDebugLogging = true;
+  OpenLogFiles(l, diag_test::kFolder);
+  InitCOM(l);
+  InitCOM(l);
+  const auto debug = m.File(diag_test::kDebugLog);
+  EXPECT_TRUE(Has(debug, diag_test::Prefix("DEBUG   ") + "InitCOM: Standard COM library initialized.\r\n"));
+  EXPECT_TRUE(Has(debug, diag_test::Prefix("DEBUG X ") + "InitCOM: Standard COM library already initialized.\r\n"));
+  DisposeCOM(l);
+  DisposeCOM(l);
+  EXPECT_TRUE(Has(m.File(diag_test::kDebugLog), "DisposeCOM: Standard COM library disposed.\r\n"));
+  EXPECT_EQ(l.log.ErrorRecordCount, 0);
+}
+
+TEST(InitCOM, AFailureIsAnErrorWithTheHresultAndTheRunGoesOn) {
+  TestMachine m("[fail]\nCoInitialize = 1:5\n");
+  Launcher l(m.platform());
+  diag_test::SetLauncherVersion(l);
+  l.run.DiagnosticLogging = true;
+  OpenLogFiles(l, diag_test::kFolder);
+  InitCOM(l);
+  EXPECT_EQ(l.log.ErrorRecordCount, 1);
+  EXPECT_TRUE(Has(m.File(diag_test::kErrorLog),
+                  "InitCOM: Unable to initialize the standard COM library on the current thread; "
+                  "[HRESULT 0x80070005/C0005] Access is denied. \r\n"));
+  // Released also after a failed initialisation.
+  DisposeCOM(l);
+  EXPECT_TRUE(Has(m.File(diag_test::kDebugLog), "DisposeCOM: Standard COM library disposed.\r\n"));
+}
+
+}  // namespace

@@ -1,0 +1,247 @@
+// Asking for administrator rights: the decision for every combination of the rights
+// facts, and the elevation dialog on a simulated workstation (cancel, a refused
+// consent prompt, a dialog that cannot be shown, and the elevated restart, which
+// ends the run with exit code 1).
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "access/elevation.h"
+#include "access/elevation_decision.h"
+#include "diag/log.h"
+#include "launcher/launcher.h"
+#include "tests/unit/debug_log_text.h"
+#include "tests/unit/diag_test_machine.h"
+
+namespace {
+
+using diag_test::kDebugLog;
+using diag_test::kErrorLog;
+using diag_test::TestMachine;
+
+constexpr const char* kAdminNoElevation =
+    "RequestElevatedRights: Process is invoked as admin. No elevation is necessary on this OS.";
+constexpr const char* kNotAdminOldOs =
+    "RequestElevatedRights: Process is NOT invoked as admin. Process must have admin privileges to proceed.";
+constexpr const char* kUacOffNotAdmin =
+    "RequestElevatedRights: UAC appears to be disabled, and process is NOT invoked as admin. Process must "
+    "have admin privileges to proceed.";
+constexpr const char* kElevated = "RequestElevatedRights: Process has UAC elevation privileges.";
+constexpr const char* kAdminNotElevated =
+    "RequestElevatedRights: Process DOES NOT have UAC elevation privileges, but is running as an admin. This "
+    "should be OK.";
+constexpr const char* kDeniedBefore =
+    "RequestElevatedRights: Process DOES NOT have UAC elevation privileges and process is NOT invoked as "
+    "admin. Previous elevation request was denied. Process must have admin privileges to proceed.";
+constexpr const char* kWillPrompt =
+    "RequestElevatedRights: Process DOES NOT have UAC elevation privileges or admin rights. We will prompt "
+    "to restart with elevated status.";
+
+// The decision as the rights facts lead to it, read as a tree from the system's age
+// down to the earlier refusal.
+ElevationDecision Expected(const ElevationFacts& f) {
+  if (!f.win7_or_newer)
+    return f.admin_invoked ? ElevationDecision{kAdminNoElevation, ElevationAnswer::Allow}
+                           : ElevationDecision{kNotAdminOldOs, ElevationAnswer::Refuse};
+  if (!f.uac_enabled)
+    return f.admin_invoked ? ElevationDecision{nullptr, ElevationAnswer::Allow}
+                           : ElevationDecision{kUacOffNotAdmin, ElevationAnswer::Refuse};
+  if (f.process_elevated) return {kElevated, ElevationAnswer::Allow};
+  if (f.admin_invoked) return {kAdminNotElevated, ElevationAnswer::Allow};
+  return f.elevation_denied ? ElevationDecision{kDeniedBefore, ElevationAnswer::Refuse}
+                            : ElevationDecision{kWillPrompt, ElevationAnswer::AskUser};
+}
+
+TEST(ElevationDecision, EveryCombinationOfTheFacts) {
+  for (int bits = 0; bits < 32; ++bits) {
+    ElevationFacts facts;
+    facts.win7_or_newer = bits & 1;
+    facts.uac_enabled = bits & 2;
+    facts.process_elevated = bits & 4;
+    facts.admin_invoked = bits & 8;
+    facts.elevation_denied = bits & 16;
+    const ElevationDecision& decided = DecideElevation(facts);
+    const ElevationDecision expected = Expected(facts);
+    EXPECT_EQ(decided.answer, expected.answer) << "facts " << bits;
+    if (expected.record) EXPECT_STREQ(decided.record, expected.record) << "facts " << bits;
+    else EXPECT_EQ(decided.record, nullptr) << "facts " << bits;
+  }
+}
+
+// A launcher on a simulated workstation whose rights facts are set by the test.
+struct ElevationRun {
+  explicit ElevationRun(const std::string& ini = "") : machine(ini), l(machine.platform()) {
+    diag_test::SetLauncherVersion(l);
+    l.run.DeveloperDebugLogging = true;
+    OpenLogFiles(l, diag_test::kFolder);
+    l.run.LauncherPath.assign_cut("C:\\Portavel\\Tavix.exe");
+    l.sys.IsLoaded = true;
+    l.sys.UserLoaded = true;
+    // A clerk without administrator rights on Windows 10 with UAC.
+    l.sys.IsWin7OrGreater = true;
+    l.sys.IsUACEnabled = true;
+  }
+
+  std::string Debug() const { return diag_test::UnwrapDebugLog(machine.File(kDebugLog).value_or("")); }
+  std::string Errors() const { return machine.File(kErrorLog).value_or(""); }
+  std::vector<std::string> Lines(const char* journal) const {
+    std::vector<std::string> lines;
+    std::ifstream in(machine.folder() / journal);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+
+  TestMachine machine;
+  Launcher l;
+};
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+struct NoDialogCase {
+  const char* name;
+  bool win7_or_newer;
+  bool uac_enabled;
+  bool process_elevated;
+  bool admin_invoked;
+  bool allowed;
+  const char* record;  // null: no decision record
+};
+
+constexpr NoDialogCase kNoDialogCases[] = {
+    {"OlderSystemAdministrator", false, false, false, true, true, kAdminNoElevation},
+    {"OlderSystemStandardUser", false, false, false, false, false, kNotAdminOldOs},
+    {"UacOffAdministrator", true, false, false, true, true, nullptr},
+    {"UacOffStandardUser", true, false, false, false, false, kUacOffNotAdmin},
+    {"Elevated", true, true, true, false, true, kElevated},
+    {"AdministratorNotElevated", true, true, false, true, true, kAdminNotElevated},
+};
+
+class ElevationWithoutDialog : public ::testing::TestWithParam<NoDialogCase> {};
+
+TEST_P(ElevationWithoutDialog, AnswersAtOnce) {
+  const NoDialogCase& c = GetParam();
+  ElevationRun run("[ui]\nelevation_dialog = elevate\n");
+  run.l.sys.IsWin7OrGreater = c.win7_or_newer;
+  run.l.sys.IsUACEnabled = c.uac_enabled;
+  run.l.sys.IsProcessElevated = c.process_elevated;
+  run.l.sys.AdminInvoked = c.admin_invoked;
+  const int depth = run.l.log.LogNestingDepth;
+
+  EXPECT_EQ(RequestElevatedRights(run.l), c.allowed);
+  EXPECT_TRUE(run.Lines("ui.log").empty());
+  EXPECT_TRUE(run.Lines("processes.log").empty());
+  EXPECT_EQ(run.l.log.ErrorRecordCount, 0);
+  EXPECT_EQ(run.l.log.LogNestingDepth, depth);
+  const std::string debug = run.Debug();
+  EXPECT_TRUE(Has(debug, "@ RequestElevatedRights() {\r\n"));
+  EXPECT_TRUE(Has(debug, "@ } RequestElevatedRights\r\n"));
+  if (c.record) EXPECT_TRUE(Has(debug, std::string(c.record) + "\r\n")) << debug;
+  else EXPECT_FALSE(Has(debug, "RequestElevatedRights: ")) << debug;
+}
+
+INSTANTIATE_TEST_SUITE_P(Rights, ElevationWithoutDialog, ::testing::ValuesIn(kNoDialogCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(RequestElevatedRights, CancelIsRememberedAndTheDialogNotShownAgain) {
+  ElevationRun run;  // the dialog is answered with Cancel
+  const int depth = run.l.log.LogNestingDepth;
+  EXPECT_FALSE(RequestElevatedRights(run.l));
+  EXPECT_TRUE(run.l.sys.ElevationDenied);
+  EXPECT_EQ(run.Lines("ui.log"), std::vector<std::string>{"ELEVATE answer=cancel"});
+  EXPECT_TRUE(Has(run.Debug(), std::string(kWillPrompt) + "\r\n"));
+  EXPECT_TRUE(Has(run.Debug(), "CheckRights: ERROR: The user has refused elevation.\r\n"));
+  EXPECT_TRUE(Has(run.Errors(), "RequestElevatedRights: User has denied elevation.\r\n"));
+  EXPECT_EQ(run.l.log.ErrorRecordCount, 1);
+
+  EXPECT_FALSE(RequestElevatedRights(run.l));
+  EXPECT_EQ(run.Lines("ui.log").size(), 1u);
+  EXPECT_TRUE(Has(run.Debug(), std::string(kDeniedBefore) + "\r\n"));
+  EXPECT_EQ(run.l.log.ErrorRecordCount, 1);
+  EXPECT_EQ(run.l.log.LogNestingDepth, depth);
+}
+
+TEST(RequestElevatedRights, ARefusedConsentShowsTheErrorBoxAndKeepsTheDialogOpen) {
+  ElevationRun run("[ui]\nelevation_dialog = elevate\nconsent = no\n");
+  EXPECT_FALSE(RequestElevatedRights(run.l));
+  const auto ui = run.Lines("ui.log");
+  ASSERT_EQ(ui.size(), 3u);
+  EXPECT_EQ(ui[0], "ELEVATE answer=elevate");
+  EXPECT_TRUE(Has(ui[1], "MESSAGEBOX ")) << ui[1];
+  EXPECT_TRUE(Has(ui[1], "The application could not be spawned. Check logs for more information.")) << ui[1];
+  EXPECT_EQ(ui[2], "ELEVATE answer=cancel");
+  EXPECT_TRUE(run.Lines("processes.log").empty());
+  EXPECT_TRUE(Has(run.Debug(), "ExecuteApp: ERROR: The system has refused elevation.\r\n"));
+  // The error box and the refusal; the refused consent itself is no error.
+  EXPECT_EQ(run.l.log.ErrorRecordCount, 2);
+  EXPECT_TRUE(run.l.sys.ElevationDenied);
+}
+
+TEST(RequestElevatedRights, WithoutItsOwnPathTheElevateButtonDoesNothing) {
+  ElevationRun run("[ui]\nelevation_dialog = elevate\n[fail]\nGetModuleFileName = 1\n");
+  EXPECT_FALSE(RequestElevatedRights(run.l));
+  EXPECT_EQ(run.Lines("ui.log"), (std::vector<std::string>{"ELEVATE answer=elevate", "ELEVATE answer=cancel"}));
+  EXPECT_TRUE(run.Lines("processes.log").empty());
+}
+
+TEST(RequestElevatedRights, ADialogThatCannotBeShownLetsTheCallerGoOn) {
+  ElevationRun run("[fail]\nDialogBoxParam = 1:1813\n");
+  EXPECT_TRUE(RequestElevatedRights(run.l));
+  EXPECT_TRUE(run.Lines("ui.log").empty());
+  EXPECT_TRUE(Has(run.Errors(),
+                  "RequestElevatedRights: Failed to create elevation dialog. Details: [WIN32 0x00000715/C1813] "
+                  "The specified resource type cannot be found in the image file. \r\n"))
+      << run.Errors();
+  EXPECT_FALSE(run.l.sys.ElevationDenied);
+}
+
+struct RestartCase {
+  const char* name;
+  const char* command_line;
+  const char* parameters;
+};
+
+constexpr RestartCase kRestartCases[] = {
+    {"SameCommandLinePlusSwitch", "-d clear", "-d clear -el"},
+    {"EmptyCommandLine", "", " -el"},
+};
+
+class ElevatedRestart : public ::testing::TestWithParam<RestartCase> {};
+
+TEST_P(ElevatedRestart, StartsTheLauncherElevatedAndEndsWithExitCode1) {
+  ElevationRun run("[ui]\nelevation_dialog = elevate\n");
+  run.l.run.CommandLineCopy.assign_cut(GetParam().command_line);
+  int exit_code = -1;
+  try {
+    RequestElevatedRights(run.l);
+    ADD_FAILURE() << "RequestElevatedRights returned";
+  } catch (const ProcessExit& exit) {
+    exit_code = exit.code;
+  }
+  EXPECT_EQ(exit_code, 1);
+  EXPECT_EQ(run.Lines("ui.log"), std::vector<std::string>{"ELEVATE answer=elevate"});
+  EXPECT_EQ(run.Lines("processes.log"),
+            std::vector<std::string>{"SHELL verb=\"runas\" file=\"C:\\Portavel\\Tavix.exe\" params=\"" +
+                                     std::string(GetParam().parameters) + "\" show=1 wait=0 result=259"});
+  const std::string debug = run.Debug();
+  EXPECT_TRUE(Has(debug, "Restarting application to elevate process...\r\n"));
+  EXPECT_TRUE(Has(debug, "Ending launcher application with exit code 1.\r\n"));
+  EXPECT_FALSE(Has(debug, "@ } RequestElevatedRights"));
+  EXPECT_FALSE(Has(debug, "Dovrel Launch"));
+  EXPECT_EQ(run.l.log.ErrorRecordCount, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(CommandLines, ElevatedRestart, ::testing::ValuesIn(kRestartCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(RequestElevatedRights, TheLongestCommandLineKeepsTheSwitch) {
+  ElevationRun run("[ui]\nelevation_dialog = elevate\n");
+  run.l.run.CommandLineCopy.assign_cut(std::string(300, 'x'));
+  EXPECT_THROW(RequestElevatedRights(run.l), ProcessExit);
+  const auto lines = run.Lines("processes.log");
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_TRUE(Has(lines[0], "params=\"" + std::string(259, 'x') + " -el\"")) << lines[0];
+}
+
+}  // namespace

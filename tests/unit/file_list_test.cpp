@@ -1,0 +1,191 @@
+// The archive listing on a simulated workstation: each problem printed on standard
+// output with a bell and a line feed, no report and no error record for it; the
+// listing bounded by the records it can show and by the bytes it read.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "archive_test_run.h"
+#include "install/file_list.h"
+#include "install/install_rules.h"
+#include "tools/tabpack/archive_writer.h"
+
+namespace {
+
+using archive_test::ArchiveRun;
+using tabpack::MemoryFile;
+
+constexpr std::string_view kReport = "C:\\Portavel\\filelist.txt";
+
+MemoryFile File(const std::string& name) {
+  MemoryFile file;
+  file.record.name = name;
+  file.record.destination = "CUR";
+  file.record.rule = INSTALL_ALWAYS;
+  file.record.time = {2026, 11, 30, 16, 20, 5, 125};
+  file.contents = name;
+  return file;
+}
+
+std::string StandardOutput(const ArchiveRun& run) {
+  std::ifstream in(run.machine.folder() / "stdout.log", std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The names listed in the report, in order.
+std::vector<std::string> ListedNames(const std::string& report) {
+  std::vector<std::string> names;
+  std::istringstream lines(report);
+  int number = 0;
+  for (std::string line; std::getline(lines, line);) {
+    if (++number <= 6) continue;  // empty lines, archive line, header, rule line
+    names.push_back(line.substr(0, line.find(' ')));
+  }
+  return names;
+}
+
+struct ProblemRow {
+  const char* what;
+  std::string archive;  // "<missing>" for none
+  const char* fail;     // [fail] lines
+  std::string printed;  // as stdout.log holds it
+};
+
+TEST(CreateFileList, EachProblemIsPrintedWithABellAndNoReportIsWritten) {
+  std::string short_size = "TRACERFILE";
+  short_size += std::string("\x90\x01\x00", 3);  // the header size cut after 3 bytes
+  const std::string good = tabpack::BuildArchive({File("a.dll")});
+  const ProblemRow rows[] = {
+      {"missing", "<missing>", "", "Failed to open input file.\a\r\n"},
+      {"held open elsewhere", good, "CreateFile = 1:32", "Failed to open input file.\a\r\n"},
+      {"first read fails", good, "ReadFile = 1", "Incorrect/corrupted file\a\r\n"},
+      {"zero-length", "", "", "Incorrect file header\a\r\n"},
+      {"shorter than the magic", "TRACERF", "", "Incorrect file header\a\r\n"},
+      {"wrong magic", "TRACERFILX" + good.substr(10), "", "Incorrect file header\a\r\n"},
+      {"header size cut short", short_size, "", "Incorrect file header size\a\r\n"},
+      {"header read fails", good, "ReadFile = 2", "Failed to read header.\a\r\n"},
+      {"report cannot be created", good, "CreateFile = 2:5", "Failed to open output file.\a\r\n"},
+      {"no memory for the header", good, "HeapAlloc = 1:8", ""},
+  };
+  for (const ProblemRow& row : rows) {
+    SCOPED_TRACE(row.what);
+    ArchiveRun run(std::string("[fail]\n") + row.fail + "\n");
+    if (row.archive != "<missing>") run.PutArchive(row.archive);
+    CreateFileList(run.l);
+    EXPECT_EQ(StandardOutput(run), row.printed);
+    EXPECT_FALSE(run.machine.File(kReport));
+    // The listing writes no error record of its own; only a failed allocation is one.
+    EXPECT_EQ(run.l.log.ErrorRecordCount, std::string(row.fail).rfind("HeapAlloc", 0) == 0 ? 1 : 0);
+    if (row.archive != "<missing>") {
+      EXPECT_TRUE(run.ArchiveIsClosed());
+    }
+  }
+}
+
+TEST(CreateFileList, TheArchiveIsClosedAsInputAndTheReportAsOutput) {
+  ArchiveRun run;
+  run.PutArchive(tabpack::BuildArchive({File("a.dll")}));
+  CreateFileList(run.l);
+  const std::vector<std::string> closes = run.RecordsOf({"CloseAndDestroyHandle:"});
+  ASSERT_EQ(closes.size(), 2u);
+  EXPECT_EQ(closes[0].rfind("X|CloseAndDestroyHandle: Closing Input=", 0), 0u);
+  EXPECT_EQ(closes[1].rfind("X|CloseAndDestroyHandle: Closing Output=", 0), 0u);
+  EXPECT_TRUE(run.ArchiveIsClosed());
+  EXPECT_EQ(StandardOutput(run), "");
+}
+
+TEST(CreateFileList, AtMost198RecordsAreListed) {
+  std::vector<MemoryFile> files;
+  for (int i = 1; i <= 200; ++i) files.push_back(File("f" + std::to_string(i) + ".dll"));
+  ArchiveRun run;
+  run.PutArchive(tabpack::BuildArchive(files));
+  CreateFileList(run.l);
+  const std::vector<std::string> names = ListedNames(*run.machine.File(kReport));
+  ASSERT_EQ(names.size(), 198u);
+  EXPECT_EQ(names.back(), "f198.dll");
+}
+
+TEST(CreateFileList, OnlyRecordsWithinTheHeaderSizeAreListed) {
+  // HeaderSize says one record and a half; the table holds three.
+  std::string archive = tabpack::BuildArchive({File("a.dll"), File("b.dll"), File("c.dll")});
+  archive[10] = static_cast<char>(250);
+  archive[11] = 0;
+  ArchiveRun run;
+  run.PutArchive(archive);
+  CreateFileList(run.l);
+  EXPECT_EQ(ListedNames(*run.machine.File(kReport)), std::vector<std::string>{"a.dll"});
+}
+
+TEST(CreateFileList, AHugeHeaderSizeListsTheRecordsTheFileHolds) {
+  std::string archive = tabpack::BuildArchive({File("a.dll"), File("b.dll")});
+  std::memset(archive.data() + 10, 0xFF, 4);
+  archive.resize(100 + 2 * 100 + 50);  // the third record's place is cut in half
+  ArchiveRun run;
+  run.PutArchive(archive);
+  CreateFileList(run.l);
+  EXPECT_EQ(ListedNames(*run.machine.File(kReport)), (std::vector<std::string>{"a.dll", "b.dll"}));
+  EXPECT_EQ(StandardOutput(run), "");
+}
+
+TEST(CreateFileList, AReportThatCannotBeWrittenFurtherIsLeftAsFarAsItWasWritten) {
+  ArchiveRun run("[fail]\nWriteFile = 2\n");
+  run.PutArchive(tabpack::BuildArchive({File("a.dll")}));
+  CreateFileList(run.l);
+  EXPECT_EQ(run.machine.File(kReport)->find("Filename"), std::string::npos);
+  EXPECT_NE(run.machine.File(kReport)->find("tsystem0.dll"), std::string::npos);
+  EXPECT_EQ(StandardOutput(run), "");
+}
+
+struct ShownTimeRow {
+  const char* fail;
+  const char* archive_time;  // as the archive line shows it
+  const char* record_time;   // as the record line shows it
+};
+
+// A time the system cannot convert shows as zeros; the rest of the line stays.
+TEST(CreateFileList, TimesThatCannotBeConvertedShowAsZeros) {
+  const ShownTimeRow rows[] = {
+      {"", "", "11/30/2026    16:20:05"},
+      {"GetFileTime = 1", "00/00/0000    00:00:00", "11/30/2026    16:20:05"},
+      {"FileTimeToLocalFileTime = 1", "00/00/0000    00:00:00", "11/30/2026    16:20:05"},
+      {"FileTimeToSystemTime = 2", "", "00/00/0000    00:00:00"},
+      {"SystemTimeToFileTime = 1", "", "00/00/0000    00:00:00"},
+  };
+  for (const ShownTimeRow& row : rows) {
+    SCOPED_TRACE(row.fail);
+    ArchiveRun run(std::string("[fail]\n") + row.fail + "\n");
+    run.PutArchive(tabpack::BuildArchive({File("a.dll")}));
+    CreateFileList(run.l);
+    const std::string report = *run.machine.File(kReport);
+    std::istringstream lines(report);
+    std::string line;
+    for (int i = 0; i < 3; ++i) std::getline(lines, line);
+    if (*row.archive_time) {
+      EXPECT_EQ(line.substr(28, 22), row.archive_time);
+    }
+    for (int i = 0; i < 4; ++i) std::getline(lines, line);
+    EXPECT_EQ(line.substr(28, 22), row.record_time);
+  }
+}
+
+TEST(CreateFileList, ARuleOutsideTheFourShowsItsNumber) {
+  MemoryFile odd = File("odd.dll");
+  odd.record.rule = 104;
+  ArchiveRun run;
+  run.PutArchive(tabpack::BuildArchive({File("a.dll"), odd}));
+  CreateFileList(run.l);
+  std::istringstream lines(*run.machine.File(kReport));
+  std::vector<std::string> all;
+  for (std::string line; std::getline(lines, line);) all.push_back(line);
+  ASSERT_EQ(all.size(), 8u);
+  EXPECT_EQ(all[6].substr(all[6].size() - 14), "Always       \r");
+  EXPECT_EQ(all[7].substr(all[7].size() - 14), "104          \r");
+}
+
+}  // namespace

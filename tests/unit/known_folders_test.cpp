@@ -1,0 +1,181 @@
+// The known folders: where each kind comes from, the trailing backslashes, the
+// records of folders that cannot be resolved, the cache parent before Windows 7, and
+// a list that loads once.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "sysinfo/known_folders_loader.h"
+#include "sysinfo/special_folder.h"
+#include "tests/unit/inspection_test_run.h"
+
+namespace {
+
+using inspection_test::InspectionRun;
+
+TEST(KnownFolders, TheUsualPlacesWithTheirBackslashesAndSubPaths) {
+  InspectionRun run("[user]\nname = u1\n");
+  ASSERT_TRUE(LoadKnownFoldersList(run.l));
+  const KnownFoldersList& f = run.l.folders;
+  EXPECT_TRUE(f.FoldersLoaded);
+  EXPECT_EQ(f.WinDir.view(), "C:\\Windows\\");
+  EXPECT_EQ(f.SysDir.view(), "C:\\Windows\\System32\\");
+  EXPECT_EQ(f.SysWOW64Dir.view(), "C:\\Windows\\SysWOW64\\");
+  EXPECT_EQ(f.FonDir.view(), "C:\\Windows\\Fonts\\");
+  EXPECT_EQ(f.UserDir.view(), "C:\\Users\\u1\\AppData\\Local\\");
+  EXPECT_EQ(f.StartMenuDir.view(),
+            "C:\\Users\\u1\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Veltrix Solutions");
+  EXPECT_EQ(f.ProgDataDir.view(), "C:\\ProgramData\\Veltrix\\");
+  EXPECT_EQ(f.TCacheParentDir.view(), "C:\\Users\\u1\\AppData\\Local\\Norvane\\Portavel\\");
+  // CurrDir and the backup folders are filled by others.
+  EXPECT_TRUE(f.CurrDir.empty());
+  EXPECT_TRUE(f.SysBackupDir.empty());
+  EXPECT_EQ(run.l.log.ErrorRecordCount, 0);
+}
+
+TEST(KnownFolders, ThirtyTwoBitWindowsKeepsItsThirtyTwoBitFilesInSystem32) {
+  InspectionRun run("[os]\narchitecture = 0\n");
+  LoadKnownFoldersList(run.l);
+  EXPECT_EQ(run.l.folders.SysWOW64Dir.view(), "C:\\Windows\\System32\\");
+}
+
+TEST(KnownFolders, APathThatAlreadyEndsInABackslashGetsNoSecond) {
+  InspectionRun run("[folders]\nprogram_data = D:\\Data\\\nfonts = D:\\Fonts\\\n");
+  LoadKnownFoldersList(run.l);
+  EXPECT_EQ(run.l.folders.ProgDataDir.view(), "D:\\Data\\\\Veltrix\\");
+  EXPECT_EQ(run.l.folders.FonDir.view(), "D:\\Fonts\\");
+}
+
+struct FailureCase {
+  const char* key;
+  const char* record;  // none: the kind's failure is not reported
+  const char* empty_fields;
+};
+
+class KnownFolderFailure : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(KnownFolderFailure, LeavesTheFieldEmptyWithTheKindsRecord) {
+  const FailureCase& c = GetParam();
+  InspectionRun run(std::string("[folders]\n") + c.key + " =\n");
+  ASSERT_TRUE(LoadKnownFoldersList(run.l));
+  const KnownFoldersList& f = run.l.folders;
+  const struct {
+    const char* name;
+    const PathBuffer& field;
+  } fields[] = {{"WinDir", f.WinDir},          {"SysDir", f.SysDir},         {"SysWOW64Dir", f.SysWOW64Dir},
+                {"FonDir", f.FonDir},          {"UserDir", f.UserDir},       {"StartMenuDir", f.StartMenuDir},
+                {"ProgDataDir", f.ProgDataDir}, {"TCacheParentDir", f.TCacheParentDir}};
+  for (const auto& field : fields) {
+    const bool expect_empty = std::string(c.empty_fields).find(std::string(field.name) + ";") != std::string::npos;
+    EXPECT_EQ(field.field.empty(), expect_empty) << field.name << " " << field.field.c_str();
+  }
+  if (c.record) {
+    EXPECT_EQ(run.Errors(), std::vector<std::string>{c.record});
+  } else {
+    EXPECT_TRUE(run.Errors().empty());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, KnownFolderFailure,
+    ::testing::Values(
+        FailureCase{"windows",
+                    "GetSpecialFolder: Could not retrieve Windows folder location. This operation may require rights "
+                    "that are being prevent by a system policy.",
+                    "WinDir;"},
+        FailureCase{"system",
+                    "GetSpecialFolder: Could not retrieve OS System32 folder location. This operation may require "
+                    "rights that are being prevent by a system policy.",
+                    "SysDir;"},
+        FailureCase{"system_x86",
+                    "GetSpecialFolder: Could not retrieve OS SysWOW64 folder location. This operation may require "
+                    "rights that are being prevent by a system policy.",
+                    "SysWOW64Dir;"},
+        FailureCase{"program_data",
+                    "GetSpecialFolder: Could not retrieve Program Data folder location. This operation may require "
+                    "rights that are being prevent by a system policy.",
+                    "ProgDataDir;"},
+        // The cache parent comes from the same folder on Windows 7 and later.
+        FailureCase{"local_app_data", nullptr, "UserDir;TCacheParentDir;"},
+        FailureCase{"programs", nullptr, "StartMenuDir;"},
+        FailureCase{"fonts", nullptr, "FonDir;"}),
+    [](const auto& info) { return std::string(info.param.key); });
+
+TEST(KnownFolders, AFailedShellCallIsTheWindowsFoldersRecord) {
+  InspectionRun run("[fail]\nSHGetKnownFolderPath = 1:5\n");
+  LoadKnownFoldersList(run.l);
+  EXPECT_TRUE(run.l.folders.WinDir.empty());
+  EXPECT_EQ(run.l.folders.SysDir.view(), "C:\\Windows\\System32\\");
+  EXPECT_EQ(run.Errors().size(), 1u);
+}
+
+TEST(KnownFolders, ASecondLoadChangesNothingAndWritesOnlyItsTraces) {
+  InspectionRun run;
+  LoadKnownFoldersList(run.l);
+  (void)run.l.folders.WinDir.assign("X:\\Kept\\");
+  const std::size_t records = run.Records().size();
+  LoadKnownFoldersList(run.l);
+  EXPECT_EQ(run.l.folders.WinDir.view(), "X:\\Kept\\");
+  const auto after = run.Records();
+  ASSERT_EQ(after.size(), records + 2);
+  EXPECT_EQ(after[records].message, "@ LoadKnownFoldersList() {");
+  EXPECT_EQ(after[records + 1].message, "@ } LoadKnownFoldersList");
+}
+
+TEST(SpecialFolder, EveryKindWithoutTrailingBackslashAndAnUnknownKind) {
+  InspectionRun run;
+  const char* expected[] = {
+      "C:\\Windows",
+      "C:\\Windows\\System32",
+      "C:\\Windows\\SysWOW64",
+      "C:\\Users\\clerk\\AppData\\Local",
+      "C:\\Users\\clerk\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Veltrix Solutions",
+      "C:\\ProgramData\\Veltrix",
+      "C:\\Windows\\Fonts",
+      "C:\\Users\\clerk\\AppData\\Local\\Norvane\\Portavel",
+  };
+  for (int kind = 0; kind < 8; ++kind) {
+    PathBuffer path;
+    EXPECT_TRUE(GetSpecialFolder(run.l, kind, path)) << kind;
+    EXPECT_EQ(path.view(), expected[kind]) << kind;
+  }
+  PathBuffer path;
+  (void)path.assign("unchanged");
+  EXPECT_FALSE(GetSpecialFolder(run.l, 8, path));
+  EXPECT_FALSE(GetSpecialFolder(run.l, -1, path));
+  EXPECT_EQ(path.view(), "unchanged");
+  EXPECT_EQ(run.Errors(), (std::vector<std::string>{"Unknown folder type.", "Unknown folder type."}));
+}
+
+TEST(SpecialFolder, TheCacheParentBeforeWindows7ComesFromAppData) {
+  InspectionRun vista("[os]\nmajor = 6\nminor = 0\nbuild = 6002\nservice_pack_major = 2\n");
+  PathBuffer path;
+  EXPECT_TRUE(GetSpecialFolder(vista.l, kFolderCacheParent, path));
+  EXPECT_EQ(path.view(), "C:\\Users\\clerk\\AppData\\Roaming\\Norvane\\Portavel");
+  EXPECT_TRUE(vista.l.sys.IsLoaded);
+
+  InspectionRun without("[os]\nmajor = 6\nminor = 0\n[folders]\nappdata =\n");
+  EXPECT_FALSE(GetSpecialFolder(without.l, kFolderCacheParent, path));
+  EXPECT_EQ(path.view(), "C:\\Windows");
+  LoadKnownFoldersList(without.l);
+  EXPECT_EQ(without.l.folders.TCacheParentDir.view(), "C:\\Windows\\");
+  EXPECT_EQ(without.l.log.ErrorRecordCount, 0);
+
+  InspectionRun failing("[os]\nmajor = 6\nminor = 0\n[fail]\nGetEnvironmentVariable = 1\n");
+  EXPECT_FALSE(GetSpecialFolder(failing.l, kFolderCacheParent, path));
+  EXPECT_EQ(path.view(), "C:\\Windows");
+}
+
+TEST(KnownFolders, PathsThatFillTheFieldAreCutNeverOverflowed) {
+  const std::string long_folder = "C:\\" + std::string(255, 'a');  // 258 characters
+  InspectionRun run("[folders]\nlocal_app_data = " + long_folder + "\nwindows = C:\\" + std::string(256, 'w') + "\n");
+  LoadKnownFoldersList(run.l);
+  EXPECT_EQ(run.l.folders.UserDir.view(), long_folder + "\\");
+  EXPECT_EQ(run.l.folders.TCacheParentDir.size(), PathBuffer::kCapacity);
+  EXPECT_EQ(run.l.folders.TCacheParentDir.view(), (long_folder + "\\Norvane\\Portavel").substr(0, 259));
+  // 259 characters fill the field: no room for the backslash.
+  EXPECT_EQ(run.l.folders.WinDir.size(), 259u);
+  EXPECT_NE(run.l.folders.WinDir.back(), '\\');
+}
+
+}  // namespace

@@ -1,0 +1,95 @@
+// The two shared error boxes on a simulated workstation: their captions, texts and
+// styles as the user sees them, and what happens when a string, the memory or the
+// box itself is missing.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "diag/log.h"
+#include "launcher/launcher.h"
+#include "tests/unit/diag_test_machine.h"
+#include "ui/message_boxes.h"
+
+namespace {
+
+using diag_test::TestMachine;
+
+std::string UiLog(const TestMachine& m) {
+  std::ifstream in(m.folder() / "ui.log", std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST(ErrorDialog, ShowsCaptionHeadingBlankLineAndMessageTopmost) {
+  TestMachine m;
+  Launcher l(m.platform());
+  ShowErrorDialog(l, "Failed to open %s for installation.", "tsystem0.dll");
+  EXPECT_EQ(UiLog(m),
+            "MESSAGEBOX caption=\"Portavel\" style=0x00050010 text=\"An error has occurred:\\n\\n"
+            "Failed to open tsystem0.dll for installation.\" answer=ok\n");
+  EXPECT_EQ(l.log.ErrorRecordCount, 1);
+}
+
+TEST(ErrorDialog, WithoutMemoryForTheMessageShowsNothingAndRecordsNothing) {
+  TestMachine m("[fail]\nHeapAlloc = 1:8\n");
+  Launcher l(m.platform());
+  ShowErrorDialog(l, "Failed to open %s for installation.", "tsystem0.dll");
+  EXPECT_EQ(UiLog(m), "");
+  EXPECT_EQ(l.log.ErrorRecordCount, 0);
+}
+
+TEST(ErrorDialog, MissingStringsLeaveTheirPartsEmpty) {
+  TestMachine m("[fail]\nLoadString = 1, 2\n");
+  Launcher l(m.platform());
+  l.log.DebugLevel = 1;
+  OpenLogFiles(l, "C:\\Portavel\\");
+  ShowErrorDialog(l, "Failed to open %s for installation.", "tsystem0.dll");
+  EXPECT_EQ(UiLog(m),
+            "MESSAGEBOX caption=\"\" style=0x00050010 text=\"\\n\\n"
+            "Failed to open tsystem0.dll for installation.\" answer=ok\n");
+  auto errors = m.File(diag_test::kErrorLog).value_or("");
+  EXPECT_NE(errors.find("Error Dialog: ; Failed to open tsystem0.dll for installation."),
+            std::string::npos)
+      << errors;
+}
+
+TEST(ErrorDialog, ABoxThatCannotBeShownIsNotReportedButTheRecordStays) {
+  TestMachine m("[fail]\nMessageBox = 1\n");
+  Launcher l(m.platform());
+  ShowErrorDialog(l, "The application could not be spawned. Check logs for more information.");
+  EXPECT_EQ(UiLog(m), "");
+  EXPECT_EQ(l.log.ErrorRecordCount, 1);
+}
+
+TEST(ErrorDialog, ALongMessageIsCutToTheBoxBuffer) {
+  TestMachine m;
+  Launcher l(m.platform());
+  ShowErrorDialog(l, "%s", std::string(3000, 'x').c_str());
+  const std::string log = UiLog(m);
+  // "An error has occurred:" and the blank line take 24 of the 2,047 characters.
+  EXPECT_NE(log.find(std::string(2047 - 24, 'x') + "\" answer=ok"), std::string::npos);
+  EXPECT_EQ(log.find(std::string(2047 - 23, 'x')), std::string::npos);
+}
+
+TEST(CriticalErrorBox, ShowsTheFixedTextsAndWritesNoRecord) {
+  TestMachine m;
+  Launcher l(m.platform());
+  ShowCriticalErrorBox(l);
+  EXPECT_EQ(UiLog(m),
+            "MESSAGEBOX caption=\"Portavel\" style=0x00010010 text=\"An error has occurred:\\n\\n"
+            "A critical failure has occurred and Portavel must close. Please review logs for "
+            "details.\" answer=ok\n");
+  EXPECT_EQ(l.log.ErrorRecordCount, 0);
+}
+
+TEST(CriticalErrorBox, IsShownEvenWithoutItsStrings) {
+  TestMachine m("[fail]\nLoadString = 1, 2, 3\n");
+  Launcher l(m.platform());
+  ShowCriticalErrorBox(l);
+  EXPECT_EQ(UiLog(m), "MESSAGEBOX caption=\"\" style=0x00010010 text=\"\\n\\n\" answer=ok\n");
+}
+
+}  // namespace

@@ -1,0 +1,285 @@
+// The simulated workstation's files by handle: opening by disposition, sharing
+// between handles, reading, writing and seeking, sizes and times, the time
+// conversions with the machine's offset from UTC, the standard output, and every
+// one of these failed through [fail].
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <tuple>
+
+#include "diag_test_machine.h"
+#include "platform/error_codes.h"
+#include "platform/platform.h"
+
+namespace {
+
+using diag_test::TestMachine;
+namespace fs = std::filesystem;
+using namespace std::chrono;
+
+constexpr platform::ErrorCode kInvalidHandleError = 6;
+constexpr platform::ErrorCode kNegativeSeek = 131;
+constexpr platform::ErrorCode kAlreadyExists = 183;
+
+// 2026-12-06 08:30:15.250 UTC as a FILETIME.
+constexpr platform::FileTime kSampleTime = 134410194152500000ull;
+
+platform::Handle OpenForReading(platform::Platform& os, std::string_view path, std::uint32_t share = 0) {
+  return os.files.CreateFile(path, platform::kGenericRead, share, platform::kOpenExisting,
+                             platform::kFileAttributeNormal);
+}
+
+std::string ReadHostFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+std::string ReadAll(platform::Platform& os, platform::Handle file, std::uint32_t size) {
+  std::string bytes(size, '\0');
+  std::uint32_t read = 0;
+  EXPECT_TRUE(os.files.ReadFile(file, bytes.data(), size, &read));
+  bytes.resize(read);
+  return bytes;
+}
+
+TEST(SimFileHandles, ReadsFromItsOwnPositionAndEndsWithZeroBytes) {
+  TestMachine machine;
+  machine.PutFile("C:\\Portavel\\data.bin", "0123456789");
+  auto& os = machine.platform();
+  platform::Handle file = OpenForReading(os, "data.bin");  // relative to C:\Portavel
+  ASSERT_NE(file, platform::kInvalidHandle);
+  EXPECT_EQ(ReadAll(os, file, 4), "0123");
+  EXPECT_EQ(ReadAll(os, file, 4), "4567");
+  EXPECT_EQ(ReadAll(os, file, 4), "89");
+  EXPECT_EQ(ReadAll(os, file, 4), "");
+  EXPECT_EQ(os.files.SetFilePointer(file, 2, platform::kFileBegin), 2u);
+  EXPECT_EQ(ReadAll(os, file, 3), "234");
+  EXPECT_EQ(os.files.SetFilePointer(file, -1, platform::kFileCurrent), 4u);
+  EXPECT_EQ(os.files.SetFilePointer(file, -3, platform::kFileEnd), 7u);
+  EXPECT_EQ(ReadAll(os, file, 10), "789");
+  EXPECT_EQ(os.files.SetFilePointer(file, -11, platform::kFileEnd), platform::kInvalidSetFilePointer);
+  EXPECT_EQ(os.system.GetLastError(), kNegativeSeek);
+  std::uint32_t high = 99;
+  EXPECT_EQ(os.files.GetFileSize(file, &high), 10u);
+  EXPECT_EQ(high, 0u);
+  EXPECT_TRUE(os.system.CloseHandle(file));
+}
+
+TEST(SimFileHandles, AMissingFileOrFolderFailsAsOnWindows) {
+  TestMachine machine;
+  auto& os = machine.platform();
+  EXPECT_EQ(OpenForReading(os, "missing.dll"), platform::kInvalidHandle);
+  EXPECT_EQ(os.system.GetLastError(), platform::kErrorFileNotFound);
+  EXPECT_EQ(OpenForReading(os, "C:\\Nowhere\\missing.dll"), platform::kInvalidHandle);
+  EXPECT_EQ(os.system.GetLastError(), platform::kErrorPathNotFound);
+  EXPECT_EQ(OpenForReading(os, "C:\\Portavel"), platform::kInvalidHandle);
+  EXPECT_EQ(os.system.GetLastError(), platform::kErrorAccessDenied);
+}
+
+TEST(SimFileHandles, AFileOpenedWithoutSharingCannotBeOpenedAgainUntilClosed) {
+  TestMachine machine;
+  machine.PutFile("C:\\Portavel\\tsystem0.dll", "archive");
+  auto& os = machine.platform();
+  platform::Handle first = OpenForReading(os, "tsystem0.dll");
+  ASSERT_NE(first, platform::kInvalidHandle);
+  EXPECT_EQ(OpenForReading(os, "C:\\PORTAVEL\\TSYSTEM0.DLL", platform::kFileShareRead),
+            platform::kInvalidHandle);
+  EXPECT_EQ(os.system.GetLastError(), platform::kErrorSharingViolation);
+  ASSERT_TRUE(os.system.CloseHandle(first));
+  platform::Handle second = OpenForReading(os, "tsystem0.dll");
+  EXPECT_NE(second, platform::kInvalidHandle);
+  EXPECT_NE(second, first);
+  EXPECT_TRUE(os.system.CloseHandle(second));
+}
+
+TEST(SimFileHandles, ReadSharingAdmitsReadersButNoWriter) {
+  TestMachine machine;
+  machine.PutFile("C:\\Portavel\\shared.txt", "x");
+  auto& os = machine.platform();
+  platform::Handle reader = OpenForReading(os, "shared.txt", platform::kFileShareRead);
+  platform::Handle second = OpenForReading(os, "shared.txt", platform::kFileShareRead);
+  EXPECT_NE(second, platform::kInvalidHandle);
+  EXPECT_EQ(os.files.CreateFile("shared.txt", platform::kGenericWrite,
+                                platform::kFileShareRead | platform::kFileShareWrite,
+                                platform::kCreateAlways, platform::kFileAttributeNormal),
+            platform::kInvalidHandle);
+  EXPECT_EQ(os.system.GetLastError(), platform::kErrorSharingViolation);
+  os.system.CloseHandle(reader);
+  os.system.CloseHandle(second);
+}
+
+TEST(SimFileHandles, CreateAlwaysEmptiesAnExistingFileAndSaysItExisted) {
+  TestMachine machine;
+  machine.PutFile("C:\\Portavel\\filelist.txt", "an old and longer report");
+  auto& os = machine.platform();
+  platform::Handle file = os.files.CreateFile("filelist.txt", platform::kGenericWrite, 0,
+                                              platform::kCreateAlways, platform::kFileAttributeNormal);
+  ASSERT_NE(file, platform::kInvalidHandle);
+  EXPECT_EQ(os.system.GetLastError(), kAlreadyExists);
+  std::uint32_t written = 0;
+  EXPECT_TRUE(os.files.WriteFile(file, "new\r\n", 5, &written));
+  EXPECT_EQ(written, 5u);
+  // A handle opened for writing only cannot read.
+  char byte;
+  std::uint32_t read = 7;
+  EXPECT_FALSE(os.files.ReadFile(file, &byte, 1, &read));
+  EXPECT_EQ(read, 0u);
+  EXPECT_EQ(os.system.GetLastError(), platform::kErrorAccessDenied);
+  os.system.CloseHandle(file);
+  EXPECT_EQ(machine.File("C:\\Portavel\\filelist.txt"), "new\r\n");
+
+  platform::Handle fresh = os.files.CreateFile("C:\\Portavel\\new.txt", platform::kGenericWrite, 0,
+                                               platform::kCreateAlways, platform::kFileAttributeNormal);
+  ASSERT_NE(fresh, platform::kInvalidHandle);
+  EXPECT_EQ(os.system.GetLastError(), platform::kErrorSuccess);
+  os.system.CloseHandle(fresh);
+  EXPECT_EQ(machine.File("C:\\Portavel\\new.txt"), "");
+}
+
+TEST(SimFileHandles, AClosedHandleIsNoLongerAFile) {
+  TestMachine machine;
+  machine.PutFile("C:\\Portavel\\a.txt", "a");
+  auto& os = machine.platform();
+  platform::Handle file = OpenForReading(os, "a.txt");
+  os.system.CloseHandle(file);
+  char byte;
+  std::uint32_t read = 0;
+  EXPECT_FALSE(os.files.ReadFile(file, &byte, 1, &read));
+  EXPECT_EQ(os.system.GetLastError(), kInvalidHandleError);
+  EXPECT_EQ(os.files.GetFileSize(file, nullptr), platform::kInvalidFileSize);
+  EXPECT_EQ(os.system.GetLastError(), kInvalidHandleError);
+}
+
+TEST(SimFileHandles, AFileTimeIsTheHostModificationTimeInUtc) {
+  TestMachine machine;
+  machine.PutFile("C:\\Portavel\\a.txt", "a");
+  const fs::path host = machine.folder() / "drives" / "C" / "Portavel" / "a.txt";
+  const sys_time<milliseconds> when = sys_days{2026y / December / 6} + 8h + 30min + 15s + 250ms;
+  fs::last_write_time(host, file_clock::from_sys(when));
+  auto& os = machine.platform();
+  platform::Handle file = OpenForReading(os, "a.txt");
+  platform::FileTime time = 0;
+  ASSERT_TRUE(os.files.GetFileTime(file, &time));
+  EXPECT_EQ(time, kSampleTime);
+  os.system.CloseHandle(file);
+}
+
+struct ConversionRow {
+  const char* ini;
+  platform::SystemTime local;
+};
+
+TEST(SimFileTimes, LocalTimeIsUtcMovedByTheMachinesOffset) {
+  const ConversionRow rows[] = {
+      {"", {2026, 12, 0, 6, 8, 30, 15, 250}},
+      {"utc_offset = 60\n", {2026, 12, 0, 6, 9, 30, 15, 250}},
+      {"utc_offset = -510\n", {2026, 12, 0, 6, 0, 0, 15, 250}},
+      {"utc_offset = -600\n", {2026, 12, 6, 5, 22, 30, 15, 250}},  // the day before, a Saturday
+  };
+  for (const ConversionRow& row : rows) {
+    TestMachine machine(row.ini);
+    auto& files = machine.platform().files;
+    platform::FileTime local = 0;
+    platform::SystemTime fields;
+    ASSERT_TRUE(files.FileTimeToLocalFileTime(kSampleTime, &local)) << row.ini;
+    ASSERT_TRUE(files.FileTimeToSystemTime(local, &fields)) << row.ini;
+    const auto& e = row.local;
+    EXPECT_EQ(std::tie(fields.year, fields.month, fields.day_of_week, fields.day, fields.hour,
+                       fields.minute, fields.second, fields.milliseconds),
+              std::tie(e.year, e.month, e.day_of_week, e.day, e.hour, e.minute, e.second,
+                       e.milliseconds))
+        << row.ini;
+  }
+}
+
+TEST(SimFileTimes, CalendarFieldsConvertBothWaysAndTheDayOfWeekIsNotLookedAt) {
+  TestMachine machine;
+  auto& files = machine.platform().files;
+  platform::FileTime time = 0;
+  ASSERT_TRUE(files.SystemTimeToFileTime({2026, 12, 4, 6, 8, 30, 15, 250}, &time));
+  EXPECT_EQ(time, kSampleTime);
+  platform::SystemTime fields;
+  ASSERT_TRUE(files.FileTimeToSystemTime(0, &fields));
+  EXPECT_EQ(std::tie(fields.year, fields.month, fields.day, fields.day_of_week),
+            std::make_tuple(1601, 1, 1, 1));  // 1 January 1601 was a Monday
+  EXPECT_FALSE(files.FileTimeToSystemTime(platform::FileTime{1} << 63, &fields));
+  EXPECT_EQ(machine.platform().system.GetLastError(), platform::kErrorInvalidParameter);
+}
+
+TEST(SimFileTimes, FieldsOutsideTheCalendarAreRefused) {
+  const platform::SystemTime refused[] = {
+      {0, 0, 0, 0, 0, 0, 0, 0},          {1600, 12, 0, 31, 0, 0, 0, 0},
+      {2026, 13, 0, 1, 0, 0, 0, 0},      {2026, 2, 0, 29, 0, 0, 0, 0},
+      {2026, 12, 0, 6, 24, 0, 0, 0},     {2026, 12, 0, 6, 0, 60, 0, 0},
+      {2026, 12, 0, 6, 0, 0, 60, 0},     {2026, 12, 0, 6, 0, 0, 0, 1000},
+      {30828, 1, 0, 1, 0, 0, 0, 0},
+  };
+  TestMachine machine;
+  auto& files = machine.platform().files;
+  for (const platform::SystemTime& fields : refused) {
+    platform::FileTime time = 0;
+    EXPECT_FALSE(files.SystemTimeToFileTime(fields, &time))
+        << fields.year << "-" << fields.month << "-" << fields.day << " " << fields.hour << ":"
+        << fields.minute << ":" << fields.second << "." << fields.milliseconds;
+  }
+  platform::FileTime leap = 0;
+  EXPECT_TRUE(files.SystemTimeToFileTime({2028, 2, 0, 29, 23, 59, 59, 999}, &leap));
+}
+
+TEST(SimStandardOutput, GoesToStdoutLogWithLineFeedsStoredAsCrLf) {
+  TestMachine machine;
+  machine.platform().files.WriteStandardOutput("Failed to open input file.\a\n");
+  machine.platform().files.WriteStandardOutput("second\n");
+  EXPECT_EQ(ReadHostFile(machine.folder() / "stdout.log"),
+            "Failed to open input file.\a\r\nsecond\r\n");
+}
+
+// Every operation fails through [fail] with the error given there, and does nothing.
+TEST(SimFileHandles, EveryOperationFailsThroughTheFailSection) {
+  TestMachine machine(
+      "[fail]\nCreateFile = 1:32\nReadFile = 1\nWriteFile = 1:112\nSetFilePointer = 1:87\n"
+      "GetFileSize = 1:6\nGetFileTime = 1\nFileTimeToLocalFileTime = 1:87\n"
+      "FileTimeToSystemTime = 1:87\nSystemTimeToFileTime = 1:87\nWriteStandardOutput = 1\n");
+  machine.PutFile("C:\\Portavel\\a.txt", "abc");
+  auto& os = machine.platform();
+  EXPECT_EQ(OpenForReading(os, "a.txt"), platform::kInvalidHandle);
+  EXPECT_EQ(os.system.GetLastError(), platform::kErrorSharingViolation);
+  platform::Handle file = os.files.CreateFile("a.txt", platform::kGenericRead | platform::kGenericWrite,
+                                              0, platform::kOpenExisting, platform::kFileAttributeNormal);
+  ASSERT_NE(file, platform::kInvalidHandle);
+
+  char buffer[3];
+  std::uint32_t count = 9;
+  EXPECT_FALSE(os.files.ReadFile(file, buffer, 3, &count));
+  EXPECT_EQ(count, 0u);
+  EXPECT_EQ(os.system.GetLastError(), platform::kErrorAccessDenied);
+  EXPECT_FALSE(os.files.WriteFile(file, "xyz", 3, &count));
+  EXPECT_EQ(os.system.GetLastError(), 112u);
+  EXPECT_EQ(os.files.SetFilePointer(file, 1, platform::kFileBegin), platform::kInvalidSetFilePointer);
+  EXPECT_EQ(os.system.GetLastError(), platform::kErrorInvalidParameter);
+  EXPECT_EQ(os.files.GetFileSize(file, nullptr), platform::kInvalidFileSize);
+  EXPECT_EQ(os.system.GetLastError(), kInvalidHandleError);
+  platform::FileTime time = 0;
+  EXPECT_FALSE(os.files.GetFileTime(file, &time));
+  EXPECT_FALSE(os.files.FileTimeToLocalFileTime(kSampleTime, &time));
+  platform::SystemTime fields;
+  EXPECT_FALSE(os.files.FileTimeToSystemTime(kSampleTime, &fields));
+  EXPECT_FALSE(os.files.SystemTimeToFileTime({2026, 12, 0, 6, 0, 0, 0, 0}, &time));
+  os.files.WriteStandardOutput("lost\n");
+
+  // The second calls succeed; the failed write changed nothing.
+  EXPECT_EQ(ReadAll(os, file, 3), "abc");
+  EXPECT_EQ(os.files.GetFileSize(file, nullptr), 3u);
+  os.files.WriteStandardOutput("seen\n");
+  EXPECT_EQ(ReadHostFile(machine.folder() / "stdout.log"), "seen\r\n");
+  os.system.CloseHandle(file);
+  EXPECT_EQ(machine.File("C:\\Portavel\\a.txt"), "abc");
+}
+
+}  // namespace

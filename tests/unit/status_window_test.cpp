@@ -1,0 +1,254 @@
+// The status window on a simulated workstation: fonts scaled to the screen, the
+// splash dialog's start, painting and progress bar, and its end.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+
+#include "launcher/launcher.h"
+#include "platform/sim/sim_user_interface.h"
+#include "tests/unit/diag_test_machine.h"
+#include "ui/status_dialogs.h"
+#include "ui/status_fonts.h"
+#include "ui/status_window.h"
+
+namespace {
+
+using diag_test::TestMachine;
+
+sim::SimUserInterface& SimUi(TestMachine& m) {
+  return dynamic_cast<sim::SimUserInterface&>(m.platform().ui);
+}
+
+bool operator==(const platform::Rect& a, const platform::Rect& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+std::string Describe(const platform::Rect& r) {
+  return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " +
+         std::to_string(r.right) + ", " + std::to_string(r.bottom) + ")";
+}
+
+struct MulDivCase {
+  std::int32_t a, b, c, expected;
+};
+constexpr MulDivCase kMulDivCases[] = {
+    {8, 120, 72, 13},     {14, 120, 72, 23},   {8, 96, 72, 11},      {14, 96, 72, 19},
+    {1, 1, 2, 1},         {-1, 1, 2, -1},      {3, 1, 2, 2},         {5, -3, 2, -8},
+    {-5, -3, 2, 8},       {7, 1, 0, -1},       {INT_MAX, 2, 1, -1},  {INT_MAX, 1, 1, INT_MAX},
+    {INT_MIN, 1, 1, -1},  {10, 10, -3, -33},
+};
+
+TEST(MulDiv, RoundsHalvesAwayFromZeroAndRefusesWhatDoesNotFit) {
+  for (const auto& row : kMulDivCases)
+    EXPECT_EQ(MulDiv(row.a, row.b, row.c), row.expected)
+        << "MulDiv(" << row.a << ", " << row.b << ", " << row.c << ")";
+}
+
+struct FontCase {
+  int dpi;
+  int small_height;
+  int large_height;
+};
+constexpr FontCase kFontCases[] = {{96, -11, -19}, {120, -13, -23}, {144, -16, -28}, {72, -8, -14}};
+
+TEST(StatusFonts, AreVerdanaScaledToTheScreensPixelsPerInch) {
+  for (const auto& row : kFontCases) {
+    TestMachine m("[machine]\ndpi = " + std::to_string(row.dpi) + "\n");
+    Launcher l(m.platform());
+    InitStatusWindow(l);
+    const auto* small = SimUi(m).FindFont(l.run.SubStatusFont);
+    const auto* large = SimUi(m).FindFont(l.run.StatusFont);
+    ASSERT_NE(small, nullptr) << row.dpi;
+    ASSERT_NE(large, nullptr) << row.dpi;
+    EXPECT_EQ(small->request.height, row.small_height) << row.dpi;
+    EXPECT_EQ(large->request.height, row.large_height) << row.dpi;
+    for (const auto* font : {small, large}) {
+      EXPECT_EQ(font->face, "Verdana");
+      EXPECT_EQ(font->request.width, 0);
+      EXPECT_EQ(font->request.weight, 400);
+      EXPECT_FALSE(font->request.italic || font->request.underline || font->request.strike_out);
+      EXPECT_EQ(font->request.char_set, 0);          // ANSI_CHARSET
+      EXPECT_EQ(font->request.out_precision, 3);     // OUT_STROKE_PRECIS
+      EXPECT_EQ(font->request.clip_precision, 2);    // CLIP_STROKE_PRECIS
+      EXPECT_EQ(font->request.quality, 1);           // DRAFT_QUALITY
+      EXPECT_EQ(font->request.pitch_and_family, 0x22);  // VARIABLE_PITCH | FF_SWISS
+    }
+  }
+}
+
+TEST(StatusWindow, SetUpHasRectanglesAndBackgroundButNoWindow) {
+  TestMachine m;
+  Launcher l(m.platform());
+  InitStatusWindow(l);
+  EXPECT_EQ(l.run.StatusWindow, platform::kNoWindow);
+  EXPECT_NE(l.run.SplashBitmap, platform::kNoObject);
+  EXPECT_TRUE((l.run.StatusRect == platform::Rect{10, 160, 550, 180})) << Describe(l.run.StatusRect);
+  EXPECT_TRUE((l.run.SubStatusRect == platform::Rect{10, 200, 550, 240}))
+      << Describe(l.run.SubStatusRect);
+  EXPECT_TRUE((l.run.CopyrightRect == platform::Rect{10, 260, 550, 280}))
+      << Describe(l.run.CopyrightRect);
+}
+
+TEST(StatusWindow, WhatCannotBeCreatedStaysEmptyAndThePaintingDoesLess) {
+  TestMachine m("[fail]\nCreateFont = 2\nLoadBitmap = 1\n");
+  Launcher l(m.platform());
+  InitStatusWindow(l);
+  EXPECT_NE(l.run.SubStatusFont, platform::kNoObject);
+  EXPECT_EQ(l.run.StatusFont, platform::kNoObject);
+  EXPECT_EQ(l.run.SplashBitmap, platform::kNoObject);
+
+  l.run.StatusWindow = CreateStatusDialog(l, platform::Dialog::Splash);
+  UpdateStatus(l, "Initializing Dovrel...");
+  const auto& painting = SimUi(m).LastPainting();
+  ASSERT_TRUE(painting.has_value());
+  EXPECT_EQ(painting->background, platform::kNoObject);
+  EXPECT_EQ(painting->texts[0].font, platform::kNoObject);
+  EXPECT_EQ(painting->texts[0].text, "Initializing Dovrel...");
+}
+
+struct CentreCase {
+  int screen_width, screen_height, width, height, x, y;
+};
+constexpr CentreCase kCentreCases[] = {
+    {1920, 1080, 550, 280, 685, 400},
+    {1366, 768, 551, 281, 408, 244},     // each half truncated on its own
+    {1023, 767, 3, 3, 510, 382},
+    {800, 600, 1000, 700, -100, -50},    // larger than the screen: starts off it
+};
+
+TEST(CenterWindow, HalvesScreenAndWindowSeparately) {
+  for (const auto& row : kCentreCases) {
+    const Origin origin = CenteredOrigin(row.screen_width, row.screen_height, row.width, row.height);
+    EXPECT_EQ(origin.x, row.x) << row.screen_width << " " << row.width;
+    EXPECT_EQ(origin.y, row.y) << row.screen_height << " " << row.height;
+  }
+}
+
+TEST(SplashDialog, StartsCentredWithItsProgressBar) {
+  TestMachine m;
+  Launcher l(m.platform());
+  InitStatusWindow(l);
+  l.run.StatusWindow = CreateStatusDialog(l, platform::Dialog::Splash);
+  ASSERT_NE(l.run.StatusWindow, platform::kNoWindow);
+  ASSERT_NE(l.run.ProgressBar, platform::kNoWindow);
+  // The simulated screen is 1920 x 1080 and the splash window 550 x 280.
+  const auto window = SimUi(m).WindowPlace(l.run.StatusWindow);
+  ASSERT_TRUE(window.has_value());
+  EXPECT_TRUE((*window == platform::Rect{685, 400, 1235, 680})) << Describe(*window);
+  const auto bar = SimUi(m).WindowPlace(l.run.ProgressBar);
+  ASSERT_TRUE(bar.has_value());
+  EXPECT_TRUE((*bar == platform::Rect{18, 235, 534, 251})) << Describe(*bar);
+  EXPECT_EQ(SimUi(m).ProgressPosition(l.run.ProgressBar), 0);
+}
+
+TEST(SplashDialog, WithoutItsProgressBarStillShowsTheTexts) {
+  TestMachine m("[fail]\nCreateWindowEx = 1\n");
+  Launcher l(m.platform());
+  InitStatusWindow(l);
+  l.run.StatusWindow = CreateStatusDialog(l, platform::Dialog::Splash);
+  EXPECT_EQ(l.run.ProgressBar, platform::kNoWindow);
+  UpdateSubStatus(l, "Validating Dependencies...", 30);
+  ASSERT_TRUE(SimUi(m).LastPainting().has_value());
+  EXPECT_EQ(SimUi(m).LastPainting()->texts[1].text, "Validating Dependencies...");
+}
+
+TEST(SplashDialog, PaintsBackgroundThenTheThreeLinesCentredAndUnclipped) {
+  TestMachine m;
+  Launcher l(m.platform());
+  l.run.LauncherVersion.LegalCopyright.assign_cut("Copyright (C) 2026 Veltrix Solutions Inc.");
+  InitStatusWindow(l);
+  l.run.StatusWindow = CreateStatusDialog(l, platform::Dialog::Splash);
+  UpdateStatus(l, "Initializing Dovrel...");
+  UpdateSubStatus(l, "Inspecting operating system environment...", 1);
+
+  EXPECT_EQ(SimUi(m).Paintings(), 2);
+  const auto& painting = SimUi(m).LastPainting();
+  ASSERT_TRUE(painting.has_value());
+  EXPECT_EQ(painting->background, l.run.SplashBitmap);
+  struct Expected {
+    std::string text;
+    platform::GdiObject font;
+    platform::Rect area;
+  };
+  const Expected expected[] = {
+      {"Initializing Dovrel...", l.run.StatusFont, {10, 160, 550, 180}},
+      {"Inspecting operating system environment...", l.run.SubStatusFont, {10, 200, 550, 240}},
+      {"Copyright (C) 2026 Veltrix Solutions Inc.", l.run.SubStatusFont, {10, 260, 550, 280}},
+  };
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(painting->texts[i].text, expected[i].text) << i;
+    EXPECT_EQ(painting->texts[i].font, expected[i].font) << i;
+    EXPECT_TRUE(painting->texts[i].area == expected[i].area) << i << Describe(painting->texts[i].area);
+    EXPECT_EQ(painting->texts[i].format, 0x101u) << i;  // DT_CENTER | DT_NOCLIP
+  }
+}
+
+TEST(SplashDialog, PercentZeroChangesTheTextButNotTheBar) {
+  TestMachine m;
+  Launcher l(m.platform());
+  InitStatusWindow(l);
+  l.run.StatusWindow = CreateStatusDialog(l, platform::Dialog::Splash);
+  UpdateSubStatus(l, "Validating Dependencies...", 30);
+  EXPECT_EQ(SimUi(m).ProgressPosition(l.run.ProgressBar), 30);
+  UpdateSubStatus(l, "Backing up \"a.dll\" to C:\\backup", 0);
+  EXPECT_EQ(SimUi(m).ProgressPosition(l.run.ProgressBar), 30);
+  EXPECT_EQ(SimUi(m).LastPainting()->texts[1].text, "Backing up \"a.dll\" to C:\\backup");
+}
+
+TEST(SplashDialog, ATextLongerThanItsBufferIsCutAndStillPainted) {
+  TestMachine m;
+  Launcher l(m.platform());
+  InitStatusWindow(l);
+  l.run.StatusWindow = CreateStatusDialog(l, platform::Dialog::Splash);
+  UpdateSubStatus(l, std::string(5000, 'w'), 40);
+  EXPECT_EQ(SimUi(m).LastPainting()->texts[1].text, std::string(2047, 'w'));
+}
+
+TEST(StatusWindow, WithoutAWindowNothingIsPainted) {
+  TestMachine m;
+  Launcher l(m.platform());
+  InitStatusWindow(l);
+  UpdateStatus(l, "Initializing Dovrel...");
+  UpdateSubStatus(l, "Inspecting operating system environment...", 1);
+  EXPECT_EQ(SimUi(m).Paintings(), 0);
+  EXPECT_FALSE(std::filesystem::exists(m.folder() / "ui.log"));
+}
+
+TEST(StatusWindow, DisposeDestroysTheWindowAndDeletesOnlyTheSmallFont) {
+  TestMachine m;
+  Launcher l(m.platform());
+  InitStatusWindow(l);
+  l.run.StatusWindow = CreateStatusDialog(l, platform::Dialog::Splash);
+  const platform::WindowHandle window = l.run.StatusWindow;
+  const platform::WindowHandle bar = l.run.ProgressBar;
+  const platform::GdiObject small = l.run.SubStatusFont;
+  const platform::GdiObject large = l.run.StatusFont;
+  DisposeStatusWindow(l);
+  EXPECT_EQ(l.run.StatusWindow, platform::kNoWindow);
+  EXPECT_FALSE(SimUi(m).WindowPlace(window).has_value());
+  EXPECT_FALSE(SimUi(m).WindowPlace(bar).has_value());
+  EXPECT_EQ(SimUi(m).FindFont(small), nullptr);
+  EXPECT_NE(SimUi(m).FindFont(large), nullptr);
+}
+
+TEST(VerifyDialog, IsCentredAndHasNoProgressBar) {
+  TestMachine m;
+  Launcher l(m.platform());
+  InitStatusWindow(l);
+  l.run.StatusWindow = CreateStatusDialog(l, platform::Dialog::Verify);
+  ASSERT_NE(l.run.StatusWindow, platform::kNoWindow);
+  EXPECT_EQ(l.run.ProgressBar, platform::kNoWindow);
+  CenterWindow(l, l.run.StatusWindow);
+  const auto place = SimUi(m).WindowPlace(l.run.StatusWindow);
+  ASSERT_TRUE(place.has_value());
+  EXPECT_EQ(place->left, 1920 / 2 - (place->right - place->left) / 2);
+  EXPECT_EQ(place->top, 1080 / 2 - (place->bottom - place->top) / 2);
+  // Status calls only repaint it: the dialog manager draws its fixed line.
+  UpdateSubStatus(l, "Backing up", 10);
+  EXPECT_EQ(SimUi(m).Paintings(), 0);
+  EXPECT_EQ(VerifyDialogProc(l, l.run.StatusWindow, platform::kWmPaint), 0);
+  EXPECT_EQ(VerifyDialogProc(l, l.run.StatusWindow, platform::kWmInitDialog), 0);
+}
+
+}  // namespace

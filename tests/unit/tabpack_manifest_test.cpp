@@ -1,0 +1,137 @@
+// The packer's manifest and times, from strings: what each line becomes and which
+// lines are refused.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "install/install_rules.h"
+#include "tools/tabpack/archive_layout.h"
+#include "tools/tabpack/manifest.h"
+
+namespace {
+
+using tabpack::UtcTime;
+
+struct TimeRow {
+  const char* text;
+  bool accepted;
+  UtcTime time;
+};
+
+TEST(TabpackTime, ReadsUtcTimesToTheMillisecond) {
+  const TimeRow rows[] = {
+      {"2026-11-30T16:20:05", true, {2026, 11, 30, 16, 20, 5, 0}},
+      {"2026-11-30T16:20:05.125", true, {2026, 11, 30, 16, 20, 5, 125}},
+      {"2026-11-30T16:20:05.125Z", true, {2026, 11, 30, 16, 20, 5, 125}},
+      {"1601-01-01T00:00:00", true, {1601, 1, 1, 0, 0, 0, 0}},
+      {"2028-02-29T23:59:59.999", true, {2028, 2, 29, 23, 59, 59, 999}},
+      {"30827-12-31T23:59:59", false, {}},
+      {"1600-12-31T23:59:59", false, {}},
+      {"2026-02-29T00:00:00", false, {}},
+      {"2026-13-01T00:00:00", false, {}},
+      {"2026-12-01T24:00:00", false, {}},
+      {"2026-12-01T23:60:00", false, {}},
+      {"2026-12-01 10:00:00", false, {}},
+      {"2026-12-01T 1:00:00", false, {}},
+      {"2026-12-01T10:00:00.5", false, {}},
+      {"2026-12-01T10:00:00+01:00", false, {}},
+      {"", false, {}},
+  };
+  for (const TimeRow& row : rows) {
+    auto parsed = tabpack::ParseUtcTime(row.text);
+    EXPECT_EQ(parsed.has_value(), row.accepted) << row.text;
+    if (parsed && row.accepted) {
+      EXPECT_EQ(*parsed, row.time) << row.text;
+      EXPECT_EQ(tabpack::ParseUtcTime(tabpack::FormatUtcTime(*parsed)), parsed) << row.text;
+    }
+  }
+}
+
+TEST(TabpackManifest, ReadsNamesDestinationsRulesAndTimes) {
+  const tabpack::Manifest manifest = tabpack::ParseManifest(
+      "# comment\n"
+      "\n"
+      "   tsystem1.cfg  cur  Newer  2026-11-30T16:20:05.125Z\r\n"
+      "\"Shipping Labels.xml\"\tS64\tinstall_different\n"
+      "  # indented comment\n"
+      "fonts.fon FON 103\n"
+      "keep.ini WIN doesnotexist\n");
+  ASSERT_EQ(manifest.error, "");
+  ASSERT_EQ(manifest.lines.size(), 4u);
+  const auto& first = manifest.lines[0];
+  EXPECT_EQ(first.line_number, 3);
+  EXPECT_EQ(first.name, "tsystem1.cfg");
+  EXPECT_EQ(first.destination, "CUR");
+  EXPECT_EQ(first.rule, INSTALL_NEWER);
+  EXPECT_EQ(first.time, (UtcTime{2026, 11, 30, 16, 20, 5, 125}));
+  EXPECT_EQ(manifest.lines[1].name, "Shipping Labels.xml");
+  EXPECT_EQ(manifest.lines[1].destination, "S64");
+  EXPECT_EQ(manifest.lines[1].rule, INSTALL_DIFFERENT);
+  EXPECT_FALSE(manifest.lines[1].time);
+  EXPECT_EQ(manifest.lines[2].rule, INSTALL_ALWAYS);
+  EXPECT_EQ(manifest.lines[3].rule, INSTALL_DOES_NOT_EXIST);
+}
+
+struct RefusedRow {
+  const char* line;
+  const char* error;
+};
+
+TEST(TabpackManifest, RefusesLinesNoRecordCanHold) {
+  const RefusedRow rows[] = {
+      {"a.dll CUR", "line 1: expected NAME DESTINATION RULE [TIME], found 2 field(s)"},
+      {"a.dll CUR 101 2026-01-01T00:00:00 extra",
+       "line 1: expected NAME DESTINATION RULE [TIME], found 5 field(s)"},
+      {"\"a.dll CUR 101", "line 1: a quoted name without its closing quote"},
+      {"\"a\".dll CUR 101", "line 1: text right after a closing quote"},
+      {"\"\" CUR 101", "line 1: an empty name (an empty name marks an unused record)"},
+      {"1234567890123456789012345678901234567890123456789 CUR 101", ""},
+      {"12345678901234567890123456789012345678901234567890 CUR 101",
+       "line 1: the name \"12345678901234567890123456789012345678901234567890\" has 50 characters; "
+       "an archive name holds at most 49"},
+      {"sub/a.dll CUR 101", "line 1: the name \"sub/a.dll\" is not a bare Windows file name"},
+      {"a?.dll CUR 101", "line 1: the name \"a?.dll\" is not a bare Windows file name"},
+      {".. CUR 101", "line 1: the name \"..\" is not a bare Windows file name"},
+      {"a.dll SYS32 101", "line 1: unknown destination \"SYS32\" (one of CUR, FON, WIN, SYS, S64)"},
+      {"a.dll SYS 0",
+       "line 1: unknown install rule \"0\" (one of 101 Different, 102 Newer, 103 Always, 109 DoesNotExist)"},
+      {"a.dll SYS INSTALL_UPGRADE",
+       "line 1: unknown install rule \"INSTALL_UPGRADE\" (one of 101 Different, 102 Newer, 103 "
+       "Always, 109 DoesNotExist)"},
+  };
+  for (const RefusedRow& row : rows) {
+    EXPECT_EQ(tabpack::ParseManifest(row.line).error, row.error) << row.line;
+  }
+}
+
+TEST(TabpackRecord, EncodesEveryFieldWhereTheLauncherReadsIt) {
+  tabpack::Record record;
+  record.name = "tsystem1.cfg";
+  record.destination = "CUR";
+  record.data_offset = 0x01020304;
+  record.size = 0xA0B0C0D0;
+  record.time = {2026, 11, 30, 16, 20, 5, 125};
+  record.day_of_week = 1;
+  record.rule = INSTALL_DOES_NOT_EXIST;
+  const tabpack::RecordBytes bytes = tabpack::EncodeRecord(record);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes.data())), "tsystem1.cfg");
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes.data() + 50)), "CUR");
+  EXPECT_EQ(bytes[60], 0x04);
+  EXPECT_EQ(bytes[63], 0x01);
+  EXPECT_EQ(bytes[64], 0xD0);
+  EXPECT_EQ(bytes[67], 0xA0);
+  // year, month, day, day of week, hour, minute, second, milliseconds
+  const int time[] = {2026, 11, 30, 1, 16, 20, 5, 125};
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(bytes[68 + 2 * i] | (bytes[69 + 2 * i] << 8), time[i]) << i;
+  EXPECT_EQ(bytes[84], 109);
+  for (int i = 88; i < 100; ++i) EXPECT_EQ(bytes[i], 0) << i;
+
+  const tabpack::Record decoded = tabpack::DecodeRecord(bytes.data());
+  EXPECT_EQ(decoded.name, record.name);
+  EXPECT_EQ(decoded.time, record.time);
+  EXPECT_EQ(decoded.day_of_week, 1);
+  EXPECT_EQ(decoded.size, record.size);
+  EXPECT_TRUE(decoded.name_terminated);
+}
+
+}  // namespace
