@@ -44,11 +44,13 @@ bool DirectoryExists(Launcher& l, std::string_view path) {
     if (!valid) {
       ErrorDescription description;
       FormatErrorString(l, error, description);
-      DebugLogLevel(l, kDeveloperLevel,
-                    "DirectoryExists: Path check for \"%s\" resulted in INVALID_FILE_ATTRIBUTES; %s",
-                    text.c_str(), description.c_str());
+      DebugLogLevel(
+          l, kDeveloperLevel,
+          "DirectoryExists: Path check for \"%s\" resulted in INVALID_FILE_ATTRIBUTES; %s",
+          text.c_str(), description.c_str());
     } else if (folder) {
-      DebugLogLevel(l, kDeveloperLevel, "DirectoryExists: \"%s\" is an existing folder.", text.c_str());
+      DebugLogLevel(l, kDeveloperLevel, "DirectoryExists: \"%s\" is an existing folder.",
+                    text.c_str());
     } else {
       DebugLogLevel(l, kDeveloperLevel, "DirectoryExists: \"%s\" is not a folder.", text.c_str());
     }

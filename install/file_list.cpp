@@ -83,40 +83,64 @@ platform::SystemTime LocalFieldsOfRecord(Launcher& l, const TABFileTime& time) {
   return LocalFields(l, utc);
 }
 
-// Writes `text` as a text-mode stream stores it: every line feed as CR LF.
-bool WriteReport(Launcher& l, platform::Handle output, std::string_view text) {
-  ReportLine stored;
-  for (char c : text) {
-    if (c == '\n') stored.append_cut("\r");
-    stored.append_cut(std::string_view(&c, 1));
+// The report as a text-mode stream writes it: every line feed stored as CR LF, the
+// bytes handed to the system a buffer of 4,096 at a time. Once a write fails nothing
+// more is written.
+class ReportStream {
+ public:
+  ReportStream(Launcher& l, platform::Handle output) : l_(l), output_(output) {}
+
+  bool Write(std::string_view text) {
+    for (char c : text) {
+      if (c == '\n' && !Put('\r')) return false;
+      if (!Put(c)) return false;
+    }
+    return true;
   }
-  std::uint32_t written = 0;
-  return l.os.files.WriteFile(output, stored.c_str(), static_cast<std::uint32_t>(stored.size()),
-                              &written) &&
-         written == stored.size();
-}
+
+  bool Flush() {
+    if (failed_ || used_ == 0) return !failed_;
+    std::uint32_t written = 0;
+    failed_ = !l_.os.files.WriteFile(output_, buffer_, static_cast<std::uint32_t>(used_), &written) ||
+              written != used_;
+    used_ = 0;
+    return !failed_;
+  }
+
+ private:
+  bool Put(char c) {
+    if (used_ == sizeof buffer_ && !Flush()) return false;
+    buffer_[used_++] = c;
+    return true;
+  }
+
+  Launcher& l_;
+  platform::Handle output_;
+  char buffer_[4096];
+  std::size_t used_ = 0;
+  bool failed_ = false;
+};
 
 // Sizes are shown unsigned, so that a file of 2 GiB or more is not shown negative.
-bool WriteArchiveLine(Launcher& l, platform::Handle output, const platform::SystemTime& time,
-                      std::uint32_t size) {
+bool WriteArchiveLine(ReportStream& report, const platform::SystemTime& time, std::uint32_t size) {
   ReportLine line;
   line.format_cut("\n\n%-24s    %02d/%02d/%04d    %02d:%02d:%02d    %8lu\n\n",
                   kTABArchiveName.data(), time.month, time.day, time.year, time.hour, time.minute,
                   time.second, static_cast<unsigned long>(size));
-  if (!WriteReport(l, output, line.view())) return false;
+  if (!report.Write(line.view())) return false;
   line.format_cut("%-24s    %-10s    %-8s    %8s    %-10s    %-13s\n", "Filename", "Date", "Time",
                   "Size", "Location", "Install");
-  return WriteReport(l, output, line.view()) && WriteReport(l, output, kRuleLine);
+  return report.Write(line.view()) && report.Write(kRuleLine);
 }
 
-bool WriteRecordLine(Launcher& l, platform::Handle output, const TABFileRecord& record) {
+bool WriteRecordLine(Launcher& l, ReportStream& report, const TABFileRecord& record) {
   const platform::SystemTime time = LocalFieldsOfRecord(l, record.FileTime);
   ReportLine line;
   line.format_cut("%-24s    %02d/%02d/%04d    %02d:%02d:%02d    %8lu    %-10s    %-13s\n",
                   record.FileName, time.month, time.day, time.year, time.hour, time.minute,
                   time.second, static_cast<unsigned long>(record.Size), record.Destination,
                   RuleTextOf(record.InstallType).c_str());
-  return WriteReport(l, output, line.view());
+  return report.Write(line.view());
 }
 
 }  // namespace
@@ -179,12 +203,14 @@ void CreateFileList(Launcher& l) {
   ScopedHandle output_scope(l, output, "Output");
 
   // A report that cannot be written further is left as far as it was written.
-  if (!WriteArchiveLine(l, output, archive_local, archive_size)) return;
+  ReportStream report(l, output);
+  if (!WriteArchiveLine(report, archive_local, archive_size)) return;
   for (std::uint32_t offset = kTABHeaderBytes; offset + kTABRecordBytes <= loaded_size;
        offset += kTABRecordBytes) {
     TABFileRecord record;
     CopyTABFileRecord(loaded + offset, record);
     if (record.FileName[0] == '\0') break;
-    if (!WriteRecordLine(l, output, record)) return;
+    if (!WriteRecordLine(l, report, record)) return;
   }
+  report.Flush();
 }

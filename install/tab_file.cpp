@@ -72,7 +72,7 @@ bool SizeDiffers(Launcher& l, const TABHandle& tHnd) {
   return high != 0 || low != tHnd.ArchiveSize;
 }
 
-// Step 10: copies the records into Files and reports the runs of unused ones.
+// Copies the records into Files and reports the runs of unused ones.
 void LoadRecords(Launcher& l, TABHandle& tHnd, const std::uint8_t* block) {
   DebugLog(l, "OpenTABFile: Reading %d file records from archive...", tHnd.FileCount);
   // The per-record detail is skipped wholesale when the level does not show it: the

@@ -47,7 +47,7 @@ class FixedString {
 
   [[nodiscard]] bool append(std::string_view s) {
     if (s.size() > kCapacity - length_) return false;
-    std::memcpy(text_ + length_, s.data(), s.size());
+    if (!s.empty()) std::memcpy(text_ + length_, s.data(), s.size());
     length_ += s.size();
     text_[length_] = '\0';
     return true;
@@ -96,7 +96,7 @@ class FixedString {
 
  private:
   void set(std::string_view s) {
-    std::memmove(text_, s.data(), s.size());
+    if (!s.empty()) std::memmove(text_, s.data(), s.size());
     length_ = s.size();
     text_[length_] = '\0';
   }

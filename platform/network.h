@@ -66,7 +66,8 @@ class Network {
 
   // WNetGetConnectionA with a buffer of 260 characters: 0 or an error code. With
   // ERROR_CONNECTION_UNAVAIL the remote name of the remembered connection is given.
-  virtual std::uint32_t WNetGetConnection(std::string_view local_name, std::string* remote_name) = 0;
+  virtual std::uint32_t WNetGetConnection(std::string_view local_name,
+                                          std::string* remote_name) = 0;
 };
 
 }  // namespace platform

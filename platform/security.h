@@ -20,10 +20,10 @@ inline constexpr std::uint32_t kTokenQuery = 0x0008;
 
 // The token information classes the launcher reads.
 enum class TokenInformationClass : std::uint32_t {
-  ElevationType = 18,  // TOKEN_ELEVATION_TYPE, 4 bytes
-  LinkedToken = 19,    // a token handle
-  Elevation = 20,      // TOKEN_ELEVATION, 4 bytes
-  IntegrityLevel = 25, // TOKEN_MANDATORY_LABEL followed by the label's SID
+  ElevationType = 18,   // TOKEN_ELEVATION_TYPE, 4 bytes
+  LinkedToken = 19,     // a token handle
+  Elevation = 20,       // TOKEN_ELEVATION, 4 bytes
+  IntegrityLevel = 25,  // TOKEN_MANDATORY_LABEL followed by the label's SID
 };
 
 inline constexpr std::uint32_t kTokenElevationTypeLimited = 3;

@@ -32,13 +32,15 @@ bool GetCurrentVersionValue(Launcher& l, std::string_view value_name, CodeNameTe
   char bytes[kValueBytes] = {};
   std::uint32_t size = kValueBytes;
   const std::string name(value_name);
-  status = l.os.registry.RegGetValue(key.get(), "", name, platform::kRrfRtAny, nullptr, bytes, &size);
-  if (status == platform::kErrorFileNotFound || status == platform::kErrorPathNotFound) return false;
+  status =
+      l.os.registry.RegGetValue(key.get(), "", name, platform::kRrfRtAny, nullptr, bytes, &size);
+  if (status == platform::kErrorFileNotFound || status == platform::kErrorPathNotFound)
+    return false;
   if (status != platform::kErrorSuccess) {
     ErrorDescription description;
     FormatErrorString(l, status, description);
-    ErrorLog(l, "Registry access failed: Error while reading key \"%s\" from \"%s\"; %s", name.c_str(),
-             kCurrentVersionKey, description.c_str());
+    ErrorLog(l, "Registry access failed: Error while reading key \"%s\" from \"%s\"; %s",
+             name.c_str(), kCurrentVersionKey, description.c_str());
     return false;
   }
   value.assign_cut(std::string_view(bytes, strnlen(bytes, kValueBytes)));

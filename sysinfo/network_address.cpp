@@ -23,7 +23,7 @@ struct FlagWord {
 
 // In the order the words are written.
 constexpr FlagWord kFlagWords[] = {
-    {platform::kIpAddrPrimary, "Primary;"},     {platform::kIpAddrDynamic, "Dynamic;"},
+    {platform::kIpAddrPrimary, "Primary;"},           {platform::kIpAddrDynamic, "Dynamic;"},
     {platform::kIpAddrDisconnected, "Disconnected;"}, {platform::kIpAddrDeleted, "Deleting;"},
     {platform::kIpAddrTransient, "Transient;"},
 };
@@ -48,7 +48,9 @@ class TableBlock {
   // The rows that lie within the block (the table declares one and runs on).
   std::uint32_t RowsThatFit() const {
     constexpr std::size_t kRows = offsetof(platform::IpAddrTable, rows);
-    return size_ < kRows ? 0 : static_cast<std::uint32_t>((size_ - kRows) / sizeof(platform::IpAddrRow));
+    return size_ < kRows
+               ? 0
+               : static_cast<std::uint32_t>((size_ - kRows) / sizeof(platform::IpAddrRow));
   }
   platform::IpAddrRow Row(std::uint32_t i) const {
     platform::IpAddrRow row;

@@ -179,9 +179,9 @@ OsNameChoice ChooseOsName(const OsNamingFacts& facts) {
   const NameRow& row = *std::find_if(std::begin(kNames), std::end(kNames),
                                      [&facts](const NameRow& r) { return Holds(r, facts); });
   OsNameText edition;
-  edition.assign_cut(facts.edition);
+  if (!facts.edition.empty()) edition.assign_cut(facts.edition);
   FixedString<32> code_name;
-  code_name.assign_cut(facts.code_name);
+  if (!facts.code_name.empty()) code_name.assign_cut(facts.code_name);
   const bool edition_form = row.with_edition != nullptr && !edition.empty();
   const int build = static_cast<int>(facts.build);
 

@@ -14,7 +14,7 @@ enum FolderKind : int {
   kFolderStartMenuPrograms = 4,  // followed by "\Veltrix Solutions"
   kFolderProgramData = 5,        // followed by "\Veltrix"
   kFolderFonts = 6,
-  kFolderCacheParent = 7,        // followed by "\Norvane\Portavel"
+  kFolderCacheParent = 7,  // followed by "\Norvane\Portavel"
 };
 
 // The folder of the kind into `path`, without a trailing backslash (unless the

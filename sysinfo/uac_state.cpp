@@ -8,7 +8,8 @@
 
 namespace {
 
-constexpr const char* kPoliciesKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
+constexpr const char* kPoliciesKey =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 
 }  // namespace
 

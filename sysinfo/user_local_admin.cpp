@@ -14,7 +14,8 @@ bool IsUserLocalAdmin(Launcher& l) {
   // Declared first so that it is closed last, after hToken.
   TokenHandle token_to_check(l, "hTokenToCheck");
   TokenHandle token(l, "hToken");
-  if (!security.OpenProcessToken(platform::kTokenQuery | platform::kTokenDuplicate, token.receive()))
+  if (!security.OpenProcessToken(platform::kTokenQuery | platform::kTokenDuplicate,
+                                 token.receive()))
     RaiseTokenQueryFailure(l, "OpenProcessToken");
 
   // Under UAC an administrator's process has the filtered token; the full token of
@@ -27,17 +28,20 @@ bool IsUserLocalAdmin(Launcher& l) {
       RaiseTokenQueryFailure(l, "GetTokenInformation");
     if (type == platform::kTokenElevationTypeLimited &&
         !security.GetTokenInformation(token.get(), platform::TokenInformationClass::LinkedToken,
-                                      token_to_check.receive(), sizeof(platform::Handle), &returned))
+                                      token_to_check.receive(), sizeof(platform::Handle),
+                                      &returned))
       RaiseTokenQueryFailure(l, "GetTokenInformation");
   }
   // The membership test takes an identification token, not the process's own.
   if (token_to_check.empty() &&
-      !security.DuplicateToken(token.get(), platform::kSecurityIdentification, token_to_check.receive()))
+      !security.DuplicateToken(token.get(), platform::kSecurityIdentification,
+                               token_to_check.receive()))
     RaiseTokenQueryFailure(l, "DuplicateToken");
 
   alignas(4) std::uint8_t administrators[platform::kMaxSidSize] = {};
   std::uint32_t size = sizeof administrators;
-  if (!security.CreateWellKnownSid(platform::WellKnownSid::BuiltinAdministrators, administrators, &size))
+  if (!security.CreateWellKnownSid(platform::WellKnownSid::BuiltinAdministrators, administrators,
+                                   &size))
     RaiseTokenQueryFailure(l, "CreateWellKnownSid");
   bool member = false;
   if (!security.CheckTokenMembership(token_to_check.get(), administrators, &member))

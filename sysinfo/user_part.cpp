@@ -18,9 +18,12 @@ constexpr std::uint32_t kHighIntegrity = 0x3000;
 
 void NameIntegrityLevel(SystemInfoObject& sys) {
   const std::uint32_t level = sys.IntegrityLevel;
-  if (level == kLowIntegrity) sys.IntegrityLevelName.assign_cut("Low");
-  else if (level >= kMediumIntegrity && level < kHighIntegrity) sys.IntegrityLevelName.assign_cut("Medium");
-  else if (level >= kHighIntegrity) sys.IntegrityLevelName.assign_cut("High");
+  if (level == kLowIntegrity)
+    sys.IntegrityLevelName.assign_cut("Low");
+  else if (level >= kMediumIntegrity && level < kHighIntegrity)
+    sys.IntegrityLevelName.assign_cut("Medium");
+  else if (level >= kHighIntegrity)
+    sys.IntegrityLevelName.assign_cut("High");
 }
 
 void QueryRights(Launcher& l) {
@@ -52,7 +55,8 @@ void WriteRightsRecords(Launcher& l) {
                                      : "Process running invoked as standard user");
     return;
   }
-  line.assign_cut(sys.IsProcessElevated ? "Process running elevated" : "Process running non-elevated");
+  line.assign_cut(sys.IsProcessElevated ? "Process running elevated"
+                                        : "Process running non-elevated");
   line.append_cut(sys.IsUACEnabled ? " under UAC" : " without UAC requirements");
   line.append_cut(sys.AdminInvoked ? " invoked as administrator" : " invoked as standard user");
   FixedString<64> integrity;
@@ -61,10 +65,11 @@ void WriteRightsRecords(Launcher& l) {
   DebugLogText(l, line.c_str());
 
   if (sys.IsUACEnabled && !sys.IsProcessElevated && !sys.AdminInvoked && sys.IsUserLocalAdmin) {
-    DebugLogText(l,
-                 "Note: Even though the user is an administrator, the current OS settings require "
-                 "that the user explicitly launch Tavix as an administrator to get full rights. Any "
-                 "admin requirements will prompt for elevation.");
+    DebugLogText(
+        l,
+        "Note: Even though the user is an administrator, the current OS settings require "
+        "that the user explicitly launch Tavix as an administrator to get full rights. Any "
+        "admin requirements will prompt for elevation.");
   }
   if (sys.IsWow64) {
     DebugLogText(l,

@@ -7,8 +7,8 @@ namespace sim {
 namespace {
 
 // Sub-folders of System32 that a redirected process still reaches as they are.
-constexpr std::string_view kExempt[] = {"catroot", "catroot2", "drivers\\etc", "driverstore",
-                                        "logfiles", "spool"};
+constexpr std::string_view kExempt[] = {"catroot",     "catroot2", "drivers\\etc",
+                                        "driverstore", "logfiles", "spool"};
 
 // `path` is `folder` itself or lies below it; `*rest` is what follows the folder
 // ("" or "\...").

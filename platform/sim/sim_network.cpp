@@ -123,9 +123,11 @@ std::uint32_t SimNetwork::GetDriveType(std::string_view root) {
   if (const MappedDrive* drive = MappedDriveOf(s_.machine, root))
     return drive->connected ? platform::kDriveRemote : platform::kDriveNoRootDir;
   std::error_code ec;
-  const std::string letter(1, static_cast<char>(std::toupper(static_cast<unsigned char>(root.front()))));
-  return std::filesystem::is_directory(s_.folder / "drives" / letter, ec) ? kDriveFixed
-                                                                        : platform::kDriveNoRootDir;
+  const std::string letter(
+      1, static_cast<char>(std::toupper(static_cast<unsigned char>(root.front()))));
+  return std::filesystem::is_directory(s_.folder / "drives" / letter, ec)
+             ? kDriveFixed
+             : platform::kDriveNoRootDir;
 }
 
 std::uint32_t SimNetwork::WNetGetConnection(std::string_view local_name, std::string* remote_name) {

@@ -22,7 +22,8 @@ constexpr const char* kAdministrators = "S-1-5-32-544";
 // A SID in its binary form: revision 1, the sub-authority count, the 48-bit
 // authority (most significant byte first), then the sub-authorities.
 std::vector<std::uint8_t> SidBytes(std::uint8_t authority, std::span<const std::uint32_t> subs) {
-  std::vector<std::uint8_t> bytes = {1, static_cast<std::uint8_t>(subs.size()), 0, 0, 0, 0, 0, authority};
+  std::vector<std::uint8_t> bytes = {
+      1, static_cast<std::uint8_t>(subs.size()), 0, 0, 0, 0, 0, authority};
   for (std::uint32_t sub : subs)
     for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<std::uint8_t>(sub >> (8 * i)));
   return bytes;
@@ -107,7 +108,8 @@ bool SimSecurity::GetTokenInformation(platform::Handle handle,
     s_.last_error = platform::kErrorInvalidParameter;
     return false;
   }
-  if (information == Class::LinkedToken && token->elevation_type != platform::kTokenElevationTypeLimited) {
+  if (information == Class::LinkedToken &&
+      token->elevation_type != platform::kTokenElevationTypeLimited) {
     s_.last_error = kErrorNoSuchLogonSession;
     return false;
   }

@@ -157,7 +157,8 @@ std::int32_t SimSystemInfo::SHGetKnownFolderPath(platform::KnownFolder folder, s
 
 bool SimSystemInfo::GetEnvironmentVariable(std::string_view name, std::string* value) {
   if (s_.Fails("GetEnvironmentVariable")) return false;
-  const auto appdata = EqualsIgnoreCase(name, "APPDATA") ? AppDataVariable(s_.machine) : std::nullopt;
+  const auto appdata =
+      EqualsIgnoreCase(name, "APPDATA") ? AppDataVariable(s_.machine) : std::nullopt;
   if (!appdata) {
     s_.last_error = kErrorEnvvarNotFound;
     return false;

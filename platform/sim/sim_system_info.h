@@ -14,16 +14,9 @@ class SimSystemInfo : public platform::SystemInformation {
   // The operations a machine's [fail] section may name. GetSystemInfo and the
   // processor identification instruction cannot fail.
   static constexpr std::string_view kOperations[] = {
-      "GetVersionEx",
-      "VerifyVersionInfo",
-      "GetModuleHandle",
-      "GetProcAddress",
-      "GetProductInfo",
-      "IsWow64Process",
-      "GetComputerName",
-      "GlobalMemoryStatusEx",
-      "SHGetKnownFolderPath",
-      "GetEnvironmentVariable",
+      "GetVersionEx",         "VerifyVersionInfo",      "GetModuleHandle", "GetProcAddress",
+      "GetProductInfo",       "IsWow64Process",         "GetComputerName", "GlobalMemoryStatusEx",
+      "SHGetKnownFolderPath", "GetEnvironmentVariable",
   };
 
   explicit SimSystemInfo(SimState& state) : s_(state) {}

@@ -1,9 +1,8 @@
 // Windows side: the IP helper, address texts, drive types and network connections.
 #pragma once
 
-#include "platform/win32/windows_api.h"
-
 #include "platform/network.h"
+#include "platform/win32/windows_api.h"
 
 namespace win32 {
 

@@ -35,9 +35,8 @@ bool Win32Security::GetTokenInformation(platform::Handle token,
                                         platform::TokenInformationClass information, void* buffer,
                                         std::uint32_t size, std::uint32_t* returned) {
   DWORD needed = 0;
-  const BOOL ok = ::GetTokenInformation(ToHandle(token),
-                                        static_cast<TOKEN_INFORMATION_CLASS>(information), buffer,
-                                        size, &needed);
+  const BOOL ok = ::GetTokenInformation(
+      ToHandle(token), static_cast<TOKEN_INFORMATION_CLASS>(information), buffer, size, &needed);
   *returned = needed;
   return ok != FALSE;
 }
@@ -71,7 +70,8 @@ bool Win32Security::AllocateAndInitializeSid(std::span<const std::uint32_t> sub_
 
 void Win32Security::FreeSid(void* sid) { ::FreeSid(sid); }
 
-bool Win32Security::CreateWellKnownSid(platform::WellKnownSid kind, void* sid, std::uint32_t* size) {
+bool Win32Security::CreateWellKnownSid(platform::WellKnownSid kind, void* sid,
+                                       std::uint32_t* size) {
   DWORD bytes = *size;
   const BOOL ok =
       ::CreateWellKnownSid(static_cast<WELL_KNOWN_SID_TYPE>(kind), nullptr, sid, &bytes);

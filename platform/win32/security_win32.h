@@ -1,9 +1,8 @@
 // Windows side: the user behind the launcher and its process token.
 #pragma once
 
-#include "platform/win32/windows_api.h"
-
 #include "platform/security.h"
+#include "platform/win32/windows_api.h"
 
 namespace win32 {
 

@@ -9,6 +9,7 @@ namespace win32 {
 namespace {
 
 // The published FOLDERID values, spelled out so that no GUID library is linked.
+// clang-format off
 constexpr GUID kFolderWindows = {0xF38BF404, 0x1D43, 0x42F2, {0x93, 0x05, 0x67, 0xDE, 0x0B, 0x28, 0xFC, 0x23}};
 constexpr GUID kFolderSystem = {0x1AC14E77, 0x02E7, 0x4E5D, {0xB7, 0x44, 0x2E, 0xB1, 0xAE, 0x51, 0x98, 0xB7}};
 constexpr GUID kFolderSystemX86 = {0xD65231B0, 0xB2F1, 0x4857, {0xA4, 0xCE, 0xA8, 0xE7, 0xC6, 0xEA, 0x7D, 0x27}};
@@ -16,16 +17,24 @@ constexpr GUID kFolderLocalAppData = {0xF1B32785, 0x6FBA, 0x4FCF, {0x9D, 0x55, 0
 constexpr GUID kFolderPrograms = {0xA77F5D77, 0x2E2B, 0x44C3, {0xA6, 0xA2, 0xAB, 0xA6, 0x01, 0x05, 0x4A, 0x51}};
 constexpr GUID kFolderProgramData = {0x62AB5D82, 0xFDC1, 0x4DC3, {0xA9, 0xDD, 0x07, 0x0D, 0x1D, 0x49, 0x5D, 0x97}};
 constexpr GUID kFolderFonts = {0xFD228CB7, 0xAE11, 0x4AE3, {0x86, 0x4C, 0x16, 0xF3, 0x91, 0x0A, 0xB8, 0xFE}};
+// clang-format on
 
 const GUID& FolderId(platform::KnownFolder folder) {
   switch (folder) {
-    case platform::KnownFolder::Windows: return kFolderWindows;
-    case platform::KnownFolder::System: return kFolderSystem;
-    case platform::KnownFolder::SystemX86: return kFolderSystemX86;
-    case platform::KnownFolder::LocalAppData: return kFolderLocalAppData;
-    case platform::KnownFolder::Programs: return kFolderPrograms;
-    case platform::KnownFolder::ProgramData: return kFolderProgramData;
-    case platform::KnownFolder::Fonts: return kFolderFonts;
+    case platform::KnownFolder::Windows:
+      return kFolderWindows;
+    case platform::KnownFolder::System:
+      return kFolderSystem;
+    case platform::KnownFolder::SystemX86:
+      return kFolderSystemX86;
+    case platform::KnownFolder::LocalAppData:
+      return kFolderLocalAppData;
+    case platform::KnownFolder::Programs:
+      return kFolderPrograms;
+    case platform::KnownFolder::ProgramData:
+      return kFolderProgramData;
+    case platform::KnownFolder::Fonts:
+      return kFolderFonts;
   }
   return kFolderWindows;
 }
@@ -56,7 +65,8 @@ bool Win32SystemInfo::GetVersionEx(platform::OsVersionRecord* version) {
   version->minor_version = info.dwMinorVersion;
   version->build_number = info.dwBuildNumber;
   version->platform_id = info.dwPlatformId;
-  version->csd_version.assign(info.szCSDVersion, strnlen(info.szCSDVersion, sizeof info.szCSDVersion));
+  version->csd_version.assign(info.szCSDVersion,
+                              strnlen(info.szCSDVersion, sizeof info.szCSDVersion));
   version->service_pack_major = info.wServicePackMajor;
   version->service_pack_minor = info.wServicePackMinor;
   version->suite_mask = info.wSuiteMask;
@@ -99,7 +109,8 @@ bool Win32SystemInfo::GetProductInfo(std::uint32_t major, std::uint32_t minor,
                                      std::uint32_t service_pack_minor,
                                      std::uint32_t* product_type) {
   *product_type = 0;
-  auto get_product_info = As<GetProductInfoFunction>(KernelFunction("kernel32.dll", "GetProductInfo"));
+  auto get_product_info =
+      As<GetProductInfoFunction>(KernelFunction("kernel32.dll", "GetProductInfo"));
   if (get_product_info == nullptr) return false;
   DWORD type = 0;
   const BOOL ok = get_product_info(major, minor, service_pack_major, service_pack_minor, &type);
@@ -150,7 +161,8 @@ bool Win32SystemInfo::GlobalMemoryStatusEx(platform::MemoryTotals* totals) {
   return true;
 }
 
-std::int32_t Win32SystemInfo::SHGetKnownFolderPath(platform::KnownFolder folder, std::string* path) {
+std::int32_t Win32SystemInfo::SHGetKnownFolderPath(platform::KnownFolder folder,
+                                                   std::string* path) {
   PWSTR wide = nullptr;
   const HRESULT result = ::SHGetKnownFolderPath(FolderId(folder), 0, nullptr, &wide);
   if (SUCCEEDED(result) && wide != nullptr) {

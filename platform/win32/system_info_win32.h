@@ -2,9 +2,8 @@
 // WOW64 state, the known folders and the environment.
 #pragma once
 
-#include "platform/win32/windows_api.h"
-
 #include "platform/system_info.h"
+#include "platform/win32/windows_api.h"
 
 namespace win32 {
 

@@ -10,6 +10,8 @@
 #   session_stop             ends the Wine server and the screen
 #   wait_window TITLE SECS   the id of the shown window titled exactly TITLE
 #   press_return ID          presses Return in the window (its default button)
+#   dismiss_window TITLE SECS  waits for the window and presses Return in it until
+#                            it is gone
 
 session_repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
@@ -66,6 +68,11 @@ session_start() {
     echo "wineboot failed: $(tail -1 "$SESSION/wineboot.log")"
     return 1
   fi
+  # The clerks' workstations run Windows 10; a new prefix says Windows 7.
+  if ! "$WINE" reg add 'HKCU\Software\Wine' /v Version /d win10 /f </dev/null >>"$SESSION/wineboot.log" 2>&1; then
+    echo "cannot set the prefix to Windows 10"
+    return 1
+  fi
   touch "$SESSION/ready"
 }
 
@@ -103,4 +110,17 @@ wait_window() {
 press_return() {
   xdotool windowfocus --sync "$1" 2>/dev/null || true
   xdotool key --window "$1" Return
+}
+
+# Wine may replace a new window's X window while it activates it, so a key sent to
+# the first one can get lost: the window is looked up again until it has gone.
+dismiss_window() {
+  local title=$1 id tries
+  id=$(wait_window "$title" "$2") || return 1
+  for ((tries = 0; tries < 10; ++tries)); do
+    press_return "$id" 2>/dev/null || true
+    sleep 0.5
+    id=$(wait_window "$title" 1) || return 0
+  done
+  return 1
 }
