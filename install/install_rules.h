@@ -16,11 +16,6 @@ inline constexpr std::uint32_t INSTALL_TO_SYS = 108;
 inline constexpr std::uint32_t INSTALL_DOES_NOT_EXIST = 109;
 inline constexpr std::uint32_t INSTALL_TO_FON = 110;
 
-// The rules an archive record may carry; the upgrade never installs a record with
-// any other value.
-inline constexpr std::uint32_t kArchiveInstallRules[] = {INSTALL_DIFFERENT, INSTALL_NEWER,
-                                                         INSTALL_ALWAYS, INSTALL_DOES_NOT_EXIST};
-
 // Destination codes: the launcher's folder, the fonts folder, the Windows folder, the
 // 32-bit system folder and the 64-bit system folder.
 inline constexpr std::string_view kArchiveDestinations[] = {"CUR", "FON", "WIN", "SYS", "S64"};

@@ -200,7 +200,3 @@ void CloseTABFile(Launcher& l, TABHandle& tHnd) {
            reinterpret_cast<void*>(tHnd.hnd));
   CloseAndDestroyHandle(l, tHnd.hnd, kHandleLabel);
 }
-
-TABFileCloser::~TABFileCloser() {
-  if (tHnd_.hnd != platform::kInvalidHandle) CloseTABFile(l_, tHnd_);
-}

@@ -56,16 +56,3 @@ bool OpenTABFile(Launcher& l, TABHandle& tHnd);
 
 // Frees the records and closes the archive.
 void CloseTABFile(Launcher& l, TABHandle& tHnd);
-
-// Closes an open archive when the scope that holds it ends, however it ends.
-class TABFileCloser {
- public:
-  TABFileCloser(Launcher& l, TABHandle& tHnd) : l_(l), tHnd_(tHnd) {}
-  ~TABFileCloser();
-  TABFileCloser(const TABFileCloser&) = delete;
-  TABFileCloser& operator=(const TABFileCloser&) = delete;
-
- private:
-  Launcher& l_;
-  TABHandle& tHnd_;
-};

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # A Wine session for running the real Windows launcher on Linux: a virtual X screen
 # (Xvfb), a fresh Wine prefix and a Wine server kept alive between programs, and the
 # means to find and dismiss the launcher's windows. Sourced by tests/e2e/wine-e2e
@@ -45,7 +46,8 @@ session_environment() {
   # No debug channels, and no offer to fetch Mono or Gecko: nothing is downloaded.
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
-  export DISPLAY=:$(cat "$SESSION/display")
+  DISPLAY=:$(cat "$SESSION/display")
+  export DISPLAY
 }
 
 session_start() {

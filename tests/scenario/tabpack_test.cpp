@@ -140,6 +140,26 @@ TEST(Tabpack, PacksListsAndVerifiesAManifestsFiles) {
   EXPECT_EQ(verify.out, w.out() + ": sound, 3 records (3 used), 419 bytes\n");
 }
 
+TEST(Tabpack, AnArchiveItPacksIsListedByTheLauncher) {
+  Workbench w;
+  w.Put("tsystem1.cfg", "[Station]\n");
+  w.Put("VeltrixShippingLabelsTemplate.xml", "<labels/>");
+  w.Manifest("tsystem1.cfg CUR Newer 2026-11-30T16:20:05.125\n"
+             "VeltrixShippingLabelsTemplate.xml FON DoesNotExist 2026-12-01T03:15:00\n");
+  ASSERT_EQ(w.Pack().exit_status, 0);
+
+  Machine m;
+  m.WriteC("Portavel/tsystem0.dll", ReadText(w.out()));
+  ASSERT_EQ(m.Run("list").exit_status, 0);
+  const std::vector<std::string> report = m.Lines("drives/C/Portavel/filelist.txt");
+  ASSERT_EQ(report.size(), 8u);
+  EXPECT_EQ(report[6],
+            "tsystem1.cfg                11/30/2026    16:20:05          10    CUR           Newer        ");
+  EXPECT_EQ(report[7],
+            "VeltrixShippingLabelsTemplate.xml    12/01/2026    03:15:00           9    FON           "
+            "DoesNotExist ");
+}
+
 struct RefusalRow {
   const char* what;
   std::string manifest;

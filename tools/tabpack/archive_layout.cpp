@@ -10,6 +10,10 @@ namespace {
 
 using namespace std::chrono;
 
+void WriteLittleEndian32(std::uint8_t* bytes, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
 void WriteLittleEndian16(std::uint8_t* bytes, int value) {
   bytes[0] = static_cast<std::uint8_t>(value);
   bytes[1] = static_cast<std::uint8_t>(value >> 8);
@@ -136,10 +140,6 @@ HeaderBytes EncodeHeader(std::uint32_t header_size, std::uint32_t archive_size) 
   WriteLittleEndian32(bytes.data() + kTABHeaderSizeOffset, header_size);
   WriteLittleEndian32(bytes.data() + kTABArchiveSizeOffset, archive_size);
   return bytes;
-}
-
-void WriteLittleEndian32(std::uint8_t* bytes, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 }  // namespace tabpack

@@ -57,6 +57,4 @@ Record DecodeRecord(const std::uint8_t* bytes);
 
 HeaderBytes EncodeHeader(std::uint32_t header_size, std::uint32_t archive_size);
 
-void WriteLittleEndian32(std::uint8_t* bytes, std::uint32_t value);
-
 }  // namespace tabpack
