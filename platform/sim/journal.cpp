@@ -17,6 +17,13 @@ std::string Quoted(std::string_view text) {
   return out;
 }
 
+void PutTextMode(std::ostream& out, std::string_view text) {
+  for (char c : text) {
+    if (c == '\n') out.put('\r');
+    out.put(c);
+  }
+}
+
 void Journal::Append(std::string_view line) const {
   std::ofstream out(file_, std::ios::binary | std::ios::app);
   out << line << '\n';

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,9 @@ namespace sim {
 // A text in double quotes: inner quotes doubled, line feeds as \n, carriage
 // returns as \r.
 std::string Quoted(std::string_view text);
+
+// Writes `text` as a C stream in text mode does on Windows: each line feed as CR LF.
+void PutTextMode(std::ostream& out, std::string_view text);
 
 class Journal {
  public:

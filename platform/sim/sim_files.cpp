@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "platform/error_codes.h"
+#include "platform/sim/journal.h"
 #include "platform/sim/text_util.h"
 #include "platform/sim/version_block.h"
 
@@ -64,11 +65,7 @@ bool SimFiles::AppendToFile(std::string_view path, std::string_view text) {
     s_.last_error = platform::kErrorAccessDenied;
     return false;
   }
-  // Text mode on Windows stores each line feed as CR LF.
-  for (char c : text) {
-    if (c == '\n') out.put('\r');
-    out.put(c);
-  }
+  PutTextMode(out, text);
   return static_cast<bool>(out);
 }
 

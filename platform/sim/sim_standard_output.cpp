@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "platform/sim/journal.h"
 #include "platform/sim/sim_files.h"
 
 namespace sim {
@@ -13,10 +14,7 @@ namespace sim {
 void SimFiles::WriteStandardOutput(std::string_view text) {
   if (s_.Fails("WriteStandardOutput")) return;
   std::ofstream out(s_.folder / "stdout.log", std::ios::binary | std::ios::app);
-  for (char c : text) {
-    if (c == '\n') out.put('\r');
-    out.put(c);
-  }
+  PutTextMode(out, text);
   std::fwrite(text.data(), 1, text.size(), stdout);
   std::fflush(stdout);
 }

@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "platform/error_codes.h"
+#include "platform/sim/journal.h"
 #include "platform/sim/sim_files.h"
 
 namespace sim {
@@ -39,11 +40,7 @@ bool SimFiles::WriteTextFile(std::string_view path, std::string_view text, int* 
     *c_runtime_error = kPermission;
     return false;
   }
-  // Text mode on Windows stores each line feed as CR LF.
-  for (char c : text) {
-    if (c == '\n') out.put('\r');
-    out.put(c);
-  }
+  PutTextMode(out, text);
   return true;
 }
 

@@ -59,6 +59,42 @@ inline std::string RegistryFile(const std::string& sections = "") {
   return std::string("Windows Registry Editor Version 5.00\r\n\r\n") + kSystemRegistryKeys + sections;
 }
 
+// Runs `program` with `args`, collecting its output and exit status.
+inline RunResult RunProgram(const char* program, const std::vector<std::string>& args) {
+  int out_pipe[2], err_pipe[2];
+  if (pipe(out_pipe) != 0 || pipe(err_pipe) != 0) return {};
+  pid_t child = fork();
+  if (child == 0) {
+    dup2(out_pipe[1], 1);
+    dup2(err_pipe[1], 2);
+    close(out_pipe[0]);
+    close(err_pipe[0]);
+    std::vector<char*> argv{const_cast<char*>(program)};
+    for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    execv(program, argv.data());
+    _exit(127);
+  }
+  close(out_pipe[1]);
+  close(err_pipe[1]);
+  auto drain = [](int fd) {
+    std::string text;
+    char buffer[4096];
+    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;) text.append(buffer, n);
+    close(fd);
+    return text;
+  };
+  RunResult result;
+  // Standard output first: the programs write little to standard error, so its pipe
+  // never fills while it waits.
+  result.out = drain(out_pipe[0]);
+  result.err = drain(err_pipe[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
 class Machine {
  public:
   Machine() {
@@ -102,41 +138,9 @@ class Machine {
     return RunArgs({"--machine", root_.string(), "--cmdline", command_line});
   }
 
-  static RunResult RunArgs(const std::vector<std::string>& args) {
-    int out_pipe[2], err_pipe[2];
-    if (pipe(out_pipe) != 0 || pipe(err_pipe) != 0) return {};
-    pid_t child = fork();
-    if (child == 0) {
-      dup2(out_pipe[1], 1);
-      dup2(err_pipe[1], 2);
-      close(out_pipe[0]);
-      close(err_pipe[0]);
-      std::vector<char*> argv{const_cast<char*>(LAUNCHER_SIM)};
-      for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-      argv.push_back(nullptr);
-      execv(LAUNCHER_SIM, argv.data());
-      _exit(127);
-    }
-    close(out_pipe[1]);
-    close(err_pipe[1]);
-    RunResult result;
-    result.out = Drain(out_pipe[0]);
-    result.err = Drain(err_pipe[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-  }
+  static RunResult RunArgs(const std::vector<std::string>& args) { return RunProgram(LAUNCHER_SIM, args); }
 
  private:
-  static std::string Drain(int fd) {
-    std::string text;
-    char buffer[4096];
-    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;) text.append(buffer, n);
-    close(fd);
-    return text;
-  }
-
   fs::path root_;
 };
 

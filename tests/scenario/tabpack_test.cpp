@@ -1,8 +1,5 @@
 // tabpack, the archive packer, run as IT staff run it: pack a folder by its manifest,
 // list and verify the archive; every refusal with its message and exit status.
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -21,38 +18,7 @@ namespace {
 
 using namespace std::chrono;
 
-RunResult RunTabpack(const std::vector<std::string>& args) {
-  int out_pipe[2], err_pipe[2];
-  if (pipe(out_pipe) != 0 || pipe(err_pipe) != 0) return {};
-  pid_t child = fork();
-  if (child == 0) {
-    dup2(out_pipe[1], 1);
-    dup2(err_pipe[1], 2);
-    close(out_pipe[0]);
-    close(err_pipe[0]);
-    std::vector<char*> argv{const_cast<char*>(TABPACK)};
-    for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    execv(TABPACK, argv.data());
-    _exit(127);
-  }
-  close(out_pipe[1]);
-  close(err_pipe[1]);
-  auto drain = [](int fd) {
-    std::string text;
-    char buffer[4096];
-    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;) text.append(buffer, n);
-    close(fd);
-    return text;
-  };
-  RunResult result;
-  result.err = drain(err_pipe[0]);  // the packer writes little: no pipe fills up
-  result.out = drain(out_pipe[0]);
-  int status = 0;
-  waitpid(child, &status, 0);
-  result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
+RunResult RunTabpack(const std::vector<std::string>& args) { return RunProgram(TABPACK, args); }
 
 // A working folder with the files to pack in files/.
 class Workbench {
