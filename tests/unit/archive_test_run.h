@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "diag/log.h"
-#include "diag_test_machine.h"
+#include "test_machine.h"
 #include "launcher/launcher.h"
 
 namespace archive_test {
@@ -20,9 +20,9 @@ inline constexpr std::string_view kArchivePath = "C:\\Portavel\\tsystem0.dll";
 
 struct ArchiveRun {
   explicit ArchiveRun(const std::string& ini = "") : machine(ini), l(machine.platform()) {
-    diag_test::SetLauncherVersion(l);
+    unit::SetLauncherVersion(l);
     l.run.DeveloperDebugLogging = true;
-    OpenLogFiles(l, diag_test::kFolder);
+    OpenLogFiles(l, unit::kFolder);
   }
 
   void PutArchive(const std::string& bytes) const { machine.PutFile(kArchivePath, bytes); }
@@ -30,7 +30,7 @@ struct ArchiveRun {
   // The records written since the logs were opened, banner left out.
   std::vector<std::string> Records() const {
     std::vector<std::string> records;
-    std::istringstream lines(machine.File(diag_test::kDebugLog).value_or(""));
+    std::istringstream lines(machine.File(unit::kDebugLog).value_or(""));
     int line_number = 0;
     for (std::string line; std::getline(lines, line);) {
       if (++line_number <= kBannerLines) continue;
@@ -66,7 +66,7 @@ struct ArchiveRun {
   }
 
   static constexpr int kBannerLines = 6;
-  diag_test::TestMachine machine;
+  unit::TestMachine machine;
   Launcher l;
 };
 

@@ -6,11 +6,11 @@
 #include "diag/log.h"
 #include "launcher/com_library.h"
 #include "launcher/launcher.h"
-#include "tests/unit/diag_test_machine.h"
+#include "tests/unit/test_machine.h"
 
 namespace {
 
-using diag_test::TestMachine;
+using unit::TestMachine;
 
 bool Has(const std::optional<std::string>& text, const std::string& part) {
   return text && text->find(part) != std::string::npos;
@@ -19,34 +19,34 @@ bool Has(const std::optional<std::string>& text, const std::string& part) {
 TEST(InitCOM, ASecondInitialisationIsOnlyDeveloperDetail) {
   TestMachine m;
   Launcher l(m.platform());
-  diag_test::SetLauncherVersion(l);
+  unit::SetLauncherVersion(l);
   l.run.DeveloperDebugLogging = true;
-  OpenLogFiles(l, diag_test::kFolder);
+  OpenLogFiles(l, unit::kFolder);
   InitCOM(l);
   InitCOM(l);
-  const auto debug = m.File(diag_test::kDebugLog);
-  EXPECT_TRUE(Has(debug, diag_test::Prefix("DEBUG   ") + "InitCOM: Standard COM library initialized.\r\n"));
-  EXPECT_TRUE(Has(debug, diag_test::Prefix("DEBUG X ") + "InitCOM: Standard COM library already initialized.\r\n"));
+  const auto debug = m.File(unit::kDebugLog);
+  EXPECT_TRUE(Has(debug, unit::Prefix("DEBUG   ") + "InitCOM: Standard COM library initialized.\r\n"));
+  EXPECT_TRUE(Has(debug, unit::Prefix("DEBUG X ") + "InitCOM: Standard COM library already initialized.\r\n"));
   DisposeCOM(l);
   DisposeCOM(l);
-  EXPECT_TRUE(Has(m.File(diag_test::kDebugLog), "DisposeCOM: Standard COM library disposed.\r\n"));
+  EXPECT_TRUE(Has(m.File(unit::kDebugLog), "DisposeCOM: Standard COM library disposed.\r\n"));
   EXPECT_EQ(l.log.ErrorRecordCount, 0);
 }
 
 TEST(InitCOM, AFailureIsAnErrorWithTheHresultAndTheRunGoesOn) {
   TestMachine m("[fail]\nCoInitialize = 1:5\n");
   Launcher l(m.platform());
-  diag_test::SetLauncherVersion(l);
+  unit::SetLauncherVersion(l);
   l.run.DiagnosticLogging = true;
-  OpenLogFiles(l, diag_test::kFolder);
+  OpenLogFiles(l, unit::kFolder);
   InitCOM(l);
   EXPECT_EQ(l.log.ErrorRecordCount, 1);
-  EXPECT_TRUE(Has(m.File(diag_test::kErrorLog),
+  EXPECT_TRUE(Has(m.File(unit::kErrorLog),
                   "InitCOM: Unable to initialize the standard COM library on the current thread; "
                   "[HRESULT 0x80070005/C0005] Access is denied. \r\n"));
   // Released also after a failed initialisation.
   DisposeCOM(l);
-  EXPECT_TRUE(Has(m.File(diag_test::kDebugLog), "DisposeCOM: Standard COM library disposed.\r\n"));
+  EXPECT_TRUE(Has(m.File(unit::kDebugLog), "DisposeCOM: Standard COM library disposed.\r\n"));
 }
 
 }  // namespace

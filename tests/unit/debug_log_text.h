@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace diag_test {
+namespace unit {
 
 // A record's first line lost the space it was cut at; its continuation lines start
 // with the margin and keep the spaces they were cut after.
@@ -31,4 +31,4 @@ inline std::string UnwrapDebugLog(const std::string& text) {
   return joined;
 }
 
-}  // namespace diag_test
+}  // namespace unit

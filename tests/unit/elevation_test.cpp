@@ -13,13 +13,13 @@
 #include "diag/log.h"
 #include "launcher/launcher.h"
 #include "tests/unit/debug_log_text.h"
-#include "tests/unit/diag_test_machine.h"
+#include "tests/unit/test_machine.h"
 
 namespace {
 
-using diag_test::kDebugLog;
-using diag_test::kErrorLog;
-using diag_test::TestMachine;
+using unit::kDebugLog;
+using unit::kErrorLog;
+using unit::TestMachine;
 
 constexpr const char* kAdminNoElevation =
     "RequestElevatedRights: Process is invoked as admin. No elevation is necessary on this OS.";
@@ -73,9 +73,9 @@ TEST(ElevationDecision, EveryCombinationOfTheFacts) {
 // A launcher on a simulated workstation whose rights facts are set by the test.
 struct ElevationRun {
   explicit ElevationRun(const std::string& ini = "") : machine(ini), l(machine.platform()) {
-    diag_test::SetLauncherVersion(l);
+    unit::SetLauncherVersion(l);
     l.run.DeveloperDebugLogging = true;
-    OpenLogFiles(l, diag_test::kFolder);
+    OpenLogFiles(l, unit::kFolder);
     l.run.LauncherPath.assign_cut("C:\\Portavel\\Tavix.exe");
     l.sys.IsLoaded = true;
     l.sys.UserLoaded = true;
@@ -84,7 +84,7 @@ struct ElevationRun {
     l.sys.IsUACEnabled = true;
   }
 
-  std::string Debug() const { return diag_test::UnwrapDebugLog(machine.File(kDebugLog).value_or("")); }
+  std::string Debug() const { return unit::UnwrapDebugLog(machine.File(kDebugLog).value_or("")); }
   std::string Errors() const { return machine.File(kErrorLog).value_or(""); }
   std::vector<std::string> Lines(const char* journal) const {
     std::vector<std::string> lines;

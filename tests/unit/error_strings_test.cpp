@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "diag/log.h"
-#include "diag_test_machine.h"
+#include "test_machine.h"
 #include "launcher/launcher.h"
 
 namespace {
@@ -42,9 +42,9 @@ TEST(FormatErrorCode, TagOfEveryKind) {
   }
 }
 
-using diag_test::kErrorLog;
-using diag_test::Prefix;
-using diag_test::TestMachine;
+using unit::kErrorLog;
+using unit::Prefix;
+using unit::TestMachine;
 
 constexpr const char* kNoText = "FormatErrorString: Failed to retrieve formatted error description.";
 
@@ -78,7 +78,7 @@ TEST(DescribeError, UnknownCodeWritesItsOwnErrorRecord) {
   TestMachine machine;
   Launcher l(machine.platform());
   l.run.DiagnosticLogging = true;
-  OpenLogFiles(l, diag_test::kFolder);
+  OpenLogFiles(l, unit::kFolder);
   ErrorDescription description;
   FormatErrorString(l, 0x12345, description);
   ErrorLog(l, "Routine: Failed; %s", description.c_str());
@@ -102,7 +102,7 @@ TEST(ErrorLogWithCode, AppendsTheTagWithoutSystemText) {
   TestMachine machine;
   Launcher l(machine.platform());
   l.run.DiagnosticLogging = true;
-  OpenLogFiles(l, diag_test::kFolder);
+  OpenLogFiles(l, unit::kFolder);
   ErrorLogWithCode(l, 5, "Routine: Failed to open \"%s\" (%d%%)", "C:\\x.dat", 50);
   ErrorLogWithCode(l, 1314, "Routine: Failed");
 
@@ -117,7 +117,7 @@ TEST(ErrorLogWithCode, FormatTooLongForTheTagIsUsedAlone) {
   TestMachine machine;
   Launcher l(machine.platform());
   l.run.DiagnosticLogging = true;
-  OpenLogFiles(l, diag_test::kFolder);
+  OpenLogFiles(l, unit::kFolder);
   // 2,029 characters of format: with "; " and the tag they would not fit the
   // 2,048-character buffer. Each "%%" prints one character, so the record stays short.
   std::string format = "Routine: ";

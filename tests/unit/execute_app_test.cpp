@@ -12,22 +12,22 @@
 #include "launcher/wait_results.h"
 #include "platform/processes.h"
 #include "tests/unit/debug_log_text.h"
-#include "tests/unit/diag_test_machine.h"
+#include "tests/unit/test_machine.h"
 
 namespace {
 
-using diag_test::kDebugLog;
-using diag_test::kErrorLog;
-using diag_test::TestMachine;
+using unit::kDebugLog;
+using unit::kErrorLog;
+using unit::TestMachine;
 
 constexpr const char* kInstaller = "C:\\Portavel\\redist\\vc_redist.x86.exe";
 
 // A Windows 10 machine whose facts are loaded, with the installer on its drive.
 struct AppRun {
   explicit AppRun(const std::string& ini = "", bool win7_or_newer = true) : machine(ini), l(machine.platform()) {
-    diag_test::SetLauncherVersion(l);
+    unit::SetLauncherVersion(l);
     l.run.DiagnosticLogging = true;
-    OpenLogFiles(l, diag_test::kFolder);
+    OpenLogFiles(l, unit::kFolder);
     l.sys.IsLoaded = true;
     l.sys.UserLoaded = true;
     l.sys.IsWin7OrGreater = win7_or_newer;
@@ -35,7 +35,7 @@ struct AppRun {
     machine.PutFile(kInstaller, "MZ");
   }
 
-  std::string Debug() const { return diag_test::UnwrapDebugLog(machine.File(kDebugLog).value_or("")); }
+  std::string Debug() const { return unit::UnwrapDebugLog(machine.File(kDebugLog).value_or("")); }
   std::string Errors() const { return machine.File(kErrorLog).value_or(""); }
   std::vector<std::string> Processes() const {
     std::vector<std::string> lines;

@@ -13,7 +13,7 @@
 
 #include "diag/log.h"
 #include "launcher/launcher.h"
-#include "tests/unit/diag_test_machine.h"
+#include "tests/unit/test_machine.h"
 
 namespace inspection_test {
 
@@ -79,14 +79,14 @@ struct InspectionRun {
   explicit InspectionRun(const std::string& ini = "", const std::string& registry = kFreshRegistry,
                          int level = 100)
       : machine(ini, registry), l(machine.platform()) {
-    diag_test::SetLauncherVersion(l);
+    unit::SetLauncherVersion(l);
     if (level >= 100) l.run.DeveloperDebugLogging = true;
     else l.run.DiagnosticLogging = true;
-    OpenLogFiles(l, diag_test::kFolder);
+    OpenLogFiles(l, unit::kFolder);
   }
 
   std::vector<Record> Records() const {
-    return ParseDebugLog(machine.File(diag_test::kDebugLog).value_or(""));
+    return ParseDebugLog(machine.File(unit::kDebugLog).value_or(""));
   }
   std::vector<std::string> Messages() const {
     std::vector<std::string> messages;
@@ -96,7 +96,7 @@ struct InspectionRun {
   // The error log's messages.
   std::vector<std::string> Errors() const {
     std::vector<std::string> errors;
-    std::istringstream lines(machine.File(diag_test::kErrorLog).value_or(""));
+    std::istringstream lines(machine.File(unit::kErrorLog).value_or(""));
     for (std::string line; std::getline(lines, line);) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
       if (line.size() > 34) errors.push_back(line.substr(34));
@@ -124,7 +124,7 @@ struct InspectionRun {
     return text.str();
   }
 
-  diag_test::TestMachine machine;
+  unit::TestMachine machine;
   Launcher l;
 };
 

@@ -9,20 +9,20 @@
 #include "launcher/instance_file.h"
 #include "launcher/launcher.h"
 #include "tests/unit/debug_log_text.h"
-#include "tests/unit/diag_test_machine.h"
+#include "tests/unit/test_machine.h"
 
 namespace {
 
-using diag_test::kDebugLog;
-using diag_test::kErrorLog;
-using diag_test::TestMachine;
+using unit::kDebugLog;
+using unit::kErrorLog;
+using unit::TestMachine;
 
 // The launcher of a clerk's run with `-i clear list`, nothing about the machine loaded.
 struct InstanceRun {
   explicit InstanceRun(const std::string& ini = "") : machine(ini), l(machine.platform()) {
-    diag_test::SetLauncherVersion(l);
+    unit::SetLauncherVersion(l);
     l.run.DeveloperDebugLogging = true;
-    OpenLogFiles(l, diag_test::kFolder);
+    OpenLogFiles(l, unit::kFolder);
     l.run.LauncherPath.assign_cut("C:\\Portavel\\Tavix.exe");
     l.run.LauncherFolder.assign_cut("C:\\Portavel");
     l.folders.CurrDir.assign_cut("C:\\Portavel\\");
@@ -57,7 +57,7 @@ struct InstanceRun {
     s.IsUACEnabled = true;
   }
 
-  std::string Debug() const { return diag_test::UnwrapDebugLog(machine.File(kDebugLog).value_or("")); }
+  std::string Debug() const { return unit::UnwrapDebugLog(machine.File(kDebugLog).value_or("")); }
   std::string Errors() const { return machine.File(kErrorLog).value_or(""); }
 
   char clear[6] = "CLEAR";

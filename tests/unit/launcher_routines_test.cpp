@@ -14,13 +14,13 @@
 #include "launcher/modes.h"
 #include "launcher/product_launch.h"
 #include "launcher/settings_file.h"
-#include "tests/unit/diag_test_machine.h"
+#include "tests/unit/test_machine.h"
 #include "ui/message_boxes.h"
 #include "ui/status_window.h"
 
 namespace {
 
-using diag_test::TestMachine;
+using unit::TestMachine;
 
 
 TEST(LibraryVersionTest, ReadsTheLauncherAndListedFiles) {

@@ -12,16 +12,16 @@
 #include "diag/log.h"
 #include "diag/record_layout.h"
 #include "launcher/launcher.h"
-#include "diag_test_machine.h"
+#include "test_machine.h"
 
 namespace {
 
-using diag_test::kDebugLog;
-using diag_test::kErrorLog;
-using diag_test::kFolder;
-using diag_test::kPreloadLog;
-using diag_test::Prefix;
-using diag_test::TestMachine;
+using unit::kDebugLog;
+using unit::kErrorLog;
+using unit::kFolder;
+using unit::kPreloadLog;
+using unit::Prefix;
+using unit::TestMachine;
 
 const std::string kRule(119, '-');
 
@@ -54,7 +54,7 @@ std::size_t Count(const std::string& text, const std::string& part) {
 
 struct LoggedRun {
   explicit LoggedRun(const std::string& ini = "") : machine(ini), l(machine.platform()) {
-    diag_test::SetLauncherVersion(l);
+    unit::SetLauncherVersion(l);
   }
   TestMachine machine;
   Launcher l;
@@ -415,7 +415,7 @@ TEST(CloseAndDestroyHandle, ClosesOnceThenRecordsAlreadyFree) {
                              sim.ui, system, sim.shell,
                              sim.system_info, sim.security, sim.network};
   Launcher l(counted);
-  diag_test::SetLauncherVersion(l);
+  unit::SetLauncherVersion(l);
   l.run.DeveloperDebugLogging = true;
   OpenLogFiles(l, kFolder);
 

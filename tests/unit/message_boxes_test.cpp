@@ -9,12 +9,12 @@
 
 #include "diag/log.h"
 #include "launcher/launcher.h"
-#include "tests/unit/diag_test_machine.h"
+#include "tests/unit/test_machine.h"
 #include "ui/message_boxes.h"
 
 namespace {
 
-using diag_test::TestMachine;
+using unit::TestMachine;
 
 std::string UiLog(const TestMachine& m) {
   std::ifstream in(m.folder() / "ui.log", std::ios::binary);
@@ -50,7 +50,7 @@ TEST(ErrorDialog, MissingStringsLeaveTheirPartsEmpty) {
   EXPECT_EQ(UiLog(m),
             "MESSAGEBOX caption=\"\" style=0x00050010 text=\"\\n\\n"
             "Failed to open tsystem0.dll for installation.\" answer=ok\n");
-  auto errors = m.File(diag_test::kErrorLog).value_or("");
+  auto errors = m.File(unit::kErrorLog).value_or("");
   EXPECT_NE(errors.find("Error Dialog: ; Failed to open tsystem0.dll for installation."),
             std::string::npos)
       << errors;

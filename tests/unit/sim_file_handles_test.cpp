@@ -11,13 +11,13 @@
 #include <string>
 #include <tuple>
 
-#include "diag_test_machine.h"
+#include "test_machine.h"
 #include "platform/error_codes.h"
 #include "platform/platform.h"
 
 namespace {
 
-using diag_test::TestMachine;
+using unit::TestMachine;
 namespace fs = std::filesystem;
 using namespace std::chrono;
 

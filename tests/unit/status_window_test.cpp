@@ -7,14 +7,14 @@
 
 #include "launcher/launcher.h"
 #include "platform/sim/sim_user_interface.h"
-#include "tests/unit/diag_test_machine.h"
+#include "tests/unit/test_machine.h"
 #include "ui/status_dialogs.h"
 #include "ui/status_fonts.h"
 #include "ui/status_window.h"
 
 namespace {
 
-using diag_test::TestMachine;
+using unit::TestMachine;
 
 sim::SimUserInterface& SimUi(TestMachine& m) {
   return dynamic_cast<sim::SimUserInterface&>(m.platform().ui);

@@ -1,4 +1,4 @@
-// A simulated workstation in a temporary folder for the logging tests: the launcher
+// A simulated workstation in a temporary folder for unit tests: the launcher
 // at C:\Portavel\Tavix.exe, a fixed clock, and whatever machine.ini lines a test adds.
 #pragma once
 
@@ -17,7 +17,7 @@
 #include "launcher/launcher.h"
 #include "platform/sim/sim_platform.h"
 
-namespace diag_test {
+namespace unit {
 
 inline constexpr std::string_view kFolder = "C:\\Portavel\\";
 inline constexpr std::string_view kDebugLog = "C:\\Portavel\\TavixDebug.log";
@@ -91,4 +91,4 @@ inline std::string Prefix(std::string_view tag, std::size_t depth = 0) {
   return "12/06/26 08:30:00 TAVIX " + std::string(tag) + " " + std::string(3 * depth, ' ');
 }
 
-}  // namespace diag_test
+}  // namespace unit
