@@ -154,6 +154,15 @@ TEST(Tabpack, RefusesWhatNoArchiveCanHoldWithAClearMessage) {
        "MANIFEST: line 1: expected NAME DESTINATION RULE [TIME], found 2 field(s)"},
       {"a missing file", "missing.dll CUR 101\n",
        "manifest line 1: \"FILES/missing.dll\" is not a file"},
+      {"an empty manifest", "",
+       "MANIFEST: no file to pack: the manifest holds only blank lines and comments"},
+      {"a manifest of comments", "# nothing yet\n\n   \r\n",
+       "MANIFEST: no file to pack: the manifest holds only blank lines and comments"},
+      {"a name with a terminal escape", "a\x1b]0;owned\x07\x1b[2J.dll CUR 101\n",
+       "MANIFEST: line 1: the name \"a\\x1B]0;owned\\x07\\x1B[2J.dll\" is not a bare Windows file name"},
+      {"a flood of a field", "a.dll " + std::string(5000, 'D') + " 101\n",
+       "MANIFEST: line 1: unknown destination \"" + std::string(64, 'D') +
+           "...\" (one of CUR, FON, WIN, SYS, S64)"},
   };
   for (const RefusalRow& row : rows) {
     SCOPED_TRACE(row.what);
@@ -171,6 +180,67 @@ TEST(Tabpack, RefusesWhatNoArchiveCanHoldWithAClearMessage) {
     EXPECT_EQ(pack.out, "");
     EXPECT_FALSE(fs::exists(w.out()));
   }
+}
+
+TEST(Tabpack, RefusesAFolderAsTheManifest) {
+  Workbench w;
+  w.Put("a.dll", "a");
+  RunResult pack = RunTabpack({"pack", w.files(), w.files(), w.out()});
+  EXPECT_EQ(pack.exit_status, 1);
+  EXPECT_EQ(pack.err, "tabpack: cannot read the manifest \"" + w.files() + "\": not a readable file\n");
+  EXPECT_FALSE(fs::exists(w.out()));
+}
+
+TEST(Tabpack, AcceptsTheLastDayOfTheTimeRange) {
+  Workbench w;
+  w.Put("a.dll", "a");
+  w.Manifest("a.dll CUR 101 30827-12-31T23:59:59.999Z\n");
+  RunResult pack = w.Pack();
+  ASSERT_EQ(pack.exit_status, 0) << pack.err;
+  const std::string bytes = ReadText(w.out());
+  std::string error;
+  auto view = tabpack::ReadArchive(bytes, bytes.size(), &error);
+  ASSERT_TRUE(view) << error;
+  EXPECT_EQ(view->records[0].time, (tabpack::UtcTime{30827, 12, 31, 23, 59, 59, 999}));
+  EXPECT_EQ(RunTabpack({"verify", w.out()}).exit_status, 0);
+  EXPECT_NE(RunTabpack({"list", w.out()}).out.find("30827-12-31T23:59:59.999Z"), std::string::npos);
+}
+
+TEST(Tabpack, NeverWritesThroughALinkPlantedAsThePartialArchive) {
+  Workbench w;
+  w.Put("a.dll", "a");
+  w.Manifest("a.dll CUR 101\n");
+  const fs::path victim = w.root() / "victim.txt";
+  std::ofstream(victim) << "precious";
+  fs::create_symlink(victim, w.out() + ".partial");
+  RunResult pack = w.Pack();
+  EXPECT_EQ(pack.exit_status, 1);
+  EXPECT_EQ(pack.err, "tabpack: cannot create \"" + w.out() +
+                          ".partial\" (it exists: left by an interrupted pack? remove it and pack "
+                          "again)\n");
+  EXPECT_EQ(ReadText(victim), "precious");
+  EXPECT_FALSE(fs::exists(w.out()));
+
+  // A dangling link is not followed either: nothing appears where it points.
+  fs::remove(w.out() + ".partial");
+  fs::create_symlink(w.root() / "planted.dll", w.out() + ".partial");
+  EXPECT_EQ(w.Pack().exit_status, 1);
+  EXPECT_FALSE(fs::exists(w.root() / "planted.dll"));
+}
+
+TEST(Tabpack, ListShowsArchiveNamesEscaped) {
+  Workbench w;
+  tabpack::MemoryFile file;
+  file.record = {"evil\x1b[31m\x9b" "2J.dll", "CUR", 0, 0, {2026, 1, 1, 0, 0, 0, 0}, 0, INSTALL_NEWER};
+  std::ofstream(w.out(), std::ios::binary) << tabpack::BuildArchive({file});
+  RunResult list = RunTabpack({"list", w.out()});
+  EXPECT_EQ(list.exit_status, 0) << list.err;
+  EXPECT_NE(list.out.find("evil\\x1B[31m\\x9B2J.dll"), std::string::npos) << list.out;
+  EXPECT_EQ(list.out.find('\x1b'), std::string::npos);
+  RunResult verify = RunTabpack({"verify", w.out()});
+  EXPECT_EQ(verify.err, "tabpack: " + w.out() +
+                            ": record 1: the name \"evil\\x1B[31m\\x9B2J.dll\" is not a bare Windows "
+                            "file name\n");
 }
 
 TEST(Tabpack, RefusesMoreThan65535Files) {
@@ -220,15 +290,35 @@ TEST(Tabpack, VerifyNamesWhatIsWrongWithADamagedArchive) {
   EXPECT_EQ(verify.err,
             "tabpack: " + w.out() + ": not an install archive (no \"TRACERFILE\" header)\n");
   EXPECT_EQ(RunTabpack({"list", w.out()}).exit_status, 1);
+
+  std::ofstream(w.out(), std::ios::binary | std::ios::trunc) << "TRACERFILE" << std::string(40, '\0');
+  verify = RunTabpack({"verify", w.out()});
+  EXPECT_EQ(verify.err,
+            "tabpack: " + w.out() + ": too short for its header (50 bytes; the header takes 100)\n");
 }
 
-TEST(Tabpack, ExplainsItselfAndRefusesACommandLineItDoesNotKnow) {
+struct CommandLineRow {
+  std::vector<std::string> args;
+  std::string what;  // the first line on standard error, after "tabpack: "
+};
+
+TEST(Tabpack, ExplainsItselfAndSaysWhatIsWrongWithACommandLine) {
   RunResult help = RunTabpack({"--help"});
   EXPECT_EQ(help.exit_status, 0);
   EXPECT_EQ(help.out.rfind("usage: tabpack pack MANIFEST FOLDER OUT\n", 0), 0u);
-  RunResult wrong = RunTabpack({"pack", "only-one"});
-  EXPECT_EQ(wrong.exit_status, 2);
-  EXPECT_EQ(wrong.err, help.out);
+  const CommandLineRow rows[] = {
+      {{}, "no command (one of pack, list, verify)"},
+      {{"pack", "only-one"}, "pack: FOLDER is missing"},
+      {{"pack", "m", "f"}, "pack: OUT is missing"},
+      {{"list"}, "list: ARCHIVE is missing"},
+      {{"verify", "a", "b\x1b[2J"}, "verify: one argument too many, \"b\\x1B[2J\" after ARCHIVE"},
+      {{"unpack", "a"}, "unknown command \"unpack\" (one of pack, list, verify)"},
+  };
+  for (const CommandLineRow& row : rows) {
+    RunResult wrong = RunTabpack(row.args);
+    EXPECT_EQ(wrong.exit_status, 2) << row.what;
+    EXPECT_EQ(wrong.err, "tabpack: " + row.what + "\n\n" + help.out);
+  }
 }
 
 }  // namespace

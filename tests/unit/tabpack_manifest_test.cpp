@@ -7,6 +7,7 @@
 #include "install/install_rules.h"
 #include "tools/tabpack/archive_layout.h"
 #include "tools/tabpack/manifest.h"
+#include "tools/tabpack/shown_text.h"
 
 namespace {
 
@@ -25,7 +26,11 @@ TEST(TabpackTime, ReadsUtcTimesToTheMillisecond) {
       {"2026-11-30T16:20:05.125Z", true, {2026, 11, 30, 16, 20, 5, 125}},
       {"1601-01-01T00:00:00", true, {1601, 1, 1, 0, 0, 0, 0}},
       {"2028-02-29T23:59:59.999", true, {2028, 2, 29, 23, 59, 59, 999}},
-      {"30827-12-31T23:59:59", false, {}},
+      {"30827-12-31T23:59:59.999", true, {30827, 12, 31, 23, 59, 59, 999}},
+      {"10000-01-01T00:00:00", true, {10000, 1, 1, 0, 0, 0, 0}},
+      {"30828-01-01T00:00:00", false, {}},
+      {"02026-01-01T00:00:00", false, {}},
+      {"9999-12-31T23:59:59", true, {9999, 12, 31, 23, 59, 59, 0}},
       {"1600-12-31T23:59:59", false, {}},
       {"2026-02-29T00:00:00", false, {}},
       {"2026-13-01T00:00:00", false, {}},
@@ -132,6 +137,25 @@ TEST(TabpackRecord, EncodesEveryFieldWhereTheLauncherReadsIt) {
   EXPECT_EQ(decoded.day_of_week, 1);
   EXPECT_EQ(decoded.size, record.size);
   EXPECT_TRUE(decoded.name_terminated);
+}
+
+struct ShownRow {
+  std::string text;
+  std::string shown;
+};
+
+TEST(TabpackShownText, EscapesEveryNonPrintableByteAndCutsLongText) {
+  const ShownRow rows[] = {
+      {"Shipping Labels.xml", "Shipping Labels.xml"},
+      {"\x1b[2J\x9b" "1m\r\n", "\\x1B[2J\\x9B1m\\x0D\\x0A"},
+      {std::string("a\0b", 3), "a\\x00b"},
+      {"caf\xc3\xa9\x7f", "caf\\xC3\\xA9\\x7F"},
+      {std::string(64, 'a'), std::string(64, 'a')},
+      {std::string(65, 'a'), std::string(64, 'a') + "..."},
+      // An escape is never cut in half.
+      {std::string(62, 'a') + "\x1b", std::string(62, 'a') + "..."},
+  };
+  for (const ShownRow& row : rows) EXPECT_EQ(tabpack::Shown(row.text), row.shown) << row.shown;
 }
 
 }  // namespace

@@ -43,29 +43,37 @@ bool InCalendar(const UtcTime& t) {
 
 std::optional<UtcTime> ParseUtcTime(std::string_view text) {
   if (!text.empty() && (text.back() == 'Z' || text.back() == 'z')) text.remove_suffix(1);
+  // Years from 10000 to 30827 take a fifth digit; the rest of the pattern follows it.
+  const std::size_t year_digits = text.size() > 4 && text[4] != '-' && text[0] != '0' ? 5 : 4;
+  const std::string_view year_text = text.substr(0, year_digits);
+  text.remove_prefix(year_text.size());
   // Digits where the pattern has 'd', the other characters as they stand.
-  constexpr std::string_view kPattern = "dddd-dd-ddTdd:dd:dd";
+  constexpr std::string_view kPattern = "-dd-ddTdd:dd:dd";
   constexpr std::string_view kFraction = ".ddd";
-  if (text.size() != kPattern.size() && text.size() != kPattern.size() + kFraction.size())
+  if (year_text.size() != year_digits ||
+      (text.size() != kPattern.size() && text.size() != kPattern.size() + kFraction.size()))
     return std::nullopt;
   const std::string pattern = std::string(kPattern) + std::string(kFraction);
   for (std::size_t i = 0; i < text.size(); ++i) {
     const bool digit = text[i] >= '0' && text[i] <= '9';
     if (pattern[i] == 'd' ? !digit : text[i] != pattern[i]) return std::nullopt;
   }
-  auto number = [&](std::size_t at, std::size_t length) {
+  auto number = [](std::string_view digits, std::size_t at, std::size_t length) {
     int value = 0;
-    for (std::size_t i = at; i < at + length; ++i) value = value * 10 + (text[i] - '0');
+    for (std::size_t i = at; i < at + length; ++i) {
+      if (digits[i] < '0' || digits[i] > '9') return -1;
+      value = value * 10 + (digits[i] - '0');
+    }
     return value;
   };
   UtcTime t;
-  t.year = number(0, 4);
-  t.month = number(5, 2);
-  t.day = number(8, 2);
-  t.hour = number(11, 2);
-  t.minute = number(14, 2);
-  t.second = number(17, 2);
-  if (text.size() > kPattern.size()) t.millisecond = number(20, 3);
+  t.year = number(year_text, 0, year_digits);
+  t.month = number(text, 1, 2);
+  t.day = number(text, 4, 2);
+  t.hour = number(text, 7, 2);
+  t.minute = number(text, 10, 2);
+  t.second = number(text, 13, 2);
+  if (text.size() > kPattern.size()) t.millisecond = number(text, 16, 3);
   if (!InCalendar(t)) return std::nullopt;
   return t;
 }

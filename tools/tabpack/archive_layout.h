@@ -26,8 +26,9 @@ struct UtcTime {
   bool operator==(const UtcTime&) const = default;
 };
 
-// "YYYY-MM-DDTHH:MM:SS" with optional ".mmm" and "Z"; nothing for any other text or a
-// date that is not in the calendar (years 1601 to 30827).
+// "YYYY-MM-DDTHH:MM:SS" with optional ".mmm" and "Z", the year of five digits from
+// 10000 on; nothing for any other text or a date that is not in the calendar (years
+// 1601 to 30827, the range of a Windows SYSTEMTIME).
 std::optional<UtcTime> ParseUtcTime(std::string_view text);
 // "YYYY-MM-DDTHH:MM:SS.mmmZ".
 std::string FormatUtcTime(const UtcTime& time);

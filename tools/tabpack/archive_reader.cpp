@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "tools/tabpack/manifest.h"
+#include "tools/tabpack/shown_text.h"
 
 namespace tabpack {
 namespace {
@@ -20,8 +21,13 @@ bool InCalendar(const Record& record) {
 std::optional<ArchiveView> ReadArchive(const std::string& bytes, std::uint64_t file_size,
                                        std::string* error) {
   const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
-  if (bytes.size() < kTABHeaderBytes || bytes.compare(0, kTABMagic.size(), kTABMagic) != 0) {
+  if (bytes.compare(0, kTABMagic.size(), kTABMagic) != 0) {
     *error = "not an install archive (no \"TRACERFILE\" header)";
+    return std::nullopt;
+  }
+  if (bytes.size() < kTABHeaderBytes) {
+    *error = "too short for its header (" + std::to_string(file_size) + " bytes; the header takes " +
+             std::to_string(kTABHeaderBytes) + ")";
     return std::nullopt;
   }
   ArchiveView view;
@@ -64,7 +70,7 @@ std::vector<std::string> VerifyArchive(const std::string& head, std::uint64_t fi
     if (std::string why = CheckName(r.name); r.name_terminated && !why.empty())
       problems.push_back(at + why);
     if (!r.destination_terminated || !DestinationCode(r.destination))
-      problems.push_back(at + "unknown destination \"" + r.destination + "\"");
+      problems.push_back(at + "unknown destination " + QuotedShown(r.destination));
     if (RuleName(r.rule).empty())
       problems.push_back(at + "install rule " + std::to_string(r.rule) +
                          " is none of 101, 102, 103, 109: the upgrade never installs it");

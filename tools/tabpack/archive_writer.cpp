@@ -1,14 +1,36 @@
 // tabpack: laying out and writing archives.
 #include "tools/tabpack/archive_writer.h"
 
-#include <fstream>
+#include <cstdio>
+#include <memory>
 #include <system_error>
+
+#include "tools/tabpack/shown_text.h"
 
 namespace tabpack {
 namespace fs = std::filesystem;
 namespace {
 
-std::string Quoted(const fs::path& path) { return "\"" + path.string() + "\""; }
+std::string Quoted(const fs::path& path) { return QuotedShown(path.string(), kShownPath); }
+
+struct CloseFile {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, CloseFile>;
+
+bool Write(std::FILE* file, const void* bytes, std::size_t size) {
+  return std::fwrite(bytes, 1, size, file) == size;
+}
+
+// Appends the whole of `source` to `archive`.
+bool CopyInto(std::FILE* archive, const fs::path& source) {
+  const File in(std::fopen(source.c_str(), "rb"));
+  if (!in) return false;
+  char buffer[65536];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, in.get())) > 0;)
+    if (!Write(archive, buffer, n)) return false;
+  return !std::ferror(in.get());
+}
 
 }  // namespace
 
@@ -79,39 +101,42 @@ bool PackArchive(const std::vector<ManifestLine>& lines, const fs::path& folder,
   const Layout layout = PlanLayout(sizes);
   fs::path partial = out;
   partial += ".partial";
-  {
-    std::ofstream archive(partial, std::ios::binary | std::ios::trunc);
-    if (!archive) {
-      *error = "cannot create " + Quoted(partial);
-      return false;
-    }
-    const HeaderBytes header =
-        EncodeHeader(layout.header_size, static_cast<std::uint32_t>(layout.archive_size));
-    archive.write(reinterpret_cast<const char*>(header.data()), header.size());
-    for (std::size_t i = 0; i < records.size(); ++i) {
-      records[i].data_offset = layout.offsets[i];
-      records[i].size = static_cast<std::uint32_t>(sizes[i]);
-      const RecordBytes bytes = EncodeRecord(records[i]);
-      archive.write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    }
-    for (std::size_t i = 0; i < sources.size(); ++i) {
-      std::ifstream in(sources[i], std::ios::binary);
-      if (sizes[i] != 0 && !(archive << in.rdbuf())) {
-        *error = "cannot copy " + Quoted(sources[i]) + " into the archive";
-        std::error_code ignored;
-        fs::remove(partial, ignored);
-        return false;
-      }
-    }
-    archive.close();
+  // Created exclusively: an existing OUT.partial, a symbolic link planted there
+  // included, is never opened, so the packer cannot write through it.
+  File archive(std::fopen(partial.c_str(), "wbx"));
+  if (!archive) {
     std::error_code ec;
-    if (!archive || fs::file_size(partial, ec) != layout.archive_size) {
-      *error = "cannot write " + Quoted(partial) + " (a file changed while it was packed?)";
-      fs::remove(partial, ec);
+    *error = "cannot create " + Quoted(partial) +
+             (fs::symlink_status(partial, ec).type() != fs::file_type::not_found
+                  ? " (it exists: left by an interrupted pack? remove it and pack again)"
+                  : "");
+    return false;
+  }
+  const HeaderBytes header =
+      EncodeHeader(layout.header_size, static_cast<std::uint32_t>(layout.archive_size));
+  bool written = Write(archive.get(), header.data(), header.size());
+  for (std::size_t i = 0; written && i < records.size(); ++i) {
+    records[i].data_offset = layout.offsets[i];
+    records[i].size = static_cast<std::uint32_t>(sizes[i]);
+    const RecordBytes bytes = EncodeRecord(records[i]);
+    written = Write(archive.get(), bytes.data(), bytes.size());
+  }
+  for (std::size_t i = 0; written && i < sources.size(); ++i) {
+    if (!CopyInto(archive.get(), sources[i])) {
+      *error = "cannot copy " + Quoted(sources[i]) + " into the archive";
+      archive.reset();
+      std::error_code ignored;
+      fs::remove(partial, ignored);
       return false;
     }
   }
+  written = std::fclose(archive.release()) == 0 && written;
   std::error_code ec;
+  if (!written || fs::file_size(partial, ec) != layout.archive_size) {
+    *error = "cannot write " + Quoted(partial) + " (a file changed while it was packed?)";
+    fs::remove(partial, ec);
+    return false;
+  }
   fs::rename(partial, out, ec);
   if (ec) {
     *error = "cannot rename " + Quoted(partial) + " to " + Quoted(out) + ": " + ec.message();

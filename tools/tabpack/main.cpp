@@ -7,6 +7,7 @@
 // Exit status 0 on success, 1 when the archive is refused or unsound, 2 for a
 // command line it does not understand.
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +16,7 @@
 #include "tools/tabpack/archive_reader.h"
 #include "tools/tabpack/archive_writer.h"
 #include "tools/tabpack/manifest.h"
+#include "tools/tabpack/shown_text.h"
 
 namespace {
 
@@ -48,19 +50,28 @@ int Refuse(const std::string& message) {
   return 1;
 }
 
+// A path of the command line as messages show it.
+std::string Path(const char* path) { return tabpack::Shown(path, tabpack::kShownPath); }
+
 int Pack(const char* manifest_path, const char* folder, const char* out) {
-  std::FILE* file = std::fopen(manifest_path, "rb");
-  if (!file) return Refuse(std::string("cannot read the manifest \"") + manifest_path + "\"");
+  std::error_code ec;
+  std::FILE* file = std::filesystem::is_regular_file(manifest_path, ec)
+                        ? std::fopen(manifest_path, "rb")
+                        : nullptr;
+  if (!file)
+    return Refuse("cannot read the manifest \"" + Path(manifest_path) + "\": not a readable file");
   std::string text;
   char buffer[65536];
   for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
+  const bool read_whole = !std::ferror(file);
   std::fclose(file);
+  if (!read_whole) return Refuse("cannot read the manifest \"" + Path(manifest_path) + "\"");
 
   tabpack::Manifest manifest = tabpack::ParseManifest(text);
-  if (!manifest.error.empty()) return Refuse(std::string(manifest_path) + ": " + manifest.error);
+  if (!manifest.error.empty()) return Refuse(Path(manifest_path) + ": " + manifest.error);
   std::string error;
   if (!tabpack::PackArchive(manifest.lines, folder, out, &error)) return Refuse(error);
-  std::printf("%s: %zu files packed\n", out, manifest.lines.size());
+  std::printf("%s: %zu files packed\n", Path(out).c_str(), manifest.lines.size());
   return 0;
 }
 
@@ -68,12 +79,12 @@ std::optional<tabpack::ArchiveView> Open(const char* path, int* status) {
   std::uint64_t file_size = 0;
   auto head = tabpack::ReadArchiveHead(path, &file_size);
   if (!head) {
-    *status = Refuse(std::string("cannot read \"") + path + "\"");
+    *status = Refuse("cannot read \"" + Path(path) + "\"");
     return std::nullopt;
   }
   std::string error;
   auto view = tabpack::ReadArchive(*head, file_size, &error);
-  if (!view) *status = Refuse(std::string(path) + ": " + error);
+  if (!view) *status = Refuse(Path(path) + ": " + error);
   return view;
 }
 
@@ -81,7 +92,7 @@ int List(const char* path) {
   int status = 0;
   auto view = Open(path, &status);
   if (!view) return status;
-  std::printf("%s: %zu records, HeaderSize %u, ArchiveSize %u, %llu bytes\n", path,
+  std::printf("%s: %zu records, HeaderSize %u, ArchiveSize %u, %llu bytes\n", Path(path).c_str(),
               view->records.size(), view->header_size, view->archive_size,
               static_cast<unsigned long long>(view->file_size));
   std::printf("%6s  %-24s  %-4s  %-16s  %10s  %10s  %s\n", "Record", "Name", "Dest", "Rule", "Size",
@@ -93,8 +104,8 @@ int List(const char* path) {
       continue;
     }
     const std::string rule = std::to_string(r.rule) + " " + std::string(tabpack::RuleName(r.rule));
-    std::printf("%6zu  %-24s  %-4s  %-16s  %10u  %10u  %s\n", i + 1, r.name.c_str(),
-                r.destination.c_str(), rule.c_str(), r.size, r.data_offset,
+    std::printf("%6zu  %-24s  %-4s  %-16s  %10u  %10u  %s\n", i + 1, tabpack::Shown(r.name).c_str(),
+                tabpack::Shown(r.destination).c_str(), rule.c_str(), r.size, r.data_offset,
                 tabpack::FormatUtcTime(r.time).c_str());
   }
   return 0;
@@ -103,30 +114,54 @@ int List(const char* path) {
 int Verify(const char* path) {
   std::uint64_t file_size = 0;
   auto head = tabpack::ReadArchiveHead(path, &file_size);
-  if (!head) return Refuse(std::string("cannot read \"") + path + "\"");
+  if (!head) return Refuse("cannot read \"" + Path(path) + "\"");
   const std::vector<std::string> problems = tabpack::VerifyArchive(*head, file_size);
-  for (const std::string& problem : problems) std::fprintf(stderr, "tabpack: %s: %s\n", path, problem.c_str());
+  for (const std::string& problem : problems) Refuse(Path(path) + ": " + problem);
   if (!problems.empty()) return 1;
   std::string error;
   const auto view = tabpack::ReadArchive(*head, file_size, &error);
   std::size_t used = 0;
   for (const tabpack::Record& r : view->records) used += r.name.empty() ? 0 : 1;
-  std::printf("%s: sound, %zu records (%zu used), %llu bytes\n", path, view->records.size(), used,
-              static_cast<unsigned long long>(file_size));
+  std::printf("%s: sound, %zu records (%zu used), %llu bytes\n", Path(path).c_str(),
+              view->records.size(), used, static_cast<unsigned long long>(file_size));
   return 0;
+}
+
+// A command line it does not understand: what is wrong with it, then the usage.
+int Usage(const std::string& what) {
+  std::fprintf(stderr, "tabpack: %s\n\n%s", what.c_str(), kUsage);
+  return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::vector<std::string_view> args(argv + 1, argv + argc);
+  if (args.empty()) return Usage("no command (one of pack, list, verify)");
   if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
     std::fputs(kUsage, stdout);
     return 0;
   }
-  if (args.size() == 4 && args[0] == "pack") return Pack(argv[2], argv[3], argv[4]);
-  if (args.size() == 2 && args[0] == "list") return List(argv[2]);
-  if (args.size() == 2 && args[0] == "verify") return Verify(argv[2]);
-  std::fprintf(stderr, "%s", kUsage);
-  return 2;
+  struct Command {
+    std::string_view name;
+    std::vector<std::string_view> operands;
+  };
+  const Command commands[] = {{"pack", {"MANIFEST", "FOLDER", "OUT"}},
+                              {"list", {"ARCHIVE"}},
+                              {"verify", {"ARCHIVE"}}};
+  for (const Command& command : commands) {
+    if (args[0] != command.name) continue;
+    const std::size_t given = args.size() - 1;
+    const std::size_t wanted = command.operands.size();
+    if (given < wanted)
+      return Usage(std::string(command.name) + ": " + std::string(command.operands[given]) +
+                   " is missing");
+    if (given > wanted)
+      return Usage(std::string(command.name) + ": one argument too many, " +
+                   tabpack::QuotedShown(args[wanted + 1]) + " after " +
+                   std::string(command.operands.back()));
+    if (command.name == "pack") return Pack(argv[2], argv[3], argv[4]);
+    return command.name == "list" ? List(argv[2]) : Verify(argv[2]);
+  }
+  return Usage("unknown command " + tabpack::QuotedShown(args[0]) + " (one of pack, list, verify)");
 }

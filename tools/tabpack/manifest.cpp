@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "install/install_rules.h"
+#include "tools/tabpack/shown_text.h"
 
 namespace tabpack {
 namespace {
@@ -56,23 +57,21 @@ bool SplitFields(std::string_view line, std::vector<std::string>* fields, std::s
   }
 }
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
-
 }  // namespace
 
 std::string CheckName(std::string_view name) {
   constexpr std::size_t kLongest = kTABFileNameBytes - 1;
   if (name.empty()) return "an empty name (an empty name marks an unused record)";
   if (name.size() > kLongest)
-    return "the name " + Quoted(name) + " has " + std::to_string(name.size()) +
+    return "the name " + QuotedShown(name) + " has " + std::to_string(name.size()) +
            " characters; an archive name holds at most " + std::to_string(kLongest);
   // The installer puts the name after a folder: it must stay a bare file name.
   for (char c : name) {
     if (static_cast<unsigned char>(c) < 0x20 || std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos)
-      return "the name " + Quoted(name) + " is not a bare Windows file name";
+      return "the name " + QuotedShown(name) + " is not a bare Windows file name";
   }
   if (name == "." || name == ".." || name.back() == '.' || name.back() == ' ')
-    return "the name " + Quoted(name) + " is not a bare Windows file name";
+    return "the name " + QuotedShown(name) + " is not a bare Windows file name";
   return {};
 }
 
@@ -127,23 +126,26 @@ Manifest ParseManifest(std::string_view text) {
     if (std::string why = CheckName(entry.name); !why.empty()) return fail(why);
     auto destination = DestinationCode(fields[1]);
     if (!destination)
-      return fail("unknown destination " + Quoted(fields[1]) + " (one of CUR, FON, WIN, SYS, S64)");
+      return fail("unknown destination " + QuotedShown(fields[1]) + " (one of CUR, FON, WIN, SYS, S64)");
     entry.destination = *destination;
     auto rule = InstallRule(fields[2]);
     if (!rule)
-      return fail("unknown install rule " + Quoted(fields[2]) +
+      return fail("unknown install rule " + QuotedShown(fields[2]) +
                   " (one of 101 Different, 102 Newer, 103 Always, 109 DoesNotExist)");
     entry.rule = *rule;
     if (fields.size() == 4) {
       entry.time = ParseUtcTime(fields[3]);
       if (!entry.time)
-        return fail("the time " + Quoted(fields[3]) +
+        return fail("the time " + QuotedShown(fields[3]) +
                     " is not a UTC time YYYY-MM-DDTHH:MM:SS[.mmm] from 1601 to 30827");
     }
     if (!seen.insert(entry.destination + "/" + Upper(entry.name)).second)
-      return fail(Quoted(entry.name) + " is listed twice for " + entry.destination);
+      return fail(QuotedShown(entry.name) + " is listed twice for " + entry.destination);
     manifest.lines.push_back(std::move(entry));
   }
+  // Such an archive would hold no record, which the launcher refuses to open.
+  if (manifest.lines.empty())
+    manifest.error = "no file to pack: the manifest holds only blank lines and comments";
   return manifest;
 }
 

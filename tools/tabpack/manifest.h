@@ -31,7 +31,8 @@ struct ManifestLine {
 
 struct Manifest {
   std::vector<ManifestLine> lines;
-  std::string error;  // "line N: ..." for the first line refused; empty when read whole
+  std::string error;  // "line N: ..." for the first line refused, or why it lists no file;
+                      // empty when read whole
 };
 
 Manifest ParseManifest(std::string_view text);
