@@ -4,6 +4,9 @@
 
 #include <string>
 
+#include "platform/win32/picture_window_win32.h"
+#include "ui/resource_ids.h"
+
 namespace win32 {
 namespace {
 
@@ -26,9 +29,11 @@ int Win32UserInterface::MessageBox(platform::WindowHandle owner, std::string_vie
 platform::WindowHandle Win32UserInterface::CreateDialogParam(platform::Dialog dialog,
                                                             platform::DialogProcedure procedure,
                                                             void* context) {
-  Procedure& slot = dialog == platform::Dialog::Splash ? splash_ : verify_;
-  slot = {procedure, context};
-  const char* resource = dialog == platform::Dialog::Splash ? "DOVRELPV_SPLASH" : "VERIFYDIALOG";
+  const bool splash = dialog == platform::Dialog::Splash;
+  Procedure& slot = splash ? splash_ : verify_;
+  // The splash window is its picture, 550 x 280 pixels whatever the dialog font.
+  slot = {procedure, context, module_, splash ? IDB_SPLASH : 0};
+  const char* resource = splash ? "DOVRELPV_SPLASH" : "VERIFYDIALOG";
   return ToHandle(CreateDialogParamA(module_, resource, nullptr, ModelessDialogProc,
                                      reinterpret_cast<LPARAM>(&slot)));
 }
@@ -106,6 +111,10 @@ INT_PTR CALLBACK Win32UserInterface::ModelessDialogProc(HWND dialog, UINT messag
   if (message == WM_INITDIALOG) SetWindowLongPtrA(dialog, DWLP_USER, lparam);
   const auto* slot = reinterpret_cast<const Procedure*>(GetWindowLongPtrA(dialog, DWLP_USER));
   if (slot == nullptr || slot->procedure == nullptr) return 0;
+  if (message == WM_INITDIALOG && slot->picture != 0) {
+    const ResourceBitmap picture(slot->module, slot->picture);
+    FitWindowToPicture(dialog, picture.get());
+  }
   return slot->procedure(slot->context, ToHandle(dialog), message);
 }
 

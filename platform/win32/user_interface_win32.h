@@ -50,10 +50,13 @@ class Win32UserInterface final : public platform::UserInterface {
 
  private:
   // The launcher's procedure of one modeless dialog and its context; the dialog
-  // finds it through its creation parameter.
+  // finds it through its creation parameter. A dialog with a picture takes the
+  // picture's size when it is created, before the launcher's procedure places it.
   struct Procedure {
     platform::DialogProcedure procedure = nullptr;
     void* context = nullptr;
+    HINSTANCE module = nullptr;
+    int picture = 0;  // a bitmap resource; 0: the size of the dialog's template
   };
   static INT_PTR CALLBACK ModelessDialogProc(HWND dialog, UINT message, WPARAM wparam,
                                              LPARAM lparam);
