@@ -38,7 +38,8 @@ class ElevationButtons final : public platform::ElevationDialogButtons {
 
     if (ExecuteAppEx(l_, dialog, launcher.view(), parameters.view(), false, false) == -1) {
       // The dialog stays open: the user may try again or cancel.
-      ShowErrorDialog(l_, "%s", "The application could not be spawned. Check logs for more information.");
+      ShowErrorDialogOwnedBy(l_, dialog, "%s",
+                             "The application could not be spawned. Check logs for more information.");
       return false;
     }
     DebugLogText(l_, "Restarting application to elevate process...");

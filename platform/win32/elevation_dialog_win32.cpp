@@ -3,13 +3,15 @@
 // its transparent colour; its two buttons hand over to the launcher.
 #include "platform/win32/user_interface_win32.h"
 
+#include "platform/win32/picture_window_win32.h"
 #include "ui/resource_ids.h"
 
 namespace win32 {
 namespace {
 
-// The prompt is read into a buffer of this size.
-constexpr int kPromptBufferSize = 100;
+// The prompt is read into a buffer of this size: room for a translated prompt, which
+// is longer than the English one.
+constexpr int kPromptBufferSize = 2048;
 
 // What the dialog procedure needs while the dialog is open. The shield picture and
 // its mask are made when the dialog opens and released when it has ended.
@@ -52,13 +54,11 @@ class MemoryDc {
   HGDIOBJ original_ = nullptr;
 };
 
-bool SizeOf(HBITMAP bitmap, BITMAP* info) { return GetObjectA(bitmap, sizeof(*info), info) != 0; }
-
 // A monochrome mask of the picture: white where the picture is black, black elsewhere.
 HBITMAP MakeMask(HBITMAP picture) {
-  BITMAP info = {};
-  if (!SizeOf(picture, &info)) return nullptr;
-  HBITMAP mask = CreateBitmap(info.bmWidth, info.bmHeight, 1, 1, nullptr);
+  SIZE size = {};
+  if (!PictureSize(picture, &size)) return nullptr;
+  HBITMAP mask = CreateBitmap(size.cx, size.cy, 1, 1, nullptr);
   if (!mask) return nullptr;
   MemoryDc picture_dc(nullptr, picture);
   MemoryDc mask_dc(nullptr, mask);
@@ -66,7 +66,7 @@ HBITMAP MakeMask(HBITMAP picture) {
     // A colour-to-monochrome copy turns the source's background colour white and
     // every other colour black.
     SetBkColor(picture_dc.get(), RGB(0, 0, 0));
-    BitBlt(mask_dc.get(), 0, 0, info.bmWidth, info.bmHeight, picture_dc.get(), 0, 0, SRCCOPY);
+    BitBlt(mask_dc.get(), 0, 0, size.cx, size.cy, picture_dc.get(), 0, 0, SRCCOPY);
   }
   return mask;
 }
@@ -78,13 +78,13 @@ void PaintShield(HWND dialog, const ElevationDialogState& state) {
   if (!control) return;
   PAINTSTRUCT paint = {};
   HDC dc = BeginPaint(control, &paint);
-  BITMAP info = {};
-  if (dc && state.picture && state.mask && SizeOf(state.picture, &info)) {
+  SIZE size = {};
+  if (dc && state.mask && PictureSize(state.picture, &size)) {
     MemoryDc memory(dc, state.mask);
     if (memory.get()) {
-      BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCAND);
+      BitBlt(dc, 0, 0, size.cx, size.cy, memory.get(), 0, 0, SRCAND);
       SelectObject(memory.get(), state.picture);
-      BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCPAINT);
+      BitBlt(dc, 0, 0, size.cx, size.cy, memory.get(), 0, 0, SRCPAINT);
     }
   }
   EndPaint(control, &paint);
@@ -97,6 +97,13 @@ void InitElevationDialog(HWND dialog, ElevationDialogState& state) {
   SendDlgItemMessageA(dialog, IDC_ELEVATE, BCM_SETSHIELD, 0, TRUE);
   state.picture = LoadBitmapA(state.module_handle, MAKEINTRESOURCEA(IDB_SHIELD));
   if (state.picture) state.mask = MakeMask(state.picture);
+  // The template sizes the picture's control in dialog units, which the dialog font
+  // turns into another size than the picture's 64 x 64 pixels on many systems.
+  if (HWND shield = GetDlgItem(dialog, IDC_SHIELD_PICTURE); shield && state.picture)
+    FitWindowToPicture(shield, state.picture);
+  // The keyboard focus goes to the default button, so that Enter and the space bar
+  // answer the dialog; the procedure itself returns FALSE, which sets no focus.
+  if (HWND elevate = GetDlgItem(dialog, IDC_ELEVATE)) SetFocus(elevate);
 }
 
 // Only the two buttons end the dialog: the close box and Escape send IDCANCEL,
