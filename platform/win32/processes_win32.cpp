@@ -1,7 +1,6 @@
 // Windows side: the launcher's own module and the programs it starts.
 #include "platform/win32/processes_win32.h"
 
-#include <cstring>
 #include <string>
 
 namespace win32 {
@@ -10,9 +9,14 @@ bool Win32Processes::GetModuleFileName(std::string* path) {
   char buffer[MAX_PATH] = {};
   const DWORD length = GetModuleFileNameA(module_, buffer, MAX_PATH);
   if (length == 0) return false;
-  // A path cut to the buffer comes back with length MAX_PATH; it may lack its
-  // terminator on older systems, so the text is measured within the buffer.
-  path->assign(buffer, strnlen(buffer, length));
+  // A path that does not fit comes back cut to the buffer, with length MAX_PATH (and
+  // without its terminator on older systems, which also leave the last error alone):
+  // a cut path names another file, so it is a failure.
+  if (length >= MAX_PATH) {
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return false;
+  }
+  path->assign(buffer, length);
   return true;
 }
 

@@ -4,6 +4,7 @@
 #include <cpuid.h>
 
 #include <string>
+#include <utility>
 
 namespace win32 {
 namespace {
@@ -50,6 +51,30 @@ FARPROC KernelFunction(const char* module_name, const char* function_name) {
 template <class Function>
 Function As(FARPROC proc) {
   return reinterpret_cast<Function>(reinterpret_cast<void*>(proc));
+}
+
+// Texts are kept in the ANSI code page; the shell's path is converted once. A path
+// with a character the code page lacks would come out as another path (a '?' or a
+// look-alike letter in its place), so it is refused instead: S_OK and the path, or
+// the failure as an HRESULT.
+HRESULT ToAnsiPath(PCWSTR wide, std::string* path) {
+  // A UTF-8 code page represents every character but takes neither the best-fit flag
+  // nor the used-default flag; invalid UTF-16 is refused there instead.
+  const bool utf8 = GetACP() == CP_UTF8;
+  const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+  BOOL used_default = FALSE;
+  BOOL* const used_default_flag = utf8 ? nullptr : &used_default;
+  const int bytes =
+      WideCharToMultiByte(CP_ACP, flags, wide, -1, nullptr, 0, nullptr, used_default_flag);
+  if (bytes <= 0) return HRESULT_FROM_WIN32(GetLastError());
+  std::string converted(static_cast<std::size_t>(bytes), '\0');
+  if (WideCharToMultiByte(CP_ACP, flags, wide, -1, converted.data(), bytes, nullptr,
+                          used_default_flag) != bytes)
+    return HRESULT_FROM_WIN32(GetLastError());
+  if (used_default) return HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION);
+  converted.pop_back();  // the terminator
+  *path = std::move(converted);
+  return S_OK;
 }
 
 using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
@@ -164,15 +189,9 @@ bool Win32SystemInfo::GlobalMemoryStatusEx(platform::MemoryTotals* totals) {
 std::int32_t Win32SystemInfo::SHGetKnownFolderPath(platform::KnownFolder folder,
                                                    std::string* path) {
   PWSTR wide = nullptr;
-  const HRESULT result = ::SHGetKnownFolderPath(FolderId(folder), 0, nullptr, &wide);
+  HRESULT result = ::SHGetKnownFolderPath(FolderId(folder), 0, nullptr, &wide);
   if (SUCCEEDED(result) && wide != nullptr) {
-    // Texts are kept in the ANSI code page; the shell's path is converted once.
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    std::string converted(bytes > 0 ? static_cast<std::size_t>(bytes) : 0, '\0');
-    if (bytes > 0)
-      WideCharToMultiByte(CP_ACP, 0, wide, -1, converted.data(), bytes, nullptr, nullptr);
-    converted.resize(converted.empty() ? 0 : converted.size() - 1);  // the terminator
-    *path = converted;
+    result = ToAnsiPath(wide, path);
   }
   CoTaskMemFree(wide);  // the shell allocates the path even for some failures
   return static_cast<std::int32_t>(result);
