@@ -12,6 +12,10 @@ namespace platform {
 using Handle = std::uintptr_t;
 // INVALID_HANDLE_VALUE: the all-ones value also marks a released handle or block.
 inline constexpr Handle kInvalidHandle = ~static_cast<Handle>(0);
+// No process, thread or token handle (yet): null. Never the all-ones value, which as
+// a process handle is the current-process pseudo-handle, so that a wait on a process
+// that never started would wait on the launcher itself.
+inline constexpr Handle kNoHandle = 0;
 
 inline constexpr std::uint32_t kDetachedProcess = 0x00000008;
 inline constexpr std::uint32_t kCreateNewProcessGroup = 0x00000200;
@@ -35,8 +39,8 @@ struct ProcessStart {
 };
 
 struct ProcessHandles {
-  Handle process = kInvalidHandle;
-  Handle thread = kInvalidHandle;
+  Handle process = kNoHandle;
+  Handle thread = kNoHandle;
 };
 
 class Processes {

@@ -28,10 +28,11 @@ class TokenHandle {
 
   platform::Handle get() const { return handle_; }
   platform::Handle* receive() { return &handle_; }
-  bool empty() const { return handle_ == platform::kInvalidHandle; }
+  // Nothing opened yet, or released.
+  bool empty() const { return handle_ == platform::kNoHandle || handle_ == platform::kInvalidHandle; }
 
  private:
   Launcher& l_;
   const char* label_;
-  platform::Handle handle_ = platform::kInvalidHandle;
+  platform::Handle handle_ = platform::kNoHandle;
 };
