@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/error_codes.h"
+#include "platform/sim/folder_entries.h"
 #include "platform/sim/text_util.h"
 
 namespace sim {
@@ -92,11 +93,17 @@ std::optional<std::filesystem::path> Drives::Resolve(std::string_view windows_pa
     return std::nullopt;
   }
   std::filesystem::path host = root_ / std::string(1, (*normal)[0]);
-  std::error_code ec;
-  if (!std::filesystem::is_directory(host, ec)) {
+  // Nothing on the way may lead out of the machine folder or be other than a file or
+  // a folder: the drives folder, the drive's folder and every existing component.
+  if (KindOf(root_) == EntryKind::Refused || KindOf(host) == EntryKind::Refused) {
+    *error = platform::kErrorAccessDenied;
+    return std::nullopt;
+  }
+  if (KindOf(root_) != EntryKind::Folder || KindOf(host) != EntryKind::Folder) {
     *error = platform::kErrorPathNotFound;
     return std::nullopt;
   }
+  std::error_code ec;
   bool exists_so_far = true;
   for (const auto& part : SplitComponents(std::string_view(*normal).substr(3))) {
     if (!IsValidName(part)) {
@@ -104,7 +111,7 @@ std::optional<std::filesystem::path> Drives::Resolve(std::string_view windows_pa
       return std::nullopt;
     }
     std::filesystem::path next = host / part;
-    if (exists_so_far && !std::filesystem::exists(next, ec)) {
+    if (exists_so_far && KindOf(next) == EntryKind::Missing) {
       exists_so_far = false;
       for (const auto& entry : std::filesystem::directory_iterator(host, ec)) {
         if (EqualsIgnoreCase(entry.path().filename().string(), part)) {
@@ -113,6 +120,10 @@ std::optional<std::filesystem::path> Drives::Resolve(std::string_view windows_pa
           break;
         }
       }
+    }
+    if (exists_so_far && KindOf(next) == EntryKind::Refused) {
+      *error = platform::kErrorAccessDenied;
+      return std::nullopt;
     }
     host = next;
   }

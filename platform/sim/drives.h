@@ -18,7 +18,8 @@ class Drives {
   // relative one against `current_directory`. Each component resolves
   // case-insensitively onto an existing entry; missing ones keep their case.
   // Empty when the path has no drive, names an unknown drive, or has a name
-  // Windows refuses; `*error` then holds the Windows error.
+  // Windows refuses; `*error` then holds the Windows error. A path through or to a
+  // symbolic link, a pipe, a device or a socket is refused with access denied (5).
   std::optional<std::filesystem::path> Resolve(std::string_view windows_path,
                                                std::string_view current_directory,
                                                platform::ErrorCode* error) const;

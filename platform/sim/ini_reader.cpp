@@ -22,7 +22,7 @@ const IniSection* IniDocument::Find(std::string_view name) const {
 IniDocument ReadIni(std::string_view text, const std::string& file_name) {
   IniDocument document;
   IniSection* current = nullptr;
-  LineReader lines(SkipByteOrderMark(text));
+  LineReader lines(SkipByteOrderMark(text), file_name);
   std::string_view raw;
   while (lines.Next(&raw)) {
     const int number = lines.number();

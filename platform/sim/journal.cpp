@@ -1,7 +1,7 @@
 // Simulated workstation: the journals a run appends to.
 #include "platform/sim/journal.h"
 
-#include <fstream>
+#include "platform/sim/folder_entries.h"
 
 namespace sim {
 
@@ -25,8 +25,7 @@ void PutTextMode(std::ostream& out, std::string_view text) {
 }
 
 void Journal::Append(std::string_view line) const {
-  std::ofstream out(file_, std::ios::binary | std::ios::app);
-  out << line << '\n';
+  if (auto out = OpenRegularFile(file_, std::ios::binary | std::ios::app)) *out << line << '\n';
 }
 
 }  // namespace sim

@@ -117,7 +117,7 @@ constexpr KeyRule kMachineKeys[] = {
     {"clock",
      [](Machine& m, const Field& f) {
        if (!IsUtcTimestamp(f.text()))
-         f.Fail(f.Quoted() + " is not a UTC time YYYY-MM-DDTHH:MM:SS from 1601 on");
+         f.Fail(f.Quoted() + " is not a UTC time YYYY-MM-DDTHH:MM:SS from 1601 to 30827");
        m.machine.clock = f.text();
      }},
 };

@@ -102,16 +102,17 @@ bool IsIpv4Address(std::string_view text) {
 }
 
 bool IsUtcTimestamp(std::string_view text) {
-  // Fixed positions: YYYY-MM-DDTHH:MM:SS.
-  if (text.size() != 19 || text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':' ||
-      text[16] != ':')
+  // YYYY-MM-DDTHH:MM:SS, the year of 4 or 5 digits: Windows' calendar runs to 30827.
+  const std::size_t y = text.size() == 20 ? 5 : 4;
+  if (text.size() != 15 + y || text[y] != '-' || text[y + 3] != '-' || text[y + 6] != 'T' ||
+      text[y + 9] != ':' || text[y + 12] != ':')
     return false;
-  const auto year = ParseDecimal(text.substr(0, 4), 9999);
-  const auto month = ParseDecimal(text.substr(5, 2), 12);
-  const auto day = ParseDecimal(text.substr(8, 2), 31);
-  const auto hour = ParseDecimal(text.substr(11, 2), 23);
-  const auto minute = ParseDecimal(text.substr(14, 2), 59);
-  const auto second = ParseDecimal(text.substr(17, 2), 59);
+  const auto year = ParseDecimal(text.substr(0, y), 30827);
+  const auto month = ParseDecimal(text.substr(y + 1, 2), 12);
+  const auto day = ParseDecimal(text.substr(y + 4, 2), 31);
+  const auto hour = ParseDecimal(text.substr(y + 7, 2), 23);
+  const auto minute = ParseDecimal(text.substr(y + 10, 2), 59);
+  const auto second = ParseDecimal(text.substr(y + 13, 2), 59);
   if (!year || !month || !day || !hour || !minute || !second) return false;
   if (*year < 1601 || *month < 1 || *day < 1) return false;
   constexpr std::uint64_t kDaysInMonth[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};

@@ -20,8 +20,9 @@ std::optional<bool> ParseBoolean(std::string_view text);
 // A file version: four decimal numbers "a.b.c.d", each 0..65535.
 bool IsFileVersion(std::string_view text);
 
-// A UTC time "YYYY-MM-DDTHH:MM:SS" that exists on the calendar, from 1601 on
-// (where Windows file times begin).
+// A UTC time "YYYY-MM-DDTHH:MM:SS" that exists on the calendar, from 1601 (where
+// Windows file times begin) to 30827 (where its calendar ends); the year may have 5
+// digits.
 bool IsUtcTimestamp(std::string_view text);
 
 // A dotted IPv4 address "a.b.c.d", each 0..255.

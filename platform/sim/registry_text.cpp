@@ -56,7 +56,7 @@ bool ParseHex(std::string_view text, std::size_t max_digits, std::uint32_t* valu
 class RegistryReader {
  public:
   RegistryReader(std::string_view text, const std::string& file_name)
-      : lines_(text), file_name_(file_name) {}
+      : lines_(text, file_name), file_name_(file_name) {}
 
   RegistryTree Read() {
     std::string_view line;

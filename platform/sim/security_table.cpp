@@ -67,7 +67,7 @@ void SecurityTable::Set(std::string_view object, std::string_view sddl) {
 SecurityTable ParseSecurityText(std::string_view text, const std::string& file_name) {
   SecurityTable table;
   std::vector<int> entry_lines;  // the line of each entry, for "given twice"
-  LineReader lines(SkipByteOrderMark(text));
+  LineReader lines(SkipByteOrderMark(text), file_name);
   std::string_view line;
   while (lines.Next(&line)) {
     const int number = lines.number();

@@ -55,8 +55,9 @@ std::optional<std::string> FindProfileValue(const std::string& text, std::string
 bool SimFiles::AppendToFile(std::string_view path, std::string_view text) {
   if (s_.Fails("AppendToFile")) return false;
   auto host = s_.Resolve(path);
+  if (!host) return false;
   std::error_code ec;
-  if (!host || !fs::is_directory(host->parent_path(), ec) || fs::is_directory(*host, ec)) {
+  if (!fs::is_directory(host->parent_path(), ec) || fs::is_directory(*host, ec)) {
     s_.last_error = platform::kErrorPathNotFound;
     return false;
   }

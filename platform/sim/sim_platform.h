@@ -8,6 +8,8 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/platform.h"
 #include "platform/sim/machine.h"
@@ -34,8 +36,9 @@ class SimWorkstation {
   // Milliseconds the virtual clock has advanced since Load.
   virtual std::uint64_t ElapsedMilliseconds() const = 0;
 
-  // Writes registry.reg and security.txt back.
-  virtual void Save() = 0;
+  // Writes registry.reg and security.txt back; the names of those that could not be
+  // written.
+  virtual std::vector<std::string> Save() = 0;
 };
 
 }  // namespace sim

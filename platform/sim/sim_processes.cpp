@@ -1,6 +1,8 @@
 // Simulated workstation: the launcher's own module and the programs it starts.
 #include "platform/sim/sim_processes.h"
 
+#include <cstdio>
+#include <string>
 #include <system_error>
 
 #include "platform/error_codes.h"
@@ -30,10 +32,14 @@ bool SimProcesses::CreateProcess(const platform::ProcessStart& start,
                         : platform::kErrorPathNotFound;
     return false;
   }
-  // Programs started this way (the product) are recorded, not run.
+  // Programs started this way (the product) are recorded, not run; the show command
+  // and the creation flags tell how its window starts.
+  char flags[16];
+  std::snprintf(flags, sizeof flags, "0x%08x", static_cast<unsigned>(start.creation_flags));
   s_.processes_log.Append("CREATE app=" + Quoted(start.application) +
                           " cmdline=" + Quoted(start.command_line) +
-                          " cwd=" + Quoted(start.current_directory));
+                          " cwd=" + Quoted(start.current_directory) +
+                          " show=" + std::to_string(start.show_window) + " flags=" + flags);
   handles->process = s_.programs.NewHandle();
   handles->thread = s_.programs.NewHandle();
   return true;

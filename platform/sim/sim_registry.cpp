@@ -6,6 +6,7 @@
 
 #include "platform/error_codes.h"
 #include "platform/sim/text_util.h"
+#include "platform/sim/wow64_shared_keys.h"
 
 namespace sim {
 namespace {
@@ -84,14 +85,16 @@ std::optional<std::string> SimRegistry::FullPath(platform::RegKey root, std::str
   }
   if (!sub.empty()) path += "\\" + sub;
 
-  // A 32-bit view on a 64-bit machine sees HKLM\SOFTWARE\WOW6432Node as HKLM\SOFTWARE.
+  // A 32-bit view on a 64-bit machine sees HKLM\SOFTWARE\WOW6432Node as HKLM\SOFTWARE,
+  // apart from the keys both views share.
   const bool view32 = view == View::Bits32 ||
                       (view == View::Process && !s_.LauncherIs64Bit());
   constexpr std::string_view kSoftware = "HKEY_LOCAL_MACHINE\\SOFTWARE";
   if (view32 && s_.MachineIs64Bit() && StartsWithIgnoreCase(path, kSoftware) &&
       (path.size() == kSoftware.size() || path[kSoftware.size()] == '\\')) {
     std::string rest = path.substr(kSoftware.size());
-    if (!StartsWithIgnoreCase(rest, "\\WOW6432Node"))
+    const bool shared = !rest.empty() && IsSharedSoftwareKey(std::string_view(rest).substr(1));
+    if (!shared && !StartsWithIgnoreCase(rest, "\\WOW6432Node"))
       path = std::string(kSoftware) + "\\WOW6432Node" + rest;
   }
   return path;

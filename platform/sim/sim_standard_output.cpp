@@ -4,8 +4,8 @@
 // every line feed stored as CR LF, as a redirected Windows stream stores it) and
 // also passes it to the runner's own standard output.
 #include <cstdio>
-#include <fstream>
 
+#include "platform/sim/folder_entries.h"
 #include "platform/sim/journal.h"
 #include "platform/sim/sim_files.h"
 
@@ -13,8 +13,8 @@ namespace sim {
 
 void SimFiles::WriteStandardOutput(std::string_view text) {
   if (s_.Fails("WriteStandardOutput")) return;
-  std::ofstream out(s_.folder / "stdout.log", std::ios::binary | std::ios::app);
-  PutTextMode(out, text);
+  if (auto out = OpenRegularFile(s_.folder / "stdout.log", std::ios::binary | std::ios::app))
+    PutTextMode(*out, text);
   std::fwrite(text.data(), 1, text.size(), stdout);
   std::fflush(stdout);
 }

@@ -2,17 +2,17 @@
 #include "platform/sim/sim_system.h"
 
 #include <cstdlib>
-#include <fstream>
 
 #include "platform/error_codes.h"
+#include "platform/sim/folder_entries.h"
 #include "platform/sim/system_messages.h"
 
 namespace sim {
 
 void SimSystem::OutputDebugString(std::string_view text) {
   if (!s_.machine.launcher.debugger) return;
-  std::ofstream out(s_.folder / "debugger.log", std::ios::binary | std::ios::app);
-  out << text;
+  if (auto out = OpenRegularFile(s_.folder / "debugger.log", std::ios::binary | std::ios::app))
+    *out << text;
 }
 
 bool SimSystem::FormatMessage(std::uint32_t code, std::string* text) {

@@ -26,7 +26,7 @@ bool SimFiles::WriteTextFile(std::string_view path, std::string_view text, int* 
   std::error_code ec;
   if (!host || !std::filesystem::is_directory(host->parent_path(), ec)) {
     if (host) s_.last_error = platform::kErrorPathNotFound;
-    *c_runtime_error = kNoSuchFile;
+    *c_runtime_error = s_.last_error == platform::kErrorAccessDenied ? kPermission : kNoSuchFile;
     return false;
   }
   if (std::filesystem::is_directory(*host, ec)) {

@@ -1,8 +1,7 @@
 // Simulated workstation: loading a machine folder and saving it back.
-#include <fstream>
-#include <sstream>
 #include <system_error>
 
+#include "platform/sim/folder_entries.h"
 #include "platform/sim/machine_folder_error.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_network.h"
@@ -19,17 +18,25 @@ namespace sim {
 namespace fs = std::filesystem;
 namespace {
 
-std::optional<std::string> ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
+// The journals a run appends to, in the folder itself.
+constexpr const char* kJournals[] = {"ui.log", "processes.log", "system.log", "debugger.log",
+                                     "stdout.log"};
+
+bool WriteFolderFile(const fs::path& host, const std::string& text) {
+  auto out = OpenRegularFile(host, std::ios::binary | std::ios::trunc);
+  if (!out) return false;
+  *out << text;
+  out->close();
+  return !out->fail();
 }
 
-void WriteFile(const fs::path& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << text;
+// drives and drives/C are folders of the machine folder's own, or missing.
+void RequireDriveFolders(const fs::path& folder) {
+  for (const char* name : {"drives", "drives/C"}) {
+    const EntryKind kind = KindOf(folder / name);
+    if (kind != EntryKind::Folder && kind != EntryKind::Missing)
+      throw MachineFolderError(name, 0, "not a folder (a link, a file, a pipe or a device)");
+  }
 }
 
 class Workstation : public SimWorkstation {
@@ -57,9 +64,13 @@ class Workstation : public SimWorkstation {
     return state_.drives.Resolve(windows_path, state_.current_directory, &error).value_or(fs::path());
   }
   std::uint64_t ElapsedMilliseconds() const override { return state_.clock.ElapsedMilliseconds(); }
-  void Save() override {
-    WriteFile(state_.folder / "registry.reg", WriteRegistryText(state_.registry));
-    WriteFile(state_.folder / "security.txt", WriteSecurityText(state_.security));
+  std::vector<std::string> Save() override {
+    std::vector<std::string> failed;
+    if (!WriteFolderFile(state_.folder / "registry.reg", WriteRegistryText(state_.registry)))
+      failed.push_back("registry.reg");
+    if (!WriteFolderFile(state_.folder / "security.txt", WriteSecurityText(state_.security)))
+      failed.push_back("security.txt");
+    return failed;
   }
 
  private:
@@ -79,13 +90,15 @@ class Workstation : public SimWorkstation {
 }  // namespace
 
 std::unique_ptr<SimWorkstation> SimWorkstation::Load(const fs::path& folder, SimOptions options) {
-  auto machine_text = ReadFile(folder / "machine.ini");
-  if (!machine_text) throw MachineFolderError("machine.ini", 0, "missing or unreadable");
+  auto machine_text = ReadFolderFile(folder, "machine.ini");
+  if (!machine_text) throw MachineFolderError("machine.ini", 0, "missing");
   Machine machine = ParseMachineIni(*machine_text, "machine.ini", KnownOperations());
   RegistryTree registry =
-      ParseRegistryText(ReadFile(folder / "registry.reg").value_or(""), "registry.reg");
+      ParseRegistryText(ReadFolderFile(folder, "registry.reg").value_or(""), "registry.reg");
   SecurityTable security =
-      ParseSecurityText(ReadFile(folder / "security.txt").value_or(""), "security.txt");
+      ParseSecurityText(ReadFolderFile(folder, "security.txt").value_or(""), "security.txt");
+  for (const char* journal : kJournals) RequireRegularOrMissing(folder, journal);
+  RequireDriveFolders(folder);
   std::error_code ec;
   fs::create_directories(folder / "drives" / "C", ec);
   if (ec) throw MachineFolderError("drives", 0, "cannot create drives/C: " + ec.message());

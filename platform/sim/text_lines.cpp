@@ -1,6 +1,8 @@
 // Simulated workstation: reading the machine folder's text files line by line.
 #include "platform/sim/text_lines.h"
 
+#include "platform/sim/machine_folder_error.h"
+
 namespace sim {
 
 bool LineReader::Next(std::string_view* line) {
@@ -10,6 +12,12 @@ bool LineReader::Next(std::string_view* line) {
   rest_ = end == std::string_view::npos ? std::string_view() : rest_.substr(end + 1);
   if (!found.empty() && found.back() == '\r') found.remove_suffix(1);
   ++number_;
+  // Stray CRs at the end of a line are blanks; one before other text ends a line
+  // that this reader would not see.
+  const std::size_t cr = found.find('\r');
+  if (cr != std::string_view::npos && found.find_first_not_of('\r', cr) != std::string_view::npos)
+    throw MachineFolderError(file_name_, number_,
+                             "a carriage return inside a line (lines end with LF or CR LF)");
   *line = found;
   return true;
 }

@@ -1,14 +1,19 @@
 // Simulated workstation: reading the machine folder's text files line by line.
-// Lines end with LF or CR LF; lines are numbered from 1 for error messages.
+// Lines end with LF or CR LF; lines are numbered from 1 for error messages. A
+// carriage return inside a line (a file with CR-only line ends, which would
+// otherwise read as one long line) is refused.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace sim {
 
 class LineReader {
  public:
-  explicit LineReader(std::string_view text) : rest_(text) {}
+  // `file_name` names the file in the MachineFolderError of a refused line.
+  LineReader(std::string_view text, std::string file_name)
+      : rest_(text), file_name_(std::move(file_name)) {}
 
   // The next line without its line end; false after the last line.
   bool Next(std::string_view* line);
@@ -17,6 +22,7 @@ class LineReader {
 
  private:
   std::string_view rest_;
+  std::string file_name_;
   int number_ = 0;
 };
 

@@ -8,21 +8,23 @@ namespace sim {
 
 using namespace std::chrono;
 
-std::optional<system_clock::time_point> VirtualClock::ParseUtc(const std::string& text) {
+std::optional<VirtualClock::TimePoint> VirtualClock::ParseUtc(const std::string& text) {
   int y, mo, d, h, mi, s;
   char tail;
-  if (std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%c", &y, &mo, &d, &h, &mi, &s, &tail) != 6)
+  if (std::sscanf(text.c_str(), "%5d-%2d-%2dT%2d:%2d:%2d%c", &y, &mo, &d, &h, &mi, &s, &tail) != 6)
     return std::nullopt;
   year_month_day date{year{y}, month{static_cast<unsigned>(mo)}, day{static_cast<unsigned>(d)}};
   if (!date.ok() || h > 23 || mi > 59 || s > 59 || h < 0 || mi < 0 || s < 0) return std::nullopt;
-  return sys_days{date} + hours{h} + minutes{mi} + seconds{s};
+  return TimePoint{sys_days{date} + hours{h} + minutes{mi} + seconds{s}};
 }
 
 VirtualClock::VirtualClock(const std::optional<std::string>& start_utc,
                            std::int32_t utc_offset_minutes, bool real_sleep)
-    : start_(system_clock::now()), offset_(utc_offset_minutes), real_sleep_(real_sleep) {
+    : start_(time_point_cast<milliseconds>(system_clock::now())),
+      offset_(utc_offset_minutes),
+      real_sleep_(real_sleep) {
   if (start_utc)
-    if (auto parsed = ParseUtc(*start_utc)) start_ = time_point_cast<system_clock::duration>(*parsed);
+    if (auto parsed = ParseUtc(*start_utc)) start_ = *parsed;
 }
 
 void VirtualClock::Sleep(std::uint32_t milliseconds) {
@@ -31,7 +33,7 @@ void VirtualClock::Sleep(std::uint32_t milliseconds) {
 }
 
 platform::LocalTime VirtualClock::Local() const {
-  auto local = time_point_cast<std::chrono::milliseconds>(NowUtc() + offset_);
+  const TimePoint local = NowUtc() + offset_;
   auto days = floor<std::chrono::days>(local);
   year_month_day date{days};
   hh_mm_ss time{local - days};

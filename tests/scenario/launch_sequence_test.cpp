@@ -76,9 +76,11 @@ TEST(StandardStart, ShowsEveryStepAndStartsTheProduct) {
   EXPECT_EQ(run.exit_status, 0) << run.err;
   EXPECT_EQ(LastLine(run.out), "exit code 0");
   EXPECT_EQ(m.Lines("ui.log"), kStandardStartUi);
+  // The product starts detached, in a process group of its own, its window hidden.
   EXPECT_EQ(m.Lines("processes.log"),
-            std::vector<std::string>{
-                "CREATE app=\"C:\\Portavel\\tsystem1.exe\" cmdline=\"C:\\Portavel\\Tavix.exe \" cwd=\"C:\\Portavel\""});
+            std::vector<std::string>{"CREATE app=\"C:\\Portavel\\tsystem1.exe\" "
+                                     "cmdline=\"C:\\Portavel\\Tavix.exe \" cwd=\"C:\\Portavel\" "
+                                     "show=0 flags=0x00000208"});
 }
 
 TEST(StandardStart, RepairModeNamesItselfInTheFirstStatusLine) {
@@ -132,7 +134,7 @@ TEST(StandardStart, EngineCommandsFollowTheLauncherPathOnTheProductCommandLine) 
   m.Run("-d clear Batch -kl");
   EXPECT_EQ(m.Lines("processes.log"),
             std::vector<std::string>{"CREATE app=\"C:\\Portavel\\tsystem1.exe\" "
-                                     "cmdline=\"C:\\Portavel\\Tavix.exe CLEAR BATCH\" cwd=\"C:\\Portavel\""});
+                                     "cmdline=\"C:\\Portavel\\Tavix.exe CLEAR BATCH\" cwd=\"C:\\Portavel\" show=0 flags=0x00000208"});
 }
 
 TEST(StandardStart, MissingProductFailsWithExitCode110AndCountsEveryError) {

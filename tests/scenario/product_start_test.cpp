@@ -68,7 +68,7 @@ TEST(InstanceFile, TheProductGetsItsPathInQuotesAndTheFileDescribesTheRun) {
             "ADMININVOKED=N\r\n");
   EXPECT_EQ(m.Lines("processes.log"),
             std::vector<std::string>{"CREATE app=\"C:\\Portavel\\tsystem1.exe\" "
-                                     "cmdline=\"\"\"C:\\Portavel\\instance.t1\"\" CLEAR BATCH\" cwd=\"C:\\Portavel\""});
+                                     "cmdline=\"\"\"C:\\Portavel\\instance.t1\"\" CLEAR BATCH\" cwd=\"C:\\Portavel\" show=0 flags=0x00000208"});
   const auto log = m.DebugLog();
   EXPECT_TRUE(Contains(log, "WinMain: Using instance file, created \"C:\\Portavel\\instance.t1\"."));
   EXPECT_FALSE(Contains(log, "legacy"));
@@ -82,7 +82,7 @@ TEST(InstanceFile, WithoutTheSwitchNoFileIsWrittenAndNoLegacyRecord) {
   EXPECT_FALSE(Contains(m.DebugLog(), "legacy"));
   EXPECT_EQ(m.Lines("processes.log"),
             std::vector<std::string>{"CREATE app=\"C:\\Portavel\\tsystem1.exe\" "
-                                     "cmdline=\"C:\\Portavel\\Tavix.exe CLEAR\" cwd=\"C:\\Portavel\""});
+                                     "cmdline=\"C:\\Portavel\\Tavix.exe CLEAR\" cwd=\"C:\\Portavel\" show=0 flags=0x00000208"});
 }
 
 struct Fallback {
@@ -114,7 +114,7 @@ TEST_P(InstanceFileNotWritten, TheProductGetsTheLegacyCommandLine) {
   EXPECT_TRUE(Contains(m.DebugLog(), "WinMain: Using legacy command line passing."));
   EXPECT_EQ(m.Lines("processes.log"),
             std::vector<std::string>{"CREATE app=\"C:\\Portavel\\tsystem1.exe\" "
-                                     "cmdline=\"C:\\Portavel\\Tavix.exe CLEAR\" cwd=\"C:\\Portavel\""});
+                                     "cmdline=\"C:\\Portavel\\Tavix.exe CLEAR\" cwd=\"C:\\Portavel\" show=0 flags=0x00000208"});
 }
 
 INSTANTIATE_TEST_SUITE_P(Causes, InstanceFileNotWritten, ::testing::ValuesIn(kFallbacks),

@@ -41,16 +41,14 @@ inline std::vector<std::string> ReadLines(const fs::path& path) {
 }
 
 // The system values every Windows installation holds and the launcher reads on every
-// run (UAC's EnableLUA, the release name), in both registry views, as regedit
-// sections; a test machine starts with them so that their absence is no error of
-// every run.
+// run (UAC's EnableLUA, the release name), as regedit sections: the release name in
+// both registry views, the policies once, as both views share them. A test machine
+// starts with them so that their absence is no error of every run.
 inline constexpr const char* kSystemRegistryKeys =
     "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System]\r\n"
     "\"EnableLUA\"=dword:00000001\r\n\r\n"
     "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]\r\n"
     "\"DisplayVersion\"=\"22H2\"\r\n\"ReleaseId\"=\"2009\"\r\n\r\n"
-    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Policies\\System]\r\n"
-    "\"EnableLUA\"=dword:00000001\r\n\r\n"
     "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows NT\\CurrentVersion]\r\n"
     "\"DisplayVersion\"=\"22H2\"\r\n\"ReleaseId\"=\"2009\"\r\n\r\n";
 
@@ -59,7 +57,11 @@ inline std::string RegistryFile(const std::string& sections = "") {
   return std::string("Windows Registry Editor Version 5.00\r\n\r\n") + kSystemRegistryKeys + sections;
 }
 
-// Runs `program` with `args`, collecting its output and exit status.
+// How long a program may run before it counts as hung and is killed.
+inline constexpr unsigned kHangSeconds = 60;
+
+// Runs `program` with `args`, collecting its output and exit status; a program that
+// hangs is killed after kHangSeconds and has the exit status -1.
 inline RunResult RunProgram(const char* program, const std::vector<std::string>& args) {
   int out_pipe[2], err_pipe[2];
   if (pipe(out_pipe) != 0 || pipe(err_pipe) != 0) return {};
@@ -69,6 +71,7 @@ inline RunResult RunProgram(const char* program, const std::vector<std::string>&
     dup2(err_pipe[1], 2);
     close(out_pipe[0]);
     close(err_pipe[0]);
+    alarm(kHangSeconds);  // survives the exec
     std::vector<char*> argv{const_cast<char*>(program)};
     for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);

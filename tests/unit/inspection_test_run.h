@@ -21,17 +21,16 @@ inline std::string RegistryFile(const std::string& sections) {
   return "Windows Registry Editor Version 5.00\r\n\r\n" + sections;
 }
 
-// UAC's policy and the release name, in both views.
+// UAC's policy, which both registry views share, and the release name in both views.
 inline std::string SystemKeys(const std::string& enable_lua = "\"EnableLUA\"=dword:00000001\r\n",
                               const std::string& current_version =
                                   "\"DisplayVersion\"=\"22H2\"\r\n\"ReleaseId\"=\"2009\"\r\n") {
-  std::string sections;
-  for (const char* view : {"", "WOW6432Node\\"}) {
-    sections += std::string("[HKEY_LOCAL_MACHINE\\SOFTWARE\\") + view +
-                "Microsoft\\Windows\\CurrentVersion\\Policies\\System]\r\n" + enable_lua + "\r\n";
+  std::string sections =
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System]\r\n" +
+      enable_lua + "\r\n";
+  for (const char* view : {"", "WOW6432Node\\"})
     sections += std::string("[HKEY_LOCAL_MACHINE\\SOFTWARE\\") + view +
                 "Microsoft\\Windows NT\\CurrentVersion]\r\n" + current_version + "\r\n";
-  }
   return sections;
 }
 

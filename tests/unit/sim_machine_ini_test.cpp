@@ -260,6 +260,11 @@ TEST(SimMachineIni, AByteOrderMarkIsIgnored) {
   EXPECT_EQ(Parse("\xEF\xBB\xBF[os]\nmajor=5\n").os.major, 5u);
 }
 
+TEST(SimMachineIni, TheClockCoversTheWindowsCalendar) {
+  for (const char* time : {"1601-01-01T00:00:00", "30827-12-31T23:59:59"})
+    EXPECT_EQ(Parse(std::string("[machine]\nclock=") + time).machine.clock, time);
+}
+
 TEST(SimMachineIni, MalformedFilesAreRefusedNamingTheLine) {
   struct Row {
     const char* ini;
@@ -306,6 +311,10 @@ TEST(SimMachineIni, MalformedFilesAreRefusedNamingTheLine) {
       {"[machine]\nclock=2024-01-01 10:00:00", 2, "is not a UTC time"},
       {"[machine]\nclock=1600-12-31T23:59:59", 2, "is not a UTC time"},
       {"[machine]\nclock=2024-1-01T10:00:00", 2, "is not a UTC time"},
+      {"[machine]\nclock=30828-01-01T00:00:00", 2, "is not a UTC time YYYY-MM-DDTHH:MM:SS from 1601 to 30827"},
+      {"[machine]\nclock=202-01-01T00:00:00", 2, "is not a UTC time"},
+      // A file with CR-only line ends is not one long comment.
+      {"; a machine\r[os]\rmajor=5\r", 1, "a carriage return inside a line"},
       {"[user]\nsid=S-1-5-x", 2, "is not a SID"},
       {"[user]\nsid=S-2-5-21", 2, "is not a SID"},
       {"[user]\nsid=S-1-5-4294967296", 2, "is not a SID"},

@@ -322,6 +322,8 @@ TEST(SimRegistryText, MalformedFilesAreRefusedNamingTheLine) {
   constexpr Row kRows[] = {
       {"\n", 1, "the first line is not"},
       {"REGEDIT4\n", 1, "the first line is not"},
+      {"Windows Registry Editor Version 5.00\r\r[HKEY_USERS\\A]\r\"x\"=\"y\"\r", 1,
+       "a carriage return inside a line"},
       {"Windows Registry Editor Version 5.00\n\n[HKLM\\SOFTWARE]", 3, "unknown root key \"HKLM\""},
       {"Windows Registry Editor Version 5.00\n[]", 2, "unknown root key \"\""},
       {"Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\A", 2, "does not end with ']'"},

@@ -122,6 +122,7 @@ TEST(SimSecurityTable, MalformedLinesAreRefusedNamingTheLine) {
       {"C:\\Data D:(A;;FA;;;BA)", 1, "no tab"},
       {"; comment\n\nC:\\Data\tD:(A;;FA;;;BA)\nC:\\Other    D:(A;;FA;;;BA)\n", 4, "no tab"},
       {"\tD:(A;;FA;;;BA)", 1, "without an object"},
+      {"; objects\rC:\\Data\tD:(A;;FA;;;BA)\r", 1, "a carriage return inside a line"},
       {"\xEF\xBB\xBF"
        "C:\\A\tD:(A;;FA;;;BA)\n\xEF\xBB\xBF"
        "C:\\B\tD:(A;;FA;;;BA)",

@@ -338,7 +338,7 @@ TEST(SystemInfo, ReleaseNameReadsAndTheirFailures) {
        "22100", "Windows 10/11 Professional Build 22100 (Unknown Update Channel)",
        {"Registry access failed: Error while reading key \"DisplayVersion\" from \"Software\\Microsoft\\Windows "
         "NT\\CurrentVersion\"; [WIN32 0x000000ea/C0234] More data is available. "}},
-      {"NoKeyIsAnError", RegistryFile("[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\"
+      {"NoKeyIsAnError", RegistryFile("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\"
                                       "Policies\\System]\r\n\"EnableLUA\"=dword:00000001\r\n\r\n"),
        "22100", "Windows 10/11 Professional Build 22100 (Unknown Update Channel)",
        {"Registry access failed: Error while opening key \"Software\\Microsoft\\Windows NT\\CurrentVersion\"; "
@@ -360,7 +360,7 @@ TEST(SystemInfo, TheReleaseNameIsReadInTheSixtyFourBitView) {
       "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]\r\n\r\n"
       "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows NT\\CurrentVersion]\r\n"
       "\"DisplayVersion\"=\"32BIT\"\r\n\r\n"
-      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Policies\\System]\r\n"
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System]\r\n"
       "\"EnableLUA\"=dword:00000001\r\n\r\n");
   InspectionRun run("[os]\nbuild = 22100\n", registry);
   LoadSystemInfoObject(run.l);

@@ -4,10 +4,13 @@
 //
 // The last line on standard output is "exit code N"; the exit status is N modulo 256.
 // A malformed machine folder ends the runner with exit status 2 and one line on
-// standard error, before the launcher starts.
+// standard error, before the launcher starts. When registry.reg or security.txt
+// cannot be written back after the run, the exit status is 3 and standard error
+// names the file.
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "launcher/win_main.h"
 #include "platform/sim/machine_folder_error.h"
@@ -25,7 +28,14 @@ constexpr const char* kUsage =
     "                  drives/<LETTER>/); everything the launcher writes stays there\n"
     "  --cmdline TEXT  the launcher's command line, for example \"-d -i\" or \"list\"\n"
     "  --real-sleep    pause for real as well as advancing the virtual clock\n"
-    "  --help          this text\n";
+    "  --help          this text\n"
+    "\n"
+    "Exit status: the launcher's exit code modulo 256; 2 when the machine folder is\n"
+    "malformed (the launcher does not start); 3 when registry.reg or security.txt\n"
+    "could not be written back after the run.\n";
+
+// The exit status of a run whose registry or security table was not written back.
+constexpr int kWriteBackFailed = 3;
 
 }  // namespace
 
@@ -63,7 +73,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   int code = RunLauncher(workstation->platform(), command_line);
-  workstation->Save();
+  const std::vector<std::string> not_saved = workstation->Save();
   std::printf("exit code %d\n", code);
-  return code & 0xFF;
+  for (const std::string& name : not_saved)
+    std::fprintf(stderr, "launcher-sim: %s/%s: could not be written back\n", machine_folder.c_str(),
+                 name.c_str());
+  return not_saved.empty() ? code & 0xFF : kWriteBackFailed;
 }
