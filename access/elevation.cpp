@@ -6,9 +6,9 @@
 #include "access/elevation_decision.h"
 #include "diag/error_strings.h"
 #include "diag/log.h"
-#include "launcher/dispose_app.h"
-#include "launcher/execute_app.h"
-#include "launcher/launcher.h"
+#include "lifetime/dispose_app.h"
+#include "process/execute_app.h"
+#include "base/launcher.h"
 #include "sysinfo/system_info_loader.h"
 #include "ui/message_boxes.h"
 

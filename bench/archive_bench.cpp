@@ -21,7 +21,7 @@
 #include "install/file_list.h"
 #include "install/install_rules.h"
 #include "install/tab_file.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 #include "launcher/win_main.h"
 #include "platform/files.h"
 #include "platform/sim/sim_platform.h"

@@ -6,7 +6,7 @@
 
 #include "diag/log.h"
 #include "install/fs_redirection.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 
 namespace {
 

@@ -1,23 +1,11 @@
-// The version resource of a file: four version numbers and four texts.
+// Reading the version resource of a file.
 #pragma once
 
-#include <cstdint>
 #include <string_view>
 
-#include "launcher/fixed_string.h"
+#include "base/library_version.h"
 
 struct Launcher;
-
-struct LibraryVersion {
-  std::int32_t Major = 0;
-  std::int32_t Minor = 0;
-  std::int32_t Build = 0;
-  std::int32_t Revision = 0;
-  FixedString<256> ProductName;
-  FixedString<256> CompanyName;
-  FixedString<256> FileDescription;
-  FixedString<256> LegalCopyright;
-};
 
 // Reads the version resource of `path`; every field stays zero or empty that the
 // file does not provide.

@@ -9,7 +9,7 @@
 #include "diag/log.h"
 #include "diag/log_output.h"
 #include "diag/record_layout.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "diag/log.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "launcher/fixed_string.h"
+#include "base/fixed_string.h"
 
 struct Launcher;
 

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "launcher/fixed_string.h"
+#include "base/fixed_string.h"
 
 struct Launcher;
 

@@ -4,7 +4,7 @@
 
 #include "diag/log.h"
 #include "diag/log_output.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <new>
 #include <string>
 
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 
 void AppendLogLine(Launcher& l, const PathBuffer& path, std::string_view line) {
   if (path.empty()) return;

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "diag/record_layout.h"
-#include "launcher/fixed_string.h"
+#include "base/fixed_string.h"
 
 struct Launcher;
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <new>
 
-#include "diag/log_state.h"
+#include "base/log_state.h"
 
 namespace {
 

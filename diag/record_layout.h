@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "launcher/fixed_string.h"
+#include "base/fixed_string.h"
 #include "platform/types.h"
 
 // Column at which the message of a debug record starts at nesting depth 0; every

@@ -14,7 +14,7 @@
 #include "install/install_rules.h"
 #include "install/scoped_release.h"
 #include "install/tab_file.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 #include "platform/error_codes.h"
 #include "platform/files.h"
 

@@ -3,8 +3,8 @@
 
 #include "diag/error_strings.h"
 #include "diag/log.h"
-#include "launcher/dispose_app.h"
-#include "launcher/launcher.h"
+#include "lifetime/dispose_app.h"
+#include "base/launcher.h"
 #include "sysinfo/wow64.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "diag/error_strings.h"
 #include "diag/log.h"
 #include "install/scoped_release.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 #include "platform/error_codes.h"
 #include "platform/files.h"
 

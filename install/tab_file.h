@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "install/tab_format.h"
-#include "launcher/fixed_string.h"
+#include "base/fixed_string.h"
 #include "platform/processes.h"
 
 struct Launcher;

@@ -6,7 +6,7 @@
 // with DisposeApp's last record, as they do when the process ends.
 #include "diag/heap_helpers.h"
 #include "launcher/command_line.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 
 namespace {
 

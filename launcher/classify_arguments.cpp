@@ -12,8 +12,8 @@
 
 #include "diag/log.h"
 #include "launcher/command_line.h"
-#include "launcher/fixed_string.h"
-#include "launcher/launcher.h"
+#include "base/fixed_string.h"
+#include "base/launcher.h"
 #include "launcher/text_case.h"
 
 namespace {

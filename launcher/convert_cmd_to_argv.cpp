@@ -10,7 +10,7 @@
 
 #include "diag/log.h"
 #include "launcher/command_line.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "launcher/command_line.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 #include "launcher/text_case.h"
 
 bool HasEngineCommand(Launcher& l, std::string_view word) {

@@ -5,9 +5,9 @@
 #include <string_view>
 
 #include "launcher/command_line.h"
-#include "launcher/dispose_app.h"
-#include "launcher/fixed_string.h"
-#include "launcher/launcher.h"
+#include "lifetime/dispose_app.h"
+#include "base/fixed_string.h"
+#include "base/launcher.h"
 #include "platform/user_interface.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include "diag/heap_helpers.h"
 #include "diag/log.h"
 #include "launcher/command_line.h"
-#include "launcher/dispose_app.h"
-#include "launcher/launcher.h"
+#include "lifetime/dispose_app.h"
+#include "base/launcher.h"
 #include "ui/message_boxes.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "diag/error_strings.h"
 #include "diag/log.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "launcher/fixed_string.h"
+#include "base/fixed_string.h"
 
 struct Launcher;
 

@@ -6,7 +6,7 @@
 
 #include "diag/error_strings.h"
 #include "diag/log.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 #include "platform/error_codes.h"
 #include "platform/registry.h"
 

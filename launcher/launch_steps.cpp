@@ -1,7 +1,7 @@
 // What every step of a mode does before its work.
 #include "launcher/launch_steps.h"
 
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 #include "ui/status_dialogs.h"
 #include "ui/status_window.h"
 

@@ -1,8 +1,8 @@
 // List mode: the archive listing, without a status window.
 #include "diag/log.h"
 #include "install/file_list.h"
-#include "launcher/dispose_app.h"
-#include "launcher/launcher.h"
+#include "lifetime/dispose_app.h"
+#include "base/launcher.h"
 #include "launcher/modes.h"
 
 void RunListMode(Launcher& l) {

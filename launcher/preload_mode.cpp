@@ -1,9 +1,9 @@
 // Preload mode: the system check and the archive update ahead of the day's first
 // start, without starting the product.
 #include "diag/log.h"
-#include "launcher/dispose_app.h"
+#include "lifetime/dispose_app.h"
 #include "launcher/launch_steps.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 #include "launcher/modes.h"
 #include "launcher/settings_file.h"
 #include "sysinfo/system_info_loader.h"

@@ -3,7 +3,7 @@
 
 #include "diag/log.h"
 #include "launcher/instance_file.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "launcher/fixed_string.h"
+#include "base/fixed_string.h"
 
 struct Launcher;
 

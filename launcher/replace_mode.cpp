@@ -1,9 +1,9 @@
 // Replace mode: every file of the archive overwritten behind a small window, the
 // outcome reported in a message box.
-#include "launcher/dispose_app.h"
-#include "launcher/launcher.h"
+#include "lifetime/dispose_app.h"
+#include "base/launcher.h"
 #include "launcher/modes.h"
-#include "ui/resource_ids.h"
+#include "platform/resource_ids.h"
 #include "ui/status_dialogs.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cctype>
 
 #include "diag/log.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 
 bool SettingsFilePath(Launcher& l, PathBuffer& path) {
   return path.format("%spv_main.ini", l.folders.CurrDir.c_str());

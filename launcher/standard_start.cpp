@@ -1,9 +1,9 @@
 // The standard start: check and repair the workstation, then start the product.
 #include "diag/log.h"
-#include "launcher/dispose_app.h"
-#include "launcher/execute_process.h"
+#include "lifetime/dispose_app.h"
+#include "process/execute_process.h"
 #include "launcher/launch_steps.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 #include "launcher/modes.h"
 #include "launcher/product_launch.h"
 #include "launcher/settings_file.h"

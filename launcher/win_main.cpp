@@ -4,7 +4,7 @@
 
 #include "launcher/command_line.h"
 #include "launcher/initialize.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 #include "launcher/modes.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cinttypes>
 
 #include "diag/log.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 #include "sysinfo/processor_brand.h"
 #include "sysinfo/system_info_parts.h"
 #include "sysinfo/wow64.h"

@@ -2,7 +2,7 @@
 #include "sysinfo/known_folders_loader.h"
 
 #include "diag/log.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 #include "sysinfo/special_folder.h"
 
 namespace {

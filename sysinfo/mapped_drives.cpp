@@ -4,7 +4,7 @@
 #include <string>
 
 #include "diag/log.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 
 void ListMappedDrives(Launcher& l) {
   DebugLogText(l, "Mapped Drive(s) Present:");

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "diag/log.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 #include "platform/error_codes.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The IPv4 address of the interface the system would reach the Internet through.
 #pragma once
 
-#include "launcher/fixed_string.h"
+#include "base/fixed_string.h"
 
 struct Launcher;
 

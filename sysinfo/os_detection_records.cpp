@@ -1,6 +1,6 @@
 // The records that report the operating system and the processor architecture.
 #include "diag/log.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 #include "sysinfo/system_info_parts.h"
 #include "sysinfo/wow64.h"
 

@@ -1,6 +1,6 @@
 // The operating-system part of the system information object: the version tests,
 // the edition, the release name and the display name.
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 #include "sysinfo/code_name.h"
 #include "sysinfo/os_naming_table.h"
 #include "sysinfo/system_info_parts.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "launcher/fixed_string.h"
+#include "base/fixed_string.h"
 
 using OsNameText = FixedString<64>;
 

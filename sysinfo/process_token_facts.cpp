@@ -2,7 +2,7 @@
 // membership as it runs now, and its integrity level.
 #include <cstring>
 
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 #include "platform/error_codes.h"
 #include "sysinfo/token_query.h"
 #include "sysinfo/user_rights.h"

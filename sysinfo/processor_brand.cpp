@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 
 namespace {
 

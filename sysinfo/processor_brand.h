@@ -1,7 +1,7 @@
 // The processor's brand string, from the processor identification instruction.
 #pragma once
 
-#include "launcher/fixed_string.h"
+#include "base/fixed_string.h"
 
 struct Launcher;
 

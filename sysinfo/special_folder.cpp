@@ -6,7 +6,7 @@
 #include <string>
 
 #include "diag/log.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 #include "sysinfo/system_info_loader.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // One well-known folder of a given kind, resolved on demand.
 #pragma once
 
-#include "launcher/fixed_string.h"
+#include "base/fixed_string.h"
 
 struct Launcher;
 

@@ -1,7 +1,7 @@
 // Where the 32-bit system files go.
 #include "sysinfo/system_folder_rule.h"
 
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 #include "sysinfo/system_info_loader.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Where the 32-bit system files go.
 #pragma once
 
-#include "launcher/fixed_string.h"
+#include "base/fixed_string.h"
 
 struct Launcher;
 struct SystemInfoObject;

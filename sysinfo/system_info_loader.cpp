@@ -3,7 +3,7 @@
 #include "sysinfo/system_info_loader.h"
 
 #include "diag/log.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 #include "sysinfo/network_address.h"
 #include "sysinfo/system_info_parts.h"
 

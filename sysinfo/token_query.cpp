@@ -2,7 +2,7 @@
 #include "sysinfo/token_query.h"
 
 #include "diag/heap_helpers.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 
 void RaiseTokenQueryFailure(Launcher& l, const char* call) {
   throw TokenQueryFailure{l.os.system.GetLastError(), call};

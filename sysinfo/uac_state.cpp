@@ -1,7 +1,7 @@
 // UAC's state, from the EnableLUA policy value.
 #include "diag/error_strings.h"
 #include "diag/log.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 #include "platform/error_codes.h"
 #include "platform/registry.h"
 #include "sysinfo/user_rights.h"

@@ -1,5 +1,5 @@
 // Whether the user behind the launcher is a local administrator.
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 #include "sysinfo/token_query.h"
 #include "sysinfo/user_rights.h"
 

@@ -4,8 +4,8 @@
 
 #include "diag/error_strings.h"
 #include "diag/log.h"
-#include "launcher/dispose_app.h"
-#include "launcher/launcher.h"
+#include "lifetime/dispose_app.h"
+#include "base/launcher.h"
 #include "sysinfo/system_info_parts.h"
 #include "sysinfo/token_query.h"
 #include "sysinfo/user_rights.h"

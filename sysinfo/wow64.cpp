@@ -2,7 +2,7 @@
 #include "sysinfo/wow64.h"
 
 #include "diag/log.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 
 bool IsWow64(Launcher& l) {
   switch (l.os.system_info.FindKernelFunction(platform::KernelFunction::IsWow64Process)) {

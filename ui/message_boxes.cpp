@@ -7,9 +7,9 @@
 #include <string>
 
 #include "diag/log.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 #include "platform/user_interface.h"
-#include "ui/resource_ids.h"
+#include "platform/resource_ids.h"
 
 namespace {
 

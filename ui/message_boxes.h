@@ -1,7 +1,7 @@
 // The launcher's two shared error boxes.
 #pragma once
 
-#include "launcher/fixed_string.h"
+#include "base/fixed_string.h"
 #include "platform/user_interface.h"
 
 struct Launcher;

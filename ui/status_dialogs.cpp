@@ -1,7 +1,7 @@
 // The status window's dialogs and their procedures.
 #include "ui/status_dialogs.h"
 
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 
 namespace {
 

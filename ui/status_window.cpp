@@ -2,8 +2,8 @@
 #include "ui/status_window.h"
 
 #include "diag/log.h"
-#include "launcher/launcher.h"
-#include "ui/resource_ids.h"
+#include "base/launcher.h"
+#include "platform/resource_ids.h"
 #include "ui/status_fonts.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "platform/sim/text_util.h"
-#include "ui/resource_ids.h"
+#include "platform/resource_ids.h"
 
 namespace sim {
 namespace {

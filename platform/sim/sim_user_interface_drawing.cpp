@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "platform/sim/sim_user_interface.h"
-#include "ui/resource_ids.h"
+#include "platform/resource_ids.h"
 
 namespace sim {
 namespace {

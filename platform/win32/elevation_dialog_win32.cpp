@@ -3,8 +3,8 @@
 // its transparent colour; its two buttons hand over to the launcher.
 #include "platform/win32/user_interface_win32.h"
 
+#include "platform/resource_ids.h"
 #include "platform/win32/picture_window_win32.h"
-#include "ui/resource_ids.h"
 
 namespace win32 {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/win32/picture_window_win32.h"
-#include "ui/resource_ids.h"
+#include "platform/resource_ids.h"
 
 namespace win32 {
 namespace {

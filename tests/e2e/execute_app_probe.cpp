@@ -9,8 +9,8 @@
 #include <string>
 
 #include "diag/log.h"
-#include "launcher/execute_app.h"
-#include "launcher/launcher.h"
+#include "process/execute_app.h"
+#include "base/launcher.h"
 #include "platform/win32/win32_platform.h"
 
 int main(int argc, char** argv) {

@@ -12,7 +12,7 @@
 #include <string_view>
 
 #include "launcher/command_line.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 #include "platform/sim/sim_platform.h"
 
 namespace {

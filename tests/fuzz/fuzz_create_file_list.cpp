@@ -4,7 +4,7 @@
 
 #include "archive_fuzz_machine.h"
 #include "install/file_list.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 
 // The problems printed for most inputs would flood the fuzzer's output.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {

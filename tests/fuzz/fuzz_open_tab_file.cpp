@@ -6,7 +6,7 @@
 
 #include "archive_fuzz_machine.h"
 #include "install/tab_file.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static archive_fuzz::FuzzMachine machine;

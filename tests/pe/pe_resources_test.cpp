@@ -7,7 +7,7 @@
 #include <string>
 
 #include "tests/pe/pe_resources.h"
-#include "ui/resource_ids.h"
+#include "platform/resource_ids.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 
 #include "diag/log.h"
 #include "test_machine.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 
 namespace archive_test {
 

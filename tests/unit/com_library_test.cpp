@@ -4,8 +4,8 @@
 #include <string>
 
 #include "diag/log.h"
-#include "launcher/com_library.h"
-#include "launcher/launcher.h"
+#include "lifetime/com_library.h"
+#include "base/launcher.h"
 #include "tests/unit/test_machine.h"
 
 namespace {

@@ -14,7 +14,7 @@
 
 #include "diag/heap_helpers.h"
 #include "launcher/command_line.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 #include "platform/sim/sim_platform.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "access/elevation.h"
 #include "access/elevation_decision.h"
 #include "diag/log.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 #include "tests/unit/debug_log_text.h"
 #include "tests/unit/test_machine.h"
 

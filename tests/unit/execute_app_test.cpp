@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "diag/log.h"
-#include "launcher/execute_app.h"
-#include "launcher/launcher.h"
-#include "launcher/wait_results.h"
+#include "process/execute_app.h"
+#include "base/launcher.h"
+#include "process/wait_results.h"
 #include "platform/processes.h"
 #include "tests/unit/debug_log_text.h"
 #include "tests/unit/test_machine.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "diag/log.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 #include "tests/unit/test_machine.h"
 
 namespace inspection_test {

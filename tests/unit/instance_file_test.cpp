@@ -7,7 +7,7 @@
 
 #include "diag/log.h"
 #include "launcher/instance_file.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 #include "tests/unit/debug_log_text.h"
 #include "tests/unit/test_machine.h"
 

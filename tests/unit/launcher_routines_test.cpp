@@ -9,8 +9,8 @@
 
 #include "deps/library_version.h"
 #include "diag/log.h"
-#include "launcher/dispose_app.h"
-#include "launcher/launcher.h"
+#include "lifetime/dispose_app.h"
+#include "base/launcher.h"
 #include "launcher/modes.h"
 #include "launcher/product_launch.h"
 #include "launcher/settings_file.h"

@@ -11,7 +11,7 @@
 #include "diag/heap_helpers.h"
 #include "diag/log.h"
 #include "diag/record_layout.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 #include "test_machine.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "diag/log.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 #include "tests/unit/test_machine.h"
 #include "ui/message_boxes.h"
 

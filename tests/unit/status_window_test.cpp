@@ -5,7 +5,7 @@
 #include <climits>
 #include <string>
 
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 #include "platform/sim/sim_user_interface.h"
 #include "tests/unit/test_machine.h"
 #include "ui/status_dialogs.h"

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <unistd.h>
 
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 #include "platform/sim/sim_platform.h"
 
 namespace unit {

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "deps/library_version.h"
-#include "launcher/fixed_string.h"
+#include "base/library_version.h"
+#include "base/fixed_string.h"
 #include "platform/types.h"
 #include "platform/user_interface.h"
 

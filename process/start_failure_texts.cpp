@@ -1,5 +1,5 @@
 // The texts that report why a program could not be started.
-#include "launcher/start_failure_texts.h"
+#include "process/start_failure_texts.h"
 
 #include <array>
 

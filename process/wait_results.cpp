@@ -1,5 +1,5 @@
 // How a wait for a program started through the shell is reported.
-#include "launcher/wait_results.h"
+#include "process/wait_results.h"
 
 #include <array>
 

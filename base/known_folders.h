@@ -1,7 +1,7 @@
 // The folders the launcher works with, resolved once per run.
 #pragma once
 
-#include "launcher/fixed_string.h"
+#include "base/fixed_string.h"
 
 struct KnownFoldersList {
   bool FoldersLoaded = false;

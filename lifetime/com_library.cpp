@@ -1,11 +1,11 @@
 // The COM library of the launcher's thread.
-#include "launcher/com_library.h"
+#include "lifetime/com_library.h"
 
 #include <cstdint>
 
 #include "diag/error_strings.h"
 #include "diag/log.h"
-#include "launcher/launcher.h"
+#include "base/launcher.h"
 
 void InitCOM(Launcher& l) {
   const platform::HResult result = l.os.shell.CoInitialize();

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "launcher/fixed_string.h"
+#include "base/fixed_string.h"
 
 // The system's extended OS version record.
 struct OsVersionInfo {

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "launcher/fixed_string.h"
+#include "base/fixed_string.h"
 
 inline constexpr std::int32_t kDiagnosticLevel = 1;
 inline constexpr std::int32_t kDeveloperLevel = 100;

@@ -1,9 +1,9 @@
 // The two ways a run ends.
-#include "launcher/dispose_app.h"
+#include "lifetime/dispose_app.h"
 
 #include "diag/log.h"
-#include "launcher/com_library.h"
-#include "launcher/launcher.h"
+#include "lifetime/com_library.h"
+#include "base/launcher.h"
 #include "ui/message_boxes.h"
 #include "ui/status_window.h"
 

@@ -1,12 +1,12 @@
 // Starting the product: a process created directly, not waited for.
-#include "launcher/execute_process.h"
+#include "process/execute_process.h"
 
 #include <string>
 
 #include "diag/error_strings.h"
 #include "diag/log.h"
-#include "launcher/launcher.h"
-#include "launcher/start_failure_texts.h"
+#include "base/launcher.h"
+#include "process/start_failure_texts.h"
 #include "platform/error_codes.h"
 #include "sysinfo/system_info_loader.h"
 

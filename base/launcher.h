@@ -4,12 +4,12 @@
 // so that a test can run the launcher many times in one process.
 #pragma once
 
-#include "diag/log_state.h"
-#include "install/fs_redirection_state.h"
-#include "launcher/run_state.h"
+#include "base/log_state.h"
+#include "base/fs_redirection_state.h"
+#include "base/run_state.h"
 #include "platform/platform.h"
-#include "sysinfo/known_folders.h"
-#include "sysinfo/system_info.h"
+#include "base/known_folders.h"
+#include "base/system_info.h"
 
 struct Launcher {
   explicit Launcher(platform::Platform& platform) : os(platform) {}

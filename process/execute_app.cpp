@@ -1,11 +1,11 @@
 // Starting programs through the shell.
-#include "launcher/execute_app.h"
+#include "process/execute_app.h"
 
 #include "diag/error_strings.h"
 #include "diag/log.h"
-#include "launcher/launcher.h"
-#include "launcher/start_failure_texts.h"
-#include "launcher/wait_results.h"
+#include "base/launcher.h"
+#include "process/start_failure_texts.h"
+#include "process/wait_results.h"
 #include "platform/error_codes.h"
 #include "sysinfo/system_info_loader.h"
 
