@@ -56,9 +56,10 @@ std::string DescribeError(Launcher& l, std::uint32_t code, ErrorCodeKind kind) {
   return description;
 }
 
-void ErrorLogWithCode(Launcher& l, std::uint32_t code, const char* format, ...) {
+void log_detail::ErrorLogWithCode(Launcher& l, std::uint32_t code, const char* format, ...) {
   FixedString<64> tag;
   MessageBuffer tagged_format;
+  // The tag holds no '%', so the tagged format reads just the caller's arguments.
   // Without a tag, or when format and tag do not fit the 2,048-character buffer, the
   // caller's format is used alone: a cut format could end inside a conversion.
   const bool tagged = FormatErrorCode(code, tag, ErrorCodeKind::Win32) > 0 &&

@@ -42,7 +42,7 @@ class HeapText {
 
 }  // namespace
 
-void ShowErrorDialog(Launcher& l, const char* format, ...) {
+void message_box_detail::ShowErrorDialog(Launcher& l, const char* format, ...) {
   auto caption = LoadEntry<64>(l, IDS_ERROR_CAPTION);
   auto first_line = LoadEntry<64>(l, IDS_ERROR_HEADING);
 
