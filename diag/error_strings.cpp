@@ -9,9 +9,12 @@
 
 namespace {
 
+// Each format reads the whole code and its low 16 bits, checked when compiled.
+using TagFormatText = PrintfFormat<unsigned, int>;
+
 struct TagFormat {
   ErrorCodeKind kind;
-  const char* format;
+  TagFormatText format;
 };
 
 // Whole code in hexadecimal, then its low 16 bits in decimal.
@@ -22,9 +25,9 @@ constexpr TagFormat kTagFormats[] = {
     {ErrorCodeKind::Errno, "[ERRNO 0x%08x/C%04d]"},
 };
 // A kind outside the table names no kind at all.
-constexpr const char* kBareTagFormat = "[0x%08x/C%04d]";
+constexpr TagFormatText kBareTagFormat = "[0x%08x/C%04d]";
 
-const char* TagFormatOf(ErrorCodeKind kind) {
+TagFormatText TagFormatOf(ErrorCodeKind kind) {
   for (const TagFormat& entry : kTagFormats) {
     if (entry.kind == kind) return entry.format;
   }
@@ -34,7 +37,7 @@ const char* TagFormatOf(ErrorCodeKind kind) {
 }  // namespace
 
 std::size_t FormatErrorCode(std::uint32_t code, FixedString<64>& tag, ErrorCodeKind kind) {
-  if (!tag.format(TagFormatOf(kind), static_cast<unsigned>(code), static_cast<int>(code & 0xFFFF))) {
+  if (!tag.format(TagFormatOf(kind).c_str(), static_cast<unsigned>(code), static_cast<int>(code & 0xFFFF))) {
     tag.clear();
     return 0;
   }
