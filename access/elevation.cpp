@@ -96,7 +96,7 @@ bool RequestElevatedRights(Launcher& l) {
   facts.elevation_denied = sys.ElevationDenied;
 
   const ElevationDecision& decision = DecideElevation(facts);
-  if (decision.record) DebugLogText(l, decision.record);
+  if (decision.record) DebugLog(l, "%s", decision.record);
   bool allowed = decision.answer == ElevationAnswer::Allow;
   if (decision.answer == ElevationAnswer::AskUser) allowed = AskToRestartElevated(l);
   TraceExit(l, kRoutine);

@@ -54,7 +54,7 @@ void WriteDebugRecord(Launcher& l, std::int32_t level, const char* format, va_li
   }
 }
 
-void DebugLog(Launcher& l, const char* format, ...) {
+void log_detail::DebugLog(Launcher& l, const char* format, ...) {
   if (!DebugLoggingOn(l)) return;
   va_list args;
   va_start(args, format);
@@ -62,14 +62,14 @@ void DebugLog(Launcher& l, const char* format, ...) {
   va_end(args);
 }
 
-void DebugLogText(Launcher& l, const char* text) {
+void DebugLogText(Launcher& l, ConstantText text) {
   if (!DebugLoggingOn(l)) return;
-  WriteDebugRecordText(l, kDiagnosticLevel, text);
+  WriteDebugRecordText(l, kDiagnosticLevel, text.c_str());
 }
 
 // Developer records pass even before the logs are open, so that a debugger attached
 // to an early developer-level run sees them.
-void DebugLogLevel(Launcher& l, std::int32_t level, const char* format, ...) {
+void log_detail::DebugLogLevel(Launcher& l, std::int32_t level, const char* format, ...) {
   if (!DebugLoggingOn(l) && level != kDeveloperLevel) return;
   va_list args;
   va_start(args, format);
@@ -77,8 +77,8 @@ void DebugLogLevel(Launcher& l, std::int32_t level, const char* format, ...) {
   va_end(args);
 }
 
-void DebugLogDetailText(Launcher& l, const char* text) {
-  WriteDebugRecordText(l, kDeveloperLevel, text);
+void DebugLogDetailText(Launcher& l, ConstantText text) {
+  WriteDebugRecordText(l, kDeveloperLevel, text.c_str());
 }
 
 void RaiseLogNesting(Launcher& l) { ++l.log.LogNestingDepth; }

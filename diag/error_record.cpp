@@ -38,11 +38,11 @@ void WriteErrorRecord(Launcher& l, const char* format, va_list args) {
   SendToDebugger(l, line.view());
 }
 
-void ErrorLog(Launcher& l, const char* format, ...) {
+void log_detail::ErrorLog(Launcher& l, const char* format, ...) {
   va_list args;
   va_start(args, format);
   WriteErrorRecord(l, format, args);
   va_end(args);
 }
 
-void ErrorLogText(Launcher& l, const char* text) { WriteErrorRecordText(l, text); }
+void ErrorLogText(Launcher& l, ConstantText text) { WriteErrorRecordText(l, text.c_str()); }

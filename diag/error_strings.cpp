@@ -9,9 +9,12 @@
 
 namespace {
 
+// Each format reads the whole code and its low 16 bits, checked when compiled.
+using TagFormatText = PrintfFormat<unsigned, int>;
+
 struct TagFormat {
   ErrorCodeKind kind;
-  const char* format;
+  TagFormatText format;
 };
 
 // Whole code in hexadecimal, then its low 16 bits in decimal.
@@ -22,9 +25,9 @@ constexpr TagFormat kTagFormats[] = {
     {ErrorCodeKind::Errno, "[ERRNO 0x%08x/C%04d]"},
 };
 // A kind outside the table names no kind at all.
-constexpr const char* kBareTagFormat = "[0x%08x/C%04d]";
+constexpr TagFormatText kBareTagFormat = "[0x%08x/C%04d]";
 
-const char* TagFormatOf(ErrorCodeKind kind) {
+TagFormatText TagFormatOf(ErrorCodeKind kind) {
   for (const TagFormat& entry : kTagFormats) {
     if (entry.kind == kind) return entry.format;
   }
@@ -34,7 +37,7 @@ const char* TagFormatOf(ErrorCodeKind kind) {
 }  // namespace
 
 std::size_t FormatErrorCode(std::uint32_t code, FixedString<64>& tag, ErrorCodeKind kind) {
-  if (!tag.format(TagFormatOf(kind), static_cast<unsigned>(code), static_cast<int>(code & 0xFFFF))) {
+  if (!tag.format(TagFormatOf(kind).c_str(), static_cast<unsigned>(code), static_cast<int>(code & 0xFFFF))) {
     tag.clear();
     return 0;
   }
@@ -56,9 +59,10 @@ std::string DescribeError(Launcher& l, std::uint32_t code, ErrorCodeKind kind) {
   return description;
 }
 
-void ErrorLogWithCode(Launcher& l, std::uint32_t code, const char* format, ...) {
+void log_detail::ErrorLogWithCode(Launcher& l, std::uint32_t code, const char* format, ...) {
   FixedString<64> tag;
   MessageBuffer tagged_format;
+  // The tag holds no '%', so the tagged format reads just the caller's arguments.
   // Without a tag, or when format and tag do not fit the 2,048-character buffer, the
   // caller's format is used alone: a cut format could end inside a conversion.
   const bool tagged = FormatErrorCode(code, tag, ErrorCodeKind::Win32) > 0 &&

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/fixed_string.h"
+#include "base/printf_format.h"
 
 struct Launcher;
 
@@ -28,5 +29,12 @@ void FormatErrorString(Launcher& l, std::uint32_t code, FixedString<N>& buffer,
   buffer.assign_cut(DescribeError(l, code, kind));
 }
 
+namespace log_detail {
+void ErrorLogWithCode(Launcher& l, std::uint32_t code, const char* format, ...);
+}  // namespace log_detail
+
 // An error record: the caller's message followed by "; " and the WIN32 tag of `code`.
-void ErrorLogWithCode(Launcher& l, std::uint32_t code, const char* format, ...) PORTAVEL_PRINTF(3, 4);
+template <class... Args>
+void ErrorLogWithCode(Launcher& l, std::uint32_t code, FormatFor<Args...> format, Args... args) {
+  log_detail::ErrorLogWithCode(l, code, format.c_str(), args...);
+}

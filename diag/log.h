@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "base/fixed_string.h"
+#include "base/printf_format.h"
 
 struct Launcher;
 
@@ -20,12 +20,34 @@ bool OpenLogFiles(Launcher& l, std::string_view folder);
 void WriteDebugRecord(Launcher& l, std::int32_t level, const char* format, va_list args);
 void WriteErrorRecord(Launcher& l, const char* format, va_list args);
 
-void DebugLog(Launcher& l, const char* format, ...) PORTAVEL_PRINTF(2, 3);
-void DebugLogText(Launcher& l, const char* text);
-void DebugLogLevel(Launcher& l, std::int32_t level, const char* format, ...) PORTAVEL_PRINTF(3, 4);
-void DebugLogDetailText(Launcher& l, const char* text);
-void ErrorLog(Launcher& l, const char* format, ...) PORTAVEL_PRINTF(2, 3);
-void ErrorLogText(Launcher& l, const char* text);
+// The writers behind the front ends below, which have already matched the format
+// against its arguments; not for direct use.
+namespace log_detail {
+void DebugLog(Launcher& l, const char* format, ...);
+void DebugLogLevel(Launcher& l, std::int32_t level, const char* format, ...);
+void ErrorLog(Launcher& l, const char* format, ...);
+}  // namespace log_detail
+
+// Formats are literals checked against their arguments when compiled (see
+// launcher/printf_format.h); outside text is always an argument.
+template <class... Args>
+void DebugLog(Launcher& l, FormatFor<Args...> format, Args... args) {
+  log_detail::DebugLog(l, format.c_str(), args...);
+}
+template <class... Args>
+void DebugLogLevel(Launcher& l, std::int32_t level, FormatFor<Args...> format, Args... args) {
+  log_detail::DebugLogLevel(l, level, format.c_str(), args...);
+}
+template <class... Args>
+void ErrorLog(Launcher& l, FormatFor<Args...> format, Args... args) {
+  log_detail::ErrorLog(l, format.c_str(), args...);
+}
+
+// The text forms still pass their text through the formatter ("%%" becomes "%"), so
+// they take only fixed texts without conversions.
+void DebugLogText(Launcher& l, ConstantText text);
+void DebugLogDetailText(Launcher& l, ConstantText text);
+void ErrorLogText(Launcher& l, ConstantText text);
 
 void TraceEnter(Launcher& l, const char* routine);
 void TraceExit(Launcher& l, const char* routine);

@@ -73,7 +73,7 @@ std::int32_t ExecuteAppEx(Launcher& l, platform::WindowHandle owner, std::string
   if (!wait) return process.ExitCode();
 
   const WaitOutcome& outcome = WaitOutcomeOf(process.Wait(kAppWaitMilliseconds));
-  if (outcome.is_error) ErrorLogText(l, outcome.record);
-  else DebugLogText(l, outcome.record);
+  if (outcome.is_error) ErrorLog(l, "%s", outcome.record);
+  else DebugLog(l, "%s", outcome.record);
   return outcome.has_exit_code ? process.ExitCode() : outcome.result;
 }

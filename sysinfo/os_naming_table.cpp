@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <iterator>
 
+#include "base/printf_format.h"
+
 namespace {
 
 struct EditionRow {
@@ -135,6 +137,24 @@ constexpr NameRow kNames[] = {
     Older(kAny, kAny, 2, "Windows NT"),
     Older(kAny, kAny, kAny, "Unknown"),
 };
+
+// The forms are formats filled from the row's fill: each must read exactly what its
+// fill passes (the plain form of an edition-only row is copied, not formatted).
+constexpr bool FormsFit(const NameRow& row) {
+  using printf_format::FormatFits;
+  const bool no_edition_form = row.with_edition == nullptr;
+  switch (row.fill) {
+    case Fill::Edition:
+      return no_edition_form || FormatFits<const char*>(row.with_edition);
+    case Fill::EditionAndCodeName:
+      return (no_edition_form || FormatFits<const char*, const char*>(row.with_edition)) &&
+             FormatFits<const char*>(row.plain);
+    case Fill::EditionAndBuild:
+      return (no_edition_form || FormatFits<const char*, int>(row.with_edition)) && FormatFits<int>(row.plain);
+  }
+  return false;
+}
+static_assert(std::all_of(std::begin(kNames), std::end(kNames), FormsFit));
 
 Group GroupOf(const OsNamingFacts& f) {
   if (f.major < 6) return Group::Older;

@@ -45,7 +45,7 @@ bool FromShell(Launcher& l, const FolderKindRow& row, PathBuffer& path) {
   const std::int32_t result = l.os.system_info.SHGetKnownFolderPath(row.folder, &folder);
   if (result < 0) {
     // For the kinds without a record the field simply stays as it was.
-    if (row.failure_record != nullptr) ErrorLogText(l, row.failure_record);
+    if (row.failure_record != nullptr) ErrorLog(l, "%s", row.failure_record);
     return false;
   }
   // The shell's path and the sub-path together are kept to the 260 characters of

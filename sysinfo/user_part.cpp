@@ -44,25 +44,20 @@ void QueryRights(Launcher& l) {
 
 void WriteRightsRecords(Launcher& l) {
   const SystemInfoObject& sys = l.sys;
-  MessageBuffer line;
-  line.format_cut("Executing as \"%s\"", sys.UserName.c_str());
-  line.append_cut(sys.IsUserLocalAdmin ? " who has local administrator rights."
-                                       : " who has local user rights.");
-  DebugLogText(l, line.c_str());
+  DebugLog(l, "Executing as \"%s\"%s", sys.UserName.c_str(),
+           sys.IsUserLocalAdmin ? " who has local administrator rights."
+                                : " who has local user rights.");
 
   if (!sys.IsWin7OrGreater) {
-    DebugLogText(l, sys.AdminInvoked ? "Process running invoked as administrator"
-                                     : "Process running invoked as standard user");
+    DebugLog(l, "%s", sys.AdminInvoked ? "Process running invoked as administrator"
+                                       : "Process running invoked as standard user");
     return;
   }
-  line.assign_cut(sys.IsProcessElevated ? "Process running elevated"
-                                        : "Process running non-elevated");
-  line.append_cut(sys.IsUACEnabled ? " under UAC" : " without UAC requirements");
-  line.append_cut(sys.AdminInvoked ? " invoked as administrator" : " invoked as standard user");
-  FixedString<64> integrity;
-  integrity.format_cut(" with integrity level \"%s\".", sys.IntegrityLevelName.c_str());
-  line.append_cut(integrity.view());
-  DebugLogText(l, line.c_str());
+  DebugLog(l, "%s%s%s with integrity level \"%s\".",
+           sys.IsProcessElevated ? "Process running elevated" : "Process running non-elevated",
+           sys.IsUACEnabled ? " under UAC" : " without UAC requirements",
+           sys.AdminInvoked ? " invoked as administrator" : " invoked as standard user",
+           sys.IntegrityLevelName.c_str());
 
   if (sys.IsUACEnabled && !sys.IsProcessElevated && !sys.AdminInvoked && sys.IsUserLocalAdmin) {
     DebugLogText(

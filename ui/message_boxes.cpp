@@ -68,14 +68,15 @@ void ShowFormattedError(Launcher& l, platform::WindowHandle owner, const char* f
 
 }  // namespace
 
-void ShowErrorDialog(Launcher& l, const char* format, ...) {
+void message_box_detail::ShowErrorDialog(Launcher& l, const char* format, ...) {
   va_list args;
   va_start(args, format);
   ShowFormattedError(l, l.run.StatusWindow, format, args);
   va_end(args);
 }
 
-void ShowErrorDialogOwnedBy(Launcher& l, platform::WindowHandle owner, const char* format, ...) {
+void message_box_detail::ShowErrorDialogOwnedBy(Launcher& l, platform::WindowHandle owner,
+                                                 const char* format, ...) {
   va_list args;
   va_start(args, format);
   ShowFormattedError(l, owner, format, args);

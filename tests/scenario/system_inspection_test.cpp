@@ -291,6 +291,19 @@ INSTANTIATE_TEST_SUITE_P(
                    "Detected Architecture: x86"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Names are data: conversions in them reach the log as written and read nothing.
+TEST(SystemInspection, NamesWithPercentSignsAreLoggedAsWritten) {
+  Machine m;
+  m.WriteC("Portavel/tsystem1.exe");
+  m.Append("machine.ini", "computer_name = 100%done\n[user]\nname = %s%s%n%n\n");
+  RunResult run = m.Run("-d100");
+  EXPECT_EQ(run.exit_status, 0) << run.out << run.err;
+  const auto messages = DebugMessages(m.DebugLog());
+  for (const char* record : {"Detected workstation name: 100%done",
+                             "Executing as \"%s%s%n%n\" who has local administrator rights."})
+    EXPECT_NE(std::find(messages.begin(), messages.end(), record), messages.end()) << record;
+}
+
 TEST(SystemInspection, RunsInInitializeAndTheStepFindsEverythingLoaded) {
   Machine m;
   m.WriteC("Portavel/tsystem1.exe");

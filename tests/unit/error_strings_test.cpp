@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -113,16 +114,23 @@ TEST(ErrorLogWithCode, AppendsTheTagWithoutSystemText) {
                 Prefix("ERROR !!") + " Routine: Failed; [WIN32 0x00000522/C1314]\r\n");
 }
 
+// 2,029 characters of format: with "; " and the tag they would not fit the
+// 2,048-character buffer. Each "%%" prints one character, so the record stays short.
+constexpr std::array<char, 2030> kLongFormat = [] {
+  std::array<char, 2030> format{};
+  const std::string_view start = "Routine: ";
+  std::size_t i = 0;
+  for (char c : start) format[i++] = c;
+  while (i + 1 < format.size()) format[i++] = '%';
+  return format;
+}();
+
 TEST(ErrorLogWithCode, FormatTooLongForTheTagIsUsedAlone) {
   TestMachine machine;
   Launcher l(machine.platform());
   l.run.DiagnosticLogging = true;
   OpenLogFiles(l, unit::kFolder);
-  // 2,029 characters of format: with "; " and the tag they would not fit the
-  // 2,048-character buffer. Each "%%" prints one character, so the record stays short.
-  std::string format = "Routine: ";
-  for (int i = 0; i < 1010; ++i) format += "%%";
-  ErrorLogWithCode(l, 5, format.c_str());
+  ErrorLogWithCode(l, 5, kLongFormat.data());
   EXPECT_EQ(machine.File(kErrorLog),
             Prefix("ERROR !!") + " Routine: " + std::string(1010, '%') + "\r\n");
 }
