@@ -59,6 +59,9 @@ bool BackupFile(Launcher& l, const TABFileRecord& record, std::string_view desti
     backup.format_cut("%s\\%s", folder->c_str(), record.FileName);
     return BackupFailed(l, target, backup, kErrorFilenameExcedRange);
   }
+  // No set was prepared: the path would name the drive's root folder, where the
+  // backups of files of one name from several folders would overwrite each other.
+  if (folder->empty()) return BackupFailed(l, target, backup, platform::kErrorPathNotFound);
 
   BackupText status;
   status.format_cut("Backing up \"%s\" to %s", record.FileName, backup.c_str());

@@ -185,6 +185,14 @@ TEST(ArchiveInstall, EmptyAndTwoBlockRecordsAreCopiedWholeAndStampedToTheMillise
     EXPECT_EQ(fs::last_write_time(m.C(name)), HostTime(kRecordTime)) << name;
 }
 
+TEST(ArchiveInstall, AFailedTimeStampIsNotCheckedAndLeavesTheCopysOwnTime) {
+  InstallMachine m({File("a.cfg", "CUR", INSTALL_ALWAYS, "new")}, kAdminIni + "[fail]\nSetFileTime = 1\n");
+  ASSERT_EQ(m.ExitLine("-d"), "exit code 0");
+  EXPECT_EQ(ReadText(m.C("Portavel/a.cfg")), "new");
+  EXPECT_NE(fs::last_write_time(m.C("Portavel/a.cfg")), HostTime(kRecordTime));
+  EXPECT_FALSE(Contains(m.ErrorLog(), "ERROR"));
+}
+
 TEST(ArchiveInstall, EveryDecisionIsLoggedWithItsSummary) {
   InstallMachine m({File("tsystem1.cfg", "CUR", INSTALL_NEWER, "new bytes")});
   m.Installed("Portavel/tsystem1.cfg", "old", Shifted(kRecordTime, -1));
@@ -324,7 +332,8 @@ TEST_P(FailingReplace, LosesNoOriginalAndEndsWith1627) {
 // CreateFile call 1 opens the archive; FindFirstFile calls 1 to 5 number the set.
 INSTANTIATE_TEST_SUITE_P(Faults, FailingReplace,
                          ::testing::Values("CopyFile = 1", "CopyFile = 2:32, 4", "FindFirstFile = 7",
-                                           "CreateFile = 2", "ReadFile = 4", "WriteFile = 1:112"));
+                                           "CreateFile = 2", "ReadFile = 4", "WriteFile = 1:112",
+                                           "CreateDirectory = 1", "CreateDirectory = 2"));
 
 TEST(ReplaceMode, AFolderWhereAFileShouldBeIsNotReplaced) {
   InstallMachine m({File("a.cfg", "CUR", INSTALL_ALWAYS, "new a")});
