@@ -14,7 +14,7 @@
 #include "launcher/command_line.h"
 #include "base/fixed_string.h"
 #include "base/launcher.h"
-#include "launcher/text_case.h"
+#include "base/text_case.h"
 
 namespace {
 

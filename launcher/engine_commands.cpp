@@ -4,7 +4,7 @@
 
 #include "launcher/command_line.h"
 #include "base/launcher.h"
-#include "launcher/text_case.h"
+#include "base/text_case.h"
 
 bool HasEngineCommand(Launcher& l, std::string_view word) {
   for (std::int32_t i = 0; i < l.run.EngineCommandCount; ++i) {

@@ -1,6 +1,9 @@
 // Preload mode: the system check and the archive update ahead of the day's first
 // start, without starting the product.
 #include "diag/log.h"
+#include "install/backup.h"
+#include "install/install_rules.h"
+#include "install/install_tab_file.h"
 #include "lifetime/dispose_app.h"
 #include "launcher/launch_steps.h"
 #include "base/launcher.h"
@@ -24,10 +27,15 @@ void RunPreloadMode(Launcher& l) {
   PathBuffer settings_file;
   {
     LogNestingScope work(l);
+    PrepareForBackup(l, "backup-preload");
     ReadRunLocal(l, settings_file);
   }
 
   ShowStep(l, "Checking for required updates...", 20, kLongPause);
+  {
+    LogNestingScope work(l);
+    InstallTABFile(l, INSTALL_UPGRADE);
+  }
   ShowStep(l, "Validating Veltrix Fonts...", 70, kShortPause);
   ShowStep(l, "Validating Dovrel executables...", 80, kShortPause);
   ShowStep(l, "Validating Dovrel Peripheral Engine files...", 80, kShortPause);

@@ -1,5 +1,8 @@
 // Replace mode: every file of the archive overwritten behind a small window, the
 // outcome reported in a message box.
+#include "install/backup.h"
+#include "install/install_rules.h"
+#include "install/install_tab_file.h"
 #include "lifetime/dispose_app.h"
 #include "base/launcher.h"
 #include "launcher/modes.h"
@@ -21,6 +24,9 @@ void RunReplaceMode(Launcher& l) {
     l.os.ui.ShowWindow(l.run.StatusWindow, platform::kSwShow);
     l.os.ui.SetDlgItemText(l.run.StatusWindow, IDC_VERIFY_TEXT, "Replacing files...");
   }
+
+  PrepareForBackup(l, "backup-replace");
+  InstallTABFile(l, INSTALL_REPLACE);
 
   const int exit_code = l.SystemFilesReplaced ? 0 : kReplaceIncomplete;
   l.os.ui.MessageBox(platform::kNoWindow,

@@ -1,5 +1,8 @@
 // The standard start: check and repair the workstation, then start the product.
 #include "diag/log.h"
+#include "install/backup.h"
+#include "install/install_rules.h"
+#include "install/install_tab_file.h"
 #include "lifetime/dispose_app.h"
 #include "process/execute_process.h"
 #include "launcher/launch_steps.h"
@@ -33,10 +36,15 @@ void RunStandardStart(Launcher& l, std::string_view command_line) {
   PathBuffer settings_file;
   {
     LogNestingScope work(l);
+    PrepareForBackup(l, "backup");
     ReadRunLocal(l, settings_file);
   }
 
   ShowStep(l, "Checking for required updates...", 20, kLongPause);
+  {
+    LogNestingScope work(l);
+    InstallTABFile(l, INSTALL_UPGRADE);
+  }
   ShowStep(l, "Validating Dependencies...", 30, kShortPause);
   ShowStep(l, "Validating COM Assemblies...", 50, kShortPause);
   ShowStep(l, "Validating Veltrix Fonts...", 70, kShortPause);

@@ -137,6 +137,20 @@ class FileSystem {
   // GetFileAttributesA: the attributes, or kInvalidFileAttributes.
   virtual std::uint32_t GetFileAttributes(std::string_view path) = 0;
 
+  // Copies and new folders, for the installer and its backups.
+
+  // CopyFileA: the bytes and the last-write time of `existing_path` copied to
+  // `new_path`, replacing a file there unless `fail_if_exists` (then it fails with 80).
+  virtual bool CopyFile(std::string_view existing_path, std::string_view new_path,
+                        bool fail_if_exists) = 0;
+
+  // CreateDirectoryA with default security; 183 when something exists there already.
+  virtual bool CreateDirectory(std::string_view path) = 0;
+
+  // SetFileTime of the last-write time only (UTC); creation and access times stay.
+  // The handle must be open for writing.
+  virtual bool SetFileTime(Handle file, FileTime last_write) = 0;
+
   // Wow64DisableWow64FsRedirection, keeping the opaque value that
   // Wow64RevertWow64FsRedirection takes back. Both fail outside WOW64.
   virtual bool Wow64DisableWow64FsRedirection(void** old_value) = 0;

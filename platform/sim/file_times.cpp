@@ -24,6 +24,17 @@ platform::FileTime FileTimeOf(std::filesystem::file_time_type host_time) {
   return ticks.count() < 0 ? 0 : static_cast<platform::FileTime>(ticks.count());
 }
 
+std::optional<std::filesystem::file_time_type> HostTimeOf(platform::FileTime time) {
+  constexpr auto kFirst = sys_days{year{1900} / January / 1};
+  constexpr auto kEnd = sys_days{year{2200} / January / 1};
+  const auto first = static_cast<platform::FileTime>(Ticks{kFirst - kFileTimeEpoch}.count());
+  const auto end = static_cast<platform::FileTime>(Ticks{kEnd - kFileTimeEpoch}.count());
+  if (time < first || time >= end) return std::nullopt;
+  const sys_time<Ticks> moment{Ticks{static_cast<std::int64_t>(time)} +
+                               Ticks{kFileTimeEpoch.time_since_epoch()}};
+  return file_clock::from_sys(time_point_cast<nanoseconds>(moment));
+}
+
 std::optional<platform::SystemTime> SystemTimeOf(platform::FileTime time) {
   if (time >= (platform::FileTime{1} << 63)) return std::nullopt;
   const auto count = static_cast<std::int64_t>(time);

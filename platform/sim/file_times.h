@@ -12,6 +12,10 @@ namespace sim {
 // The FILETIME of a host file time.
 platform::FileTime FileTimeOf(std::filesystem::file_time_type host_time);
 
+// The host file time of a FILETIME, for SetFileTime: nothing outside the years 1900
+// to 2199, which every host's file clock holds to the nanosecond.
+std::optional<std::filesystem::file_time_type> HostTimeOf(platform::FileTime time);
+
 // FileTimeToSystemTime: nothing for a time at or beyond 2^63.
 std::optional<platform::SystemTime> SystemTimeOf(platform::FileTime time);
 

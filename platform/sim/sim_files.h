@@ -37,6 +37,10 @@ class SimFiles : public platform::FileSystem {
       "GetFileAttributes",
       "Wow64DisableWow64FsRedirection",
       "Wow64RevertWow64FsRedirection",
+      // Copies and new folders.
+      "CopyFile",
+      "CreateDirectory",
+      "SetFileTime",
   };
 
   explicit SimFiles(SimState& state) : s_(state) {}
@@ -76,6 +80,12 @@ class SimFiles : public platform::FileSystem {
   std::uint32_t GetFileAttributes(std::string_view path) override;
   bool Wow64DisableWow64FsRedirection(void** old_value) override;
   bool Wow64RevertWow64FsRedirection(void* old_value) override;
+
+  // Copies and new folders (sim_file_copy.cpp).
+  bool CopyFile(std::string_view existing_path, std::string_view new_path,
+                bool fail_if_exists) override;
+  bool CreateDirectory(std::string_view path) override;
+  bool SetFileTime(platform::Handle file, platform::FileTime last_write) override;
 
  private:
   // The open file of a handle, with the access it needs; null and the last error set

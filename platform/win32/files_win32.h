@@ -44,6 +44,12 @@ class Win32FileSystem final : public platform::FileSystem {
   std::uint32_t GetFileAttributes(std::string_view path) override;
   bool Wow64DisableWow64FsRedirection(void** old_value) override;
   bool Wow64RevertWow64FsRedirection(void* old_value) override;
+
+  // Copies and new folders (file_copy_win32.cpp).
+  bool CopyFile(std::string_view existing_path, std::string_view new_path,
+                bool fail_if_exists) override;
+  bool CreateDirectory(std::string_view path) override;
+  bool SetFileTime(platform::Handle file, platform::FileTime last_write) override;
 };
 
 }  // namespace win32

@@ -118,6 +118,7 @@ TEST(ListMode, AProblemIsPrintedOnStandardOutputAndTheRunEndsNormally) {
 
 TEST(ListMode, AMissingArchiveAndAFailedPrintBothEndNormally) {
   Machine m;
+  fs::remove(m.C("Portavel/tsystem0.dll"));
   RunResult run = m.Run("list");
   EXPECT_EQ(run.out, "Failed to open input file.\a\nexit code 0\n");
 

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tools/tabpack/archive_writer.h"
+
 namespace scenario {
 
 namespace fs = std::filesystem;
@@ -104,6 +106,10 @@ class Machine {
     char pattern[] = "/tmp/portavel-scenario-XXXXXX";
     root_ = mkdtemp(pattern);
     fs::create_directories(root_ / "drives" / "C" / "Portavel");
+    // The product's configuration location, and an archive whose one record is unused:
+    // a run finds nothing to install and nothing missing.
+    fs::create_directories(root_ / "drives" / "C" / "ProgramData" / "Veltrix");
+    WriteC("Portavel/tsystem0.dll", tabpack::BuildArchive({{}}));
     Write("machine.ini", "[machine]\nclock = 2026-12-06T08:30:00\n");
     Write("registry.reg", RegistryFile());
   }

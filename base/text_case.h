@@ -1,5 +1,5 @@
-// Case rules of the launcher's switch and engine-command words: ASCII letters only,
-// as the system code page's lower half has them.
+// Case rules of the launcher's words (switches, engine commands, destination codes):
+// ASCII letters only, as the system code page's lower half has them.
 #pragma once
 
 #include <string_view>

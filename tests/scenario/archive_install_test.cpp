@@ -1,0 +1,349 @@
+// Bringing the product's files up to date end to end: launcher-sim runs a standard
+// start, a preload or a replace on machine folders whose tsystem0.dll is built in the
+// test; the files, their bytes and their times are read back from the drives.
+#include <algorithm>
+#include <chrono>
+#include <map>
+#include <tuple>
+#include <string>
+#include <vector>
+
+#include "install/install_rules.h"
+#include "tests/scenario/scenario_machine.h"
+#include "tools/tabpack/archive_writer.h"
+
+namespace scenario {
+namespace {
+
+using namespace std::chrono;
+using tabpack::MemoryFile;
+using tabpack::UtcTime;
+
+// The user may write system locations: the token is an administrator's.
+const std::string kAdminIni = "[machine]\nclock = 2026-12-06T08:30:00\n[user]\ntoken_admin = true\n";
+
+constexpr UtcTime kRecordTime = {2026, 11, 30, 16, 20, 5, 125};
+
+MemoryFile File(const std::string& name, const std::string& destination, std::uint32_t rule,
+                const std::string& contents, UtcTime time = kRecordTime) {
+  MemoryFile file;
+  file.record = {name, destination, 0, 0, time, 0, rule};
+  file.contents = contents;
+  return file;
+}
+
+file_clock::time_point HostTime(const UtcTime& t) {
+  const sys_days day = year{t.year} / t.month / t.day;
+  return file_clock::from_sys(day + hours{t.hour} + minutes{t.minute} + seconds{t.second} +
+                              milliseconds{t.millisecond});
+}
+
+UtcTime Shifted(UtcTime t, int minutes_later, int seconds_later = 0) {
+  t.minute += minutes_later;
+  t.second += seconds_later;
+  return t;
+}
+
+bool Contains(const std::vector<std::string>& lines, const std::string& text) {
+  return std::any_of(lines.begin(), lines.end(),
+                     [&](const std::string& line) { return line.find(text) != std::string::npos; });
+}
+
+// A machine of an administrator with the archive of `files` beside the launcher.
+struct InstallMachine : Machine {
+  explicit InstallMachine(const std::vector<MemoryFile>& files, const std::string& ini = kAdminIni) {
+    Write("machine.ini", ini);
+    WriteC("Portavel/tsystem1.exe");
+    WriteC("Portavel/tsystem0.dll", tabpack::BuildArchive(files));
+  }
+  // A file already installed on drive C, with its time.
+  void Installed(const std::string& path_on_c, const std::string& bytes, const UtcTime& time) const {
+    WriteC(path_on_c, bytes);
+    fs::last_write_time(C(path_on_c), HostTime(time));
+  }
+  std::string ExitLine(const std::string& command_line) const { return LastLine(Run(command_line).out); }
+};
+
+// Every file below the drive C folders `under`: its size, a hash of its bytes and its
+// time, by path.
+using FileState = std::tuple<std::size_t, std::size_t, file_clock::time_point>;
+std::map<std::string, FileState> Snapshot(const Machine& m, const std::vector<std::string>& under) {
+  std::map<std::string, FileState> files;
+  for (const std::string& folder : under) {
+    for (const auto& entry : fs::recursive_directory_iterator(m.C(folder))) {
+      if (!entry.is_regular_file() || entry.path().extension() == ".log") continue;
+      const std::string bytes = ReadText(entry.path());
+      files[entry.path().lexically_relative(m.C("")).string()] = {
+          bytes.size(), std::hash<std::string>{}(bytes), fs::last_write_time(entry.path())};
+    }
+  }
+  return files;
+}
+
+enum class Present { Missing, Older, SameMinute, Newer, SecondsDiffer, SizeDiffers };
+
+struct RuleCase {
+  const char* name;
+  std::uint32_t rule;
+  Present present;
+  bool installed;
+};
+
+// The record is "new bytes" (9 bytes) at kRecordTime; the installed file holds "old bytes"
+// (9 bytes) or, for SizeDiffers, "old" at the same minute.
+class InstallRule : public ::testing::TestWithParam<RuleCase> {};
+
+TEST_P(InstallRule, InstallsExactlyWhenTheRuleSaysSo) {
+  const RuleCase& c = GetParam();
+  InstallMachine m({File("tsystem1.cfg", "CUR", c.rule, "new bytes")});
+  const UtcTime installed_time = c.present == Present::Older        ? Shifted(kRecordTime, -1)
+                                 : c.present == Present::Newer      ? Shifted(kRecordTime, 1)
+                                 : c.present == Present::SecondsDiffer ? Shifted(kRecordTime, 0, 30)
+                                                                    : kRecordTime;
+  if (c.present != Present::Missing)
+    m.Installed("Portavel/tsystem1.cfg", c.present == Present::SizeDiffers ? "old" : "old bytes",
+                installed_time);
+  ASSERT_EQ(m.ExitLine("-d"), "exit code 0");
+  const bool installed = ReadText(m.C("Portavel/tsystem1.cfg")) == "new bytes";
+  EXPECT_EQ(installed, c.installed);
+  EXPECT_EQ(fs::last_write_time(m.C("Portavel/tsystem1.cfg")),
+            installed ? HostTime(kRecordTime) : HostTime(installed_time));
+  EXPECT_EQ(Contains(m.DebugLog(), "CheckToInstallEntry: This entry is installed and up-to-date."),
+            !c.installed);
+  EXPECT_FALSE(Contains(m.ErrorLog(), "ERROR"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, InstallRule,
+    ::testing::Values(
+        RuleCase{"DifferentMissing", INSTALL_DIFFERENT, Present::Missing, true},
+        RuleCase{"DifferentOlder", INSTALL_DIFFERENT, Present::Older, true},
+        RuleCase{"DifferentSameMinute", INSTALL_DIFFERENT, Present::SameMinute, false},
+        RuleCase{"DifferentNewer", INSTALL_DIFFERENT, Present::Newer, true},
+        RuleCase{"DifferentSecondsOnly", INSTALL_DIFFERENT, Present::SecondsDiffer, false},
+        RuleCase{"DifferentSize", INSTALL_DIFFERENT, Present::SizeDiffers, true},
+        RuleCase{"NewerMissing", INSTALL_NEWER, Present::Missing, true},
+        RuleCase{"NewerOlder", INSTALL_NEWER, Present::Older, true},
+        RuleCase{"NewerSameMinute", INSTALL_NEWER, Present::SameMinute, false},
+        RuleCase{"NewerNewer", INSTALL_NEWER, Present::Newer, false},
+        RuleCase{"NewerSize", INSTALL_NEWER, Present::SizeDiffers, false},
+        RuleCase{"AlwaysSameMinute", INSTALL_ALWAYS, Present::SameMinute, true},
+        RuleCase{"AlwaysNewer", INSTALL_ALWAYS, Present::Newer, true},
+        RuleCase{"DoesNotExistMissing", INSTALL_DOES_NOT_EXIST, Present::Missing, true},
+        RuleCase{"DoesNotExistOlder", INSTALL_DOES_NOT_EXIST, Present::Older, false},
+        RuleCase{"UpgradeIsNoRule", INSTALL_UPGRADE, Present::Older, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct DestinationCase {
+  const char* name;
+  const char* ini;  // besides the administrator's token
+  const char* code;
+  const char* path_on_c;  // empty: nothing is installed anywhere
+};
+
+class Destination : public ::testing::TestWithParam<DestinationCase> {};
+
+TEST_P(Destination, ResolvesTheCodeByTheSystemsWidth) {
+  const DestinationCase& c = GetParam();
+  InstallMachine m({File("veltrix.dll", c.code, INSTALL_ALWAYS, "library")}, kAdminIni + c.ini);
+  for (const char* folder : {"Windows/System32", "Windows/SysWOW64", "Windows/Fonts"})
+    fs::create_directories(m.C(folder));
+  ASSERT_EQ(m.ExitLine("-d"), "exit code 0");
+  std::vector<std::string> installed;
+  for (const auto& [path, file] : Snapshot(m, {"Portavel", "Windows"}))
+    if (path.find("veltrix.dll") != std::string::npos) installed.push_back(path);
+  EXPECT_EQ(installed, *c.path_on_c ? std::vector<std::string>{c.path_on_c} : std::vector<std::string>{});
+  EXPECT_FALSE(Contains(m.ErrorLog(), "ERROR"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codes, Destination,
+    ::testing::Values(
+        DestinationCase{"Cur", "", "CUR", "Portavel/veltrix.dll"},
+        DestinationCase{"Fon", "", "FON", "Windows/Fonts/veltrix.dll"},
+        DestinationCase{"Win", "", "WIN", "Windows/veltrix.dll"},
+        DestinationCase{"SysUnderWow64", "", "SYS", "Windows/SysWOW64/veltrix.dll"},
+        DestinationCase{"SysLowerCase", "", "sys", "Windows/SysWOW64/veltrix.dll"},
+        DestinationCase{"S64UnderWow64", "", "S64", "Windows/System32/veltrix.dll"},
+        DestinationCase{"SysOf64BitLauncher", "[launcher]\nbits = 64\n", "SYS", "Windows/SysWOW64/veltrix.dll"},
+        DestinationCase{"S64Of64BitLauncher", "[launcher]\nbits = 64\n", "S64", "Windows/System32/veltrix.dll"},
+        DestinationCase{"SysOn32BitWindows", "[os]\narchitecture = 0\n", "SYS", "Windows/System32/veltrix.dll"},
+        DestinationCase{"S64On32BitWindows", "[os]\narchitecture = 0\n", "S64", "Windows/System32/veltrix.dll"},
+        DestinationCase{"UnknownCodeIsSkipped", "", "XYZ", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ArchiveInstall, EmptyAndTwoBlockRecordsAreCopiedWholeAndStampedToTheMillisecond) {
+  const std::string two_blocks(8192, 'x');
+  InstallMachine m({File("empty.txt", "CUR", INSTALL_ALWAYS, ""),
+                    File("two-blocks.bin", "CUR", INSTALL_ALWAYS, two_blocks),
+                    File("odd.bin", "CUR", INSTALL_ALWAYS, std::string(4097, 'y'))});
+  ASSERT_EQ(m.ExitLine(""), "exit code 0");
+  EXPECT_EQ(ReadText(m.C("Portavel/empty.txt")), "");
+  EXPECT_EQ(ReadText(m.C("Portavel/two-blocks.bin")), two_blocks);
+  EXPECT_EQ(ReadText(m.C("Portavel/odd.bin")), std::string(4097, 'y'));
+  for (const char* name : {"Portavel/empty.txt", "Portavel/two-blocks.bin", "Portavel/odd.bin"})
+    EXPECT_EQ(fs::last_write_time(m.C(name)), HostTime(kRecordTime)) << name;
+}
+
+TEST(ArchiveInstall, AFailedTimeStampIsNotCheckedAndLeavesTheCopysOwnTime) {
+  InstallMachine m({File("a.cfg", "CUR", INSTALL_ALWAYS, "new")}, kAdminIni + "[fail]\nSetFileTime = 1\n");
+  ASSERT_EQ(m.ExitLine("-d"), "exit code 0");
+  EXPECT_EQ(ReadText(m.C("Portavel/a.cfg")), "new");
+  EXPECT_NE(fs::last_write_time(m.C("Portavel/a.cfg")), HostTime(kRecordTime));
+  EXPECT_FALSE(Contains(m.ErrorLog(), "ERROR"));
+}
+
+TEST(ArchiveInstall, EveryDecisionIsLoggedWithItsSummary) {
+  InstallMachine m({File("tsystem1.cfg", "CUR", INSTALL_NEWER, "new bytes")});
+  m.Installed("Portavel/tsystem1.cfg", "old", Shifted(kRecordTime, -1));
+  ASSERT_EQ(m.ExitLine("-d"), "exit code 0");
+  const auto log = m.DebugLog();
+  // Long records go on in a second line.
+  const auto summary = std::find_if(log.begin(), log.end(), [](const std::string& line) {
+    return line.find("CheckToInstallEntry: InstallType is INSTALL_NEWER: \"tsystem1.cfg\" Current File: "
+                     "11-30-2026 16:19 3,  Installer File:") != std::string::npos;
+  });
+  ASSERT_NE(summary, log.end());
+  EXPECT_NE(summary[1].find(" 11-30-2026 16:20 9"), std::string::npos);
+  EXPECT_TRUE(Contains(log, "CheckToInstallEntry: Installing/Upgrading tsystem1.cfg..."));
+}
+
+TEST(ArchiveInstall, AUserWhoRefusesElevationGetsAnErrorPerEntryAndKeepsTheOldFiles) {
+  InstallMachine m({File("a.cfg", "CUR", INSTALL_ALWAYS, "new"), File("b.cfg", "CUR", INSTALL_ALWAYS, "new")},
+                   "[machine]\nclock = 2026-12-06T08:30:00\n[ui]\nelevation_dialog = cancel\n");
+  m.Installed("Portavel/a.cfg", "old", kRecordTime);
+  ASSERT_EQ(m.ExitLine("-d"), "exit code 0");
+  EXPECT_EQ(ReadText(m.C("Portavel/a.cfg")), "old");
+  EXPECT_FALSE(fs::exists(m.C("Portavel/b.cfg")));
+  const auto errors = m.ErrorLog();
+  EXPECT_TRUE(Contains(errors, "RequestElevatedRights: User has denied elevation."));
+  EXPECT_EQ(std::count_if(errors.begin(), errors.end(),
+                          [](const std::string& line) {
+                            return line.find("CheckToInstallEntry: Tavix Entry install failed: Authority "
+                                             "failure. You must be an administrator.") != std::string::npos;
+                          }),
+            2);
+  EXPECT_TRUE(Contains(errors, "InstallTABFile: The attempt to install or upgrade b.cfg has failed."));
+}
+
+TEST(ArchiveInstall, AMissingArchiveIsReportedInTheErrorDialogAndTheRunGoesOn) {
+  InstallMachine m({});
+  fs::remove(m.C("Portavel/tsystem0.dll"));
+  ASSERT_EQ(m.ExitLine(""), "exit code 0");
+  EXPECT_TRUE(Contains(m.Lines("ui.log"), "text=\"An error has occurred:\\n\\nFailed to open tsystem0.dll for installation.\""));
+}
+
+// A run that fails while copying, followed by a clean run, leaves what one clean run
+// leaves: the failed copy left no file, so the next run installs it again.
+class InterruptedUpgrade : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(InterruptedUpgrade, IsCompletedByTheNextRun) {
+  const std::vector<MemoryFile> files = {File("a.bin", "CUR", INSTALL_NEWER, std::string(8192, 'a')),
+                                         File("b.bin", "WIN", INSTALL_DIFFERENT, std::string(5000, 'b')),
+                                         File("c.bin", "CUR", INSTALL_ALWAYS, "c")};
+  auto prepare = [](const InstallMachine& m) {
+    m.Installed("Portavel/a.bin", "old a", Shifted(kRecordTime, -5));
+    m.Installed("Windows/b.bin", "old b", Shifted(kRecordTime, 5));
+  };
+  InstallMachine once(files);
+  prepare(once);
+  ASSERT_EQ(once.ExitLine(""), "exit code 0");
+
+  InstallMachine twice(files, kAdminIni + "[fail]\n" + GetParam() + "\n");
+  prepare(twice);
+  ASSERT_EQ(twice.ExitLine("-d"), "exit code 0");
+  EXPECT_TRUE(Contains(twice.ErrorLog(), "InstallEntry"));
+  twice.Write("machine.ini", kAdminIni);
+  ASSERT_EQ(twice.ExitLine(""), "exit code 0");
+  // The launcher and the archive are written by the test, at different moments.
+  for (InstallMachine* m : {&once, &twice})
+    for (const char* file : {"Portavel/tsystem1.exe", "Portavel/tsystem0.dll"}) fs::remove(m->C(file));
+  EXPECT_EQ(Snapshot(twice, {"Portavel", "Windows"}), Snapshot(once, {"Portavel", "Windows"}));
+}
+
+// ReadFile calls 1 and 2 read the archive's header and record table.
+INSTANTIATE_TEST_SUITE_P(Faults, InterruptedUpgrade,
+                         ::testing::Values("ReadFile = 3", "ReadFile = 4", "ReadFile = 5",
+                                           "ReadFile = 6", "WriteFile = 1", "WriteFile = 2",
+                                           "WriteFile = 4:112", "CreateFile = 3"));
+
+// Replace mode: every file backed up into a fresh numbered set, then overwritten.
+const std::vector<MemoryFile> kReplaceFiles = {File("a.cfg", "CUR", INSTALL_NEWER, "new a"),
+                                               File("b.dll", "SYS", INSTALL_DIFFERENT, "new b"),
+                                               File("c.ttf", "FON", INSTALL_ALWAYS, "new c"),
+                                               File("d.ini", "WIN", INSTALL_ALWAYS, "new d")};
+const std::vector<std::pair<std::string, std::string>> kOriginals = {
+    {"Portavel/a.cfg", "ProgramData/Veltrix/backup-replace/tcache1_001/a.cfg"},
+    {"Windows/SysWOW64/b.dll", "ProgramData/Veltrix/backup-replace/SysWOW64_001/b.dll"},
+    {"Windows/Fonts/c.ttf", "ProgramData/Veltrix/backup-replace/Fonts_001/c.ttf"},
+    {"Windows/d.ini", "ProgramData/Veltrix/backup-replace/Windows_001/d.ini"}};
+const std::string kReplaced =
+    "MESSAGEBOX caption=\"C:\\Portavel\\Tavix.exe\" style=0x00050000 "
+    "text=\"System files successfully replaced!\" answer=ok";
+const std::string kNotReplaced =
+    "MESSAGEBOX caption=\"C:\\Portavel\\Tavix.exe\" style=0x00050000 "
+    "text=\"Not all system files could be replaced.\\nCheck replace.log for details.\" answer=ok";
+
+InstallMachine& WithOriginals(InstallMachine& m) {
+  for (const auto& [path, backup] : kOriginals) m.Installed(path, "old " + path, Shifted(kRecordTime, 7));
+  return m;
+}
+
+TEST(ReplaceMode, OnAFreshMachineInstallsEveryFileAndCreatesTheFirstNumberedSet) {
+  InstallMachine m(kReplaceFiles);
+  for (const char* folder : {"Windows/SysWOW64", "Windows/Fonts"}) fs::create_directories(m.C(folder));
+  EXPECT_EQ(m.ExitLine("replace"), "exit code 0");
+  EXPECT_TRUE(Contains(m.Lines("ui.log"), kReplaced));
+  for (const auto& [path, backup] : kOriginals) EXPECT_EQ(ReadText(m.C(path)).substr(0, 4), "new ");
+  for (const char* set : {"tcache1_001", "Fonts_001", "Windows_001", "System32_001", "SysWOW64_001"})
+    EXPECT_TRUE(fs::is_directory(m.C(std::string("ProgramData/Veltrix/backup-replace/") + set))) << set;
+}
+
+TEST(ReplaceMode, BacksEveryFileUpWithItsTimeThenOverwritesItAndNumbersTheNextSet) {
+  InstallMachine m(kReplaceFiles);
+  WithOriginals(m);
+  EXPECT_EQ(m.ExitLine("replace"), "exit code 0");
+  for (const auto& [path, backup] : kOriginals) {
+    EXPECT_EQ(ReadText(m.C(backup)), "old " + path);
+    EXPECT_EQ(fs::last_write_time(m.C(backup)), HostTime(Shifted(kRecordTime, 7)));
+    EXPECT_EQ(fs::last_write_time(m.C(path)), HostTime(kRecordTime));
+  }
+  EXPECT_EQ(m.ExitLine("replace"), "exit code 0");
+  EXPECT_EQ(ReadText(m.C("ProgramData/Veltrix/backup-replace/tcache1_002/a.cfg")), "new a");
+  EXPECT_EQ(ReadText(m.C("ProgramData/Veltrix/backup-replace/tcache1_001/a.cfg")), "old Portavel/a.cfg");
+}
+
+// After a failed backup or copy every original is in place or in its backup set.
+class FailingReplace : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(FailingReplace, LosesNoOriginalAndEndsWith1627) {
+  InstallMachine m(kReplaceFiles, kAdminIni + "[fail]\n" + GetParam() + "\n");
+  WithOriginals(m);
+  EXPECT_EQ(m.ExitLine("replace"), "exit code 1627");
+  EXPECT_TRUE(Contains(m.Lines("ui.log"), kNotReplaced));
+  for (const auto& [path, backup] : kOriginals) {
+    const std::string original = "old " + path;
+    const bool kept = fs::exists(m.C(path)) && ReadText(m.C(path)) == original;
+    const bool backed_up = fs::exists(m.C(backup)) && ReadText(m.C(backup)) == original;
+    EXPECT_TRUE(kept || backed_up) << path;
+  }
+}
+
+// CreateFile call 1 opens the archive; FindFirstFile calls 1 to 5 number the set.
+INSTANTIATE_TEST_SUITE_P(Faults, FailingReplace,
+                         ::testing::Values("CopyFile = 1", "CopyFile = 2:32, 4", "FindFirstFile = 7",
+                                           "CreateFile = 2", "ReadFile = 4", "WriteFile = 1:112",
+                                           "CreateDirectory = 1", "CreateDirectory = 2"));
+
+TEST(ReplaceMode, AFolderWhereAFileShouldBeIsNotReplaced) {
+  InstallMachine m({File("a.cfg", "CUR", INSTALL_ALWAYS, "new a")});
+  fs::create_directories(m.C("Portavel/a.cfg"));
+  EXPECT_EQ(m.ExitLine("replace -d"), "exit code 1627");
+  EXPECT_TRUE(Contains(m.ErrorLog(), "Failed to back up file \"a.cfg\" to "
+                                     "C:\\ProgramData\\Veltrix\\backup-replace\\tcache1_001\\a.cfg; "
+                                     "[WIN32 0x00000005/C0005]"));
+  EXPECT_TRUE(fs::is_directory(m.C("Portavel/a.cfg")));
+}
+
+}  // namespace
+}  // namespace scenario
