@@ -117,6 +117,7 @@ TEST(MachineFolderConfinement, AFolderLinkOnTheWayIsAccessDenied) {
 
 TEST(MachineFolderConfinement, APipeForTheArchiveDoesNotHangTheListMode) {
   Machine m;
+  fs::remove(m.C("Portavel/tsystem0.dll"));
   ASSERT_EQ(mkfifo(m.C("Portavel/tsystem0.dll").c_str(), 0600), 0);
   const RunResult run = m.Run("-d list");
   EXPECT_EQ(run.exit_status, 0) << run.err;
