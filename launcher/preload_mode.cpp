@@ -1,5 +1,6 @@
 // Preload mode: the system check and the archive update ahead of the day's first
 // start, without starting the product.
+#include "config/registry_access.h"
 #include "diag/log.h"
 #include "install/backup.h"
 #include "install/install_rules.h"
@@ -42,6 +43,8 @@ void RunPreloadMode(Launcher& l) {
   {
     LogNestingScope work(l);
     ReadFileAccessValue(l, settings_file, "RunNPELocal");
+    // The preload never fills the cache, so the product runs beside the launcher.
+    WriteUsingTCache(l, 0);
   }
 
   UpdateStatus(l, "Dovrel System Ready For Use");

@@ -68,6 +68,12 @@ class Registry {
 
   // RegCloseKey.
   virtual ErrorCode RegCloseKey(RegKey key) = 0;
+
+  // RegQueryValueExA on an open key: `*size` holds the buffer's size on entry and the
+  // stored data's on return (ERROR_MORE_DATA when it does not fit). The data come as
+  // stored: a text need not end in a terminator.
+  virtual ErrorCode RegQueryValueEx(RegKey key, std::string_view name, std::uint32_t* type,
+                                    void* data, std::uint32_t* size) = 0;
 };
 
 // Owns an open key and closes it when it goes out of scope.

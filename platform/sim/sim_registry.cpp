@@ -102,14 +102,13 @@ std::optional<std::string> SimRegistry::FullPath(platform::RegKey root, std::str
 
 bool SimRegistry::Allowed(const std::string& path, std::uint32_t access) const {
   const std::string object = SecurityName(path);
-  if (auto own = s_.security.Own(object))
-    return AccessAllowed(*own, false, ObjectKind::Key, s_.token, access);
-  std::string effective = s_.security.Effective(object);
+  int depth = 0;
+  std::string effective = s_.security.Effective(object, &depth);
   if (effective.empty()) {
     std::string root = object.substr(0, object.find('\\'));
     effective = DefaultRootDescriptor(root, s_.machine.user.sid);
   }
-  return AccessAllowed(effective, true, ObjectKind::Key, s_.token, access);
+  return AccessAllowed(effective, depth, ObjectKind::Key, s_.token, access);
 }
 
 platform::RegKey SimRegistry::NewHandle(std::string path, std::uint32_t granted) {
@@ -217,6 +216,29 @@ ErrorCode SimRegistry::RegCloseKey(platform::RegKey key) {
   for (const auto& r : kRoots)
     if (r.key == key) return platform::kErrorSuccess;
   return open_.erase(key) ? platform::kErrorSuccess : kErrorInvalidHandle;
+}
+
+ErrorCode SimRegistry::RegQueryValueEx(platform::RegKey key, std::string_view name,
+                                       std::uint32_t* type, void* data, std::uint32_t* size) {
+  ErrorCode error = 0;
+  if (s_.Fails("RegQueryValueEx", &error)) return error;
+  auto open = open_.find(key);
+  if (open == open_.end()) return kErrorInvalidHandle;
+  const std::uint32_t granted = open->second.granted;
+  if (!(granted & kKeyQueryValue) && !(granted & 0x90000000)) return platform::kErrorAccessDenied;
+  const RegistryKey* node = s_.registry.Find(open->second.path);
+  if (!node) return platform::kErrorFileNotFound;  // deleted while open
+  const RegistryValue* value = node->Value(name);
+  if (!value) return platform::kErrorFileNotFound;
+  if (type) *type = value->type;
+  if (!size) return data ? platform::kErrorInvalidParameter : platform::kErrorSuccess;
+  const auto needed = static_cast<std::uint32_t>(value->data.size());
+  const std::uint32_t room = *size;
+  *size = needed;
+  if (!data) return platform::kErrorSuccess;
+  if (room < needed) return platform::kErrorMoreData;
+  std::memcpy(data, value->data.data(), needed);
+  return platform::kErrorSuccess;
 }
 
 }  // namespace sim

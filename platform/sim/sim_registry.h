@@ -22,6 +22,7 @@ class SimRegistry : public platform::Registry {
       "RegSetValueEx",
       "RegGetValue",
       "RegCloseKey",
+      "RegQueryValueEx",
   };
 
   explicit SimRegistry(SimState& state) : s_(state) {}
@@ -37,6 +38,9 @@ class SimRegistry : public platform::Registry {
                                   std::string_view name, std::uint32_t flags, std::uint32_t* type,
                                   void* data, std::uint32_t* size) override;
   platform::ErrorCode RegCloseKey(platform::RegKey key) override;
+  platform::ErrorCode RegQueryValueEx(platform::RegKey key, std::string_view name,
+                                      std::uint32_t* type, void* data,
+                                      std::uint32_t* size) override;
 
   enum class View { Process, Bits32, Bits64 };
 

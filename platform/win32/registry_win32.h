@@ -23,6 +23,9 @@ class Win32Registry final : public platform::Registry {
                                   std::uint32_t* type, void* data,
                                   std::uint32_t* size) override;
   platform::ErrorCode RegCloseKey(platform::RegKey key) override;
+  platform::ErrorCode RegQueryValueEx(platform::RegKey key, std::string_view name,
+                                      std::uint32_t* type, void* data,
+                                      std::uint32_t* size) override;
 };
 
 }  // namespace win32
