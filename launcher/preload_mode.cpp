@@ -1,5 +1,6 @@
 // Preload mode: the system check and the archive update ahead of the day's first
 // start, without starting the product.
+#include "config/config_files.h"
 #include "config/registry_access.h"
 #include "diag/log.h"
 #include "install/backup.h"
@@ -28,6 +29,7 @@ void RunPreloadMode(Launcher& l) {
   PathBuffer settings_file;
   {
     LogNestingScope work(l);
+    RelocateLegacySettings(l);
     PrepareForBackup(l, "backup-preload");
     ReadRunLocal(l, settings_file);
   }
