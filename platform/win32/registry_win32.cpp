@@ -69,7 +69,7 @@ platform::ErrorCode Win32Registry::RegQueryValueEx(platform::RegKey key, std::st
                                                    std::uint32_t* size) {
   DWORD value_type = 0;
   DWORD value_size = size != nullptr ? *size : 0;
-  const LSTATUS status = RegQueryValueExA(ToHkey(key), std::string(name).c_str(), nullptr,
+  const LSTATUS status = ::RegQueryValueExA(ToHkey(key), std::string(name).c_str(), nullptr,
                                           type != nullptr ? &value_type : nullptr,
                                           static_cast<BYTE*>(data),
                                           size != nullptr ? &value_size : nullptr);
