@@ -52,12 +52,9 @@ std::size_t Count(const std::string& text, const std::string& part) {
   return n;
 }
 
-struct LoggedRun {
-  explicit LoggedRun(const std::string& ini = "") : machine(ini), l(machine.platform()) {
-    unit::SetLauncherVersion(l);
-  }
-  TestMachine machine;
-  Launcher l;
+// A launcher whose logs a test opens itself.
+struct LoggedRun : unit::LoggedRun {
+  explicit LoggedRun(const std::string& ini = "") : unit::LoggedRun(ini, unit::kNoLogging) {}
 };
 
 TEST(OpenLogFiles, WithoutDebugLevelNoFileIsTouchedAndErrorsOnlyCount) {

@@ -12,7 +12,7 @@
 namespace {
 
 using inspection_test::InspectionRun;
-using inspection_test::RegistryFile;
+using inspection_test::BareRegistryFile;
 using inspection_test::SystemKeys;
 
 TEST(SystemInfo, TheDefaultWorkstationInEveryField) {
@@ -177,9 +177,9 @@ INSTANTIATE_TEST_SUITE_P(
     Registry, UacState,
     ::testing::Values(
         UacCase{"On", inspection_test::kFreshRegistry, true, "IsUACEnabled: UAC appears to be enabled on this machine.", 0},
-        UacCase{"Off", RegistryFile(SystemKeys("\"EnableLUA\"=dword:00000000\r\n")), false,
+        UacCase{"Off", BareRegistryFile(SystemKeys("\"EnableLUA\"=dword:00000000\r\n")), false,
                 "IsUACEnabled: UAC appears to be disabled on this machine.", 0},
-        UacCase{"ValueMissing", RegistryFile(SystemKeys("\"Other\"=dword:00000001\r\n")), false,
+        UacCase{"ValueMissing", BareRegistryFile(SystemKeys("\"Other\"=dword:00000001\r\n")), false,
                 "IsUACEnabled: WARNING: UAC Registry key does not exist. This may be ok on older non-UAC Windows "
                 "systems.",
                 0},
@@ -188,7 +188,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "[WIN32 0x00000002/C0002]",
                 // and the release name's key, once for each of its two values
                 3},
-        UacCase{"ValueTooLong", RegistryFile(SystemKeys("\"EnableLUA\"=hex(b):01,00,00,00,00,00,00,00\r\n")), true,
+        UacCase{"ValueTooLong", BareRegistryFile(SystemKeys("\"EnableLUA\"=hex(b):01,00,00,00,00,00,00,00\r\n")), true,
                 "IsUACEnabled: ERROR: Unable to determine if UAC is active. Unable to retrieve registry value.; "
                 "[WIN32 0x000000ea/C0234]",
                 1}),
@@ -318,7 +318,7 @@ TEST(SystemInfo, AFailedVersionTestIsAFalseFact) {
 }
 
 TEST(SystemInfo, ReleaseNameReadsAndTheirFailures) {
-  const std::string key_only = RegistryFile(SystemKeys("\"EnableLUA\"=dword:00000001\r\n", ""));
+  const std::string key_only = BareRegistryFile(SystemKeys("\"EnableLUA\"=dword:00000001\r\n", ""));
   const struct {
     const char* label;
     std::string registry;
@@ -329,16 +329,16 @@ TEST(SystemInfo, ReleaseNameReadsAndTheirFailures) {
       {"DisplayVersion", inspection_test::kFreshRegistry, "22100",
        "Windows 10/11 Professional CodeName 22H2 (Unknown Update Channe", {}},  // cut to 63
       {"ReleaseIdWhenDisplayVersionIsEmpty",
-       RegistryFile(SystemKeys("\"EnableLUA\"=dword:00000001\r\n", "\"DisplayVersion\"=\"\"\r\n\"ReleaseId\"=\"2009\"\r\n")),
+       BareRegistryFile(SystemKeys("\"EnableLUA\"=dword:00000001\r\n", "\"DisplayVersion\"=\"\"\r\n\"ReleaseId\"=\"2009\"\r\n")),
        "22100", "Windows 10/11 Professional CodeName 2009 (Unknown Update Channe", {}},
       {"NeitherValue", key_only, "22100", "Windows 10/11 Professional Build 22100 (Unknown Update Channel)", {}},
       {"ATooLongValueIsAnError",
-       RegistryFile(SystemKeys("\"EnableLUA\"=dword:00000001\r\n",
+       BareRegistryFile(SystemKeys("\"EnableLUA\"=dword:00000001\r\n",
                                "\"DisplayVersion\"=\"" + std::string(40, 'v') + "\"\r\n")),
        "22100", "Windows 10/11 Professional Build 22100 (Unknown Update Channel)",
        {"Registry access failed: Error while reading key \"DisplayVersion\" from \"Software\\Microsoft\\Windows "
         "NT\\CurrentVersion\"; [WIN32 0x000000ea/C0234] More data is available. "}},
-      {"NoKeyIsAnError", RegistryFile("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\"
+      {"NoKeyIsAnError", BareRegistryFile("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\"
                                       "Policies\\System]\r\n\"EnableLUA\"=dword:00000001\r\n\r\n"),
        "22100", "Windows 10/11 Professional Build 22100 (Unknown Update Channel)",
        {"Registry access failed: Error while opening key \"Software\\Microsoft\\Windows NT\\CurrentVersion\"; "
@@ -356,7 +356,7 @@ TEST(SystemInfo, ReleaseNameReadsAndTheirFailures) {
 
 TEST(SystemInfo, TheReleaseNameIsReadInTheSixtyFourBitView) {
   // Only the 32-bit view holds a name: a 32-bit launcher does not see it.
-  const std::string registry = RegistryFile(
+  const std::string registry = BareRegistryFile(
       "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]\r\n\r\n"
       "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows NT\\CurrentVersion]\r\n"
       "\"DisplayVersion\"=\"32BIT\"\r\n\r\n"
