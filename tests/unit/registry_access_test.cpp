@@ -11,13 +11,13 @@
 namespace {
 
 using inspection_test::InspectionRun;
-using inspection_test::RegistryFile;
+using test_support::BareRegistryFile;
 
 const std::string kAdmin = "[user]\ntoken_admin = true\nelevated = true\n";
 const std::string kRuntimeKey = "SOFTWARE\\Vendor\\Runtime";
 
 std::string Values(const std::string& values) {
-  return RegistryFile("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Runtime]\r\n" + values + "\r\n" +
+  return BareRegistryFile("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Runtime]\r\n" + values + "\r\n" +
                       "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Veltrix Solutions Inc.\\Launcher]\r\n" + values + "\r\n");
 }
 
@@ -122,7 +122,7 @@ TEST(ReadLauncherValue, AFailingQueryOrOpenIsAnError) {
 }
 
 TEST(WriteUsingTCache, CreatesTheKeyForAnAdministrator) {
-  InspectionRun run(kAdmin, RegistryFile(""), 1);
+  InspectionRun run(kAdmin, BareRegistryFile(""), 1);
   EXPECT_TRUE(WriteUsingTCache(run.l, 1));
   std::array<std::uint8_t, 4> data{};
   std::uint32_t type = 4, size = 4;
@@ -132,7 +132,7 @@ TEST(WriteUsingTCache, CreatesTheKeyForAnAdministrator) {
 }
 
 TEST(WriteUsingTCache, AClerkWithoutTheKeyIsToldSetupMayBeRequired) {
-  InspectionRun run("", RegistryFile(""), 1);
+  InspectionRun run("", BareRegistryFile(""), 1);
   EXPECT_FALSE(WriteUsingTCache(run.l, 0));
   EXPECT_TRUE(HasRecordStarting(run, "Tavix registry access failed: Error while creating/opening key"));
   EXPECT_EQ(run.l.log.ErrorRecordCount, 0);
