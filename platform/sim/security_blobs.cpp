@@ -110,6 +110,14 @@ void WriteDescriptorBlock(const Descriptor& descriptor, void* block, void** dacl
   if (dacl) *dacl = descriptor.has_dacl ? acl : nullptr;
 }
 
+void* NewDescriptorBlock(Descriptor descriptor, std::uint32_t information, void** dacl) {
+  if (!(information & 0x1)) descriptor.owner.clear();  // OWNER_SECURITY_INFORMATION
+  if (!(information & 0x2)) descriptor.group.clear();  // GROUP_SECURITY_INFORMATION
+  void* block = std::malloc(DescriptorBlockSize(descriptor));
+  if (block != nullptr) WriteDescriptorBlock(descriptor, block, dacl);
+  return block;
+}
+
 void InitializeAbsoluteDescriptor(void* block) {
   AbsoluteDescriptor d{};
   std::memcpy(d.tag, kAbsoluteTag, 4);

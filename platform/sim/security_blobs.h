@@ -31,6 +31,10 @@ std::optional<std::vector<Ace>> AclOfBlock(const void* acl);
 std::size_t DescriptorBlockSize(const Descriptor& descriptor);
 void WriteDescriptorBlock(const Descriptor& descriptor, void* block, void** dacl = nullptr);
 
+// A new self-relative descriptor (std::free) of the parts `information` asks for;
+// null when memory runs out.
+void* NewDescriptorBlock(Descriptor descriptor, std::uint32_t information, void** dacl);
+
 // An absolute descriptor in a caller's buffer: owner SID and access list pointers.
 void InitializeAbsoluteDescriptor(void* block);
 bool SetAbsoluteDacl(void* block, const void* acl);

@@ -164,12 +164,8 @@ ErrorCode SimSecurity::GetNamedSecurityInfo(std::string_view path, std::uint32_t
   auto object = FindFileObject(path);
   if (!object) return s_.last_error;
   if (!(GrantedTo(*object) & kReadControl)) return platform::kErrorAccessDenied;
-  Descriptor found = FileDescriptor(*object);
-  if (!(information & platform::kOwnerSecurityInformation)) found.owner.clear();
-  if (!(information & platform::kGroupSecurityInformation)) found.group.clear();
-  void* block = std::malloc(DescriptorBlockSize(found));
+  void* block = NewDescriptorBlock(FileDescriptor(*object), information, dacl);
   if (block == nullptr) return platform::kErrorNotEnoughMemory;
-  WriteDescriptorBlock(found, block, dacl);
   *descriptor = block;
   return platform::kErrorSuccess;
 }

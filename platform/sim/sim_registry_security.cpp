@@ -73,11 +73,8 @@ ErrorCode SimRegistry::GetKeySecurityInfo(platform::RegKey key, std::uint32_t in
   Descriptor found = MaterializedDescriptor(
       s_.security, name, ObjectKind::Key,
       DefaultRootDescriptor(name.substr(0, name.find('\\')), s_.machine.user.sid));
-  if (!(information & platform::kOwnerSecurityInformation)) found.owner.clear();
-  if (!(information & platform::kGroupSecurityInformation)) found.group.clear();
-  void* block = std::malloc(DescriptorBlockSize(found));
+  void* block = NewDescriptorBlock(std::move(found), information, dacl);
   if (block == nullptr) return platform::kErrorNotEnoughMemory;
-  WriteDescriptorBlock(found, block, dacl);
   *descriptor = block;
   return platform::kErrorSuccess;
 }
