@@ -32,8 +32,8 @@ constexpr std::array kRoots = {
     Root{platform::kHKeyUsers, "HKEY_USERS", "HKU"},
 };
 
-// A root key without a descriptor of its own: administrators and the system may do
-// anything, users may read; the user's own hive is the user's.
+}  // namespace
+
 std::string DefaultRootDescriptor(std::string_view short_name, const std::string& user_sid) {
   if (short_name == "HKCU") return "D:(A;CI;KA;;;" + user_sid + ")(A;CI;KA;;;SY)(A;CI;KA;;;BA)";
   return "D:(A;CI;KA;;;SY)(A;CI;KA;;;BA)(A;CI;KR;;;BU)";
@@ -45,6 +45,8 @@ std::string SecurityName(const std::string& path) {
       return std::string(root.short_name) + path.substr(root.name.size());
   return path;
 }
+
+namespace {
 
 // The view a call asks for with its flags.
 SimRegistry::View ViewOf(std::uint32_t flags, std::uint32_t flag64, std::uint32_t flag32) {

@@ -26,6 +26,9 @@
 #include <ws2tcpip.h>
 #include <iphlpapi.h>
 #include <winnetwk.h>
+// Access lists and Authz access checks.
+#include <aclapi.h>
+#include <authz.h>
 
 // Files, folders and settings files.
 #undef AddFontResource
@@ -44,6 +47,12 @@
 #undef GetFileVersionInfo
 #undef GetFileVersionInfoSize
 #undef VerQueryValue
+
+// Security descriptors and access lists.
+#undef GetFileSecurity
+#undef GetNamedSecurityInfo
+#undef SetNamedSecurityInfo
+#undef SetEntriesInAcl
 
 // Registry.
 #undef RegCreateKeyEx
