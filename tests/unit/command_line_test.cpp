@@ -378,26 +378,24 @@ TEST_F(CommandLineTest, HelpNamesThe64BitLauncherWhenKnown) {
             std::string::npos);
 }
 
-TEST_F(CommandLineTest, ParamsArrayAllocationFailureEndsWithSix) {
-  UseMachine("[fail]\nHeapAlloc = 1:8\n");
-  Launcher& l = NewLauncher();
-  EXPECT_EQ(RunInitParams(l, "-d"), 6);
-  EXPECT_EQ(l.run.ParamsArray, nullptr);
-  EXPECT_EQ(l.run.EngineCommands, nullptr);
-  EXPECT_NE(ReadFolderFile("ui.log").find(
-                "A critical error has occured during initialization. Code: Initialize_476"),
-            std::string::npos);
-}
-
-TEST_F(CommandLineTest, EngineCommandsAllocationFailureReleasesParamsArray) {
-  UseMachine("[fail]\nHeapAlloc = 2:8\n");
-  Launcher& l = NewLauncher();
-  EXPECT_EQ(RunInitParams(l, "-d"), 6);
-  EXPECT_EQ(static_cast<void*>(l.run.ParamsArray), ReleasedPointer());
-  EXPECT_EQ(l.run.EngineCommands, nullptr);
-  EXPECT_NE(ReadFolderFile("ui.log").find(
-                "A critical error has occured during initialization. Code: Initialize_485"),
-            std::string::npos);
+// The argument table first, then the engine commands' block, which releases the first.
+TEST_F(CommandLineTest, AnAllocationFailureEndsWithSix) {
+  const struct {
+    const char* fail;
+    void* params_array;
+    const char* code;
+  } cases[] = {{"HeapAlloc = 1:8", nullptr, "Initialize_476"}, {"HeapAlloc = 2:8", ReleasedPointer(), "Initialize_485"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fail);
+    UseMachine(std::string("[fail]\n") + c.fail + "\n");
+    Launcher& l = NewLauncher();
+    EXPECT_EQ(RunInitParams(l, "-d"), 6);
+    EXPECT_EQ(static_cast<void*>(l.run.ParamsArray), c.params_array);
+    EXPECT_EQ(l.run.EngineCommands, nullptr);
+    EXPECT_NE(ReadFolderFile("ui.log").find(
+                  std::string("A critical error has occured during initialization. Code: ") + c.code),
+              std::string::npos);
+  }
 }
 
 TEST_F(CommandLineTest, ReleaseMarksBothBlocksAndForgetsTheCounts) {

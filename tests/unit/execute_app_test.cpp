@@ -15,10 +15,6 @@
 
 namespace {
 
-using unit::kDebugLog;
-using unit::kErrorLog;
-using unit::TestMachine;
-
 constexpr const char* kInstaller = "C:\\Portavel\\redist\\vc_redist.x86.exe";
 
 // A Windows 10 machine whose facts are loaded, with the installer on its drive.
@@ -97,11 +93,6 @@ TEST(ExecuteAppEx, ACancelledStartIsNoErrorOfTheRun) {
   }
 }
 
-TEST(ExecuteAppEx, AnElevatedLauncherIsNotAskedForConsent) {
-  AppRun run("[user]\nelevated = true\n[ui]\nconsent = no\n[programs]\nC:\\Portavel\\redist\\vc_redist.x86.exe = 0\n");
-  EXPECT_EQ(ExecuteAppEx(run.l, platform::kNoWindow, kInstaller, "/q", true, false), 0);
-}
-
 TEST(ExecuteAppEx, BeforeWindows7NoVerbIsSetAndNoConsentAsked) {
   AppRun run("[ui]\nconsent = no\n[programs]\nC:\\Portavel\\redist\\vc_redist.x86.exe = 7\n", false);
   EXPECT_EQ(ExecuteAppEx(run.l, platform::kNoWindow, kInstaller, "/q", true, false), 7);
@@ -138,11 +129,6 @@ TEST(ExecuteAppEx, AProgramThatOutlastsFiveMinutesIsLeftRunningAndReportedAsZero
   EXPECT_EQ(run.l.log.ErrorRecordCount, 0);
 }
 
-TEST(ExecuteAppEx, AProgramEndingExactlyAtTheTimeOutHasEnded) {
-  AppRun run("[programs]\nC:\\Portavel\\redist\\vc_redist.x86.exe = 4 after 300s\n");
-  EXPECT_EQ(ExecuteAppEx(run.l, platform::kNoWindow, kInstaller, "", true, false), 4);
-}
-
 TEST(ExecuteAppEx, AFailedWaitIsAnErrorAndMinusOne) {
   AppRun run("[fail]\nWaitForSingleObject = 1:6\n");
   EXPECT_EQ(ExecuteAppEx(run.l, platform::kNoWindow, kInstaller, "", true, false), -1);
@@ -150,11 +136,30 @@ TEST(ExecuteAppEx, AFailedWaitIsAnErrorAndMinusOne) {
   EXPECT_TRUE(Has(run.ErrorText(), "ExecuteApp: ERROR: WaitForSingleObject has FAILED.\r\n"));
 }
 
-TEST(ExecuteAppEx, AnExitCodeThatCannotBeReadCountsAsZero) {
-  AppRun waited("[fail]\nGetExitCodeProcess = 1\n[programs]\nC:\\Portavel\\redist\\vc_redist.x86.exe = 1603\n");
-  EXPECT_EQ(ExecuteAppEx(waited.l, platform::kNoWindow, kInstaller, "", true, false), 0);
-  AppRun not_waited("[fail]\nGetExitCodeProcess = 1\n");
-  EXPECT_EQ(ExecuteAppEx(not_waited.l, platform::kNoWindow, "C:\\Portavel\\Tavix.exe", " -el", false, false), 0);
+struct ResultRow {
+  const char* what;
+  const char* ini;
+  const char* file;
+  bool wait;
+  std::int32_t result;
+};
+
+TEST(ExecuteAppEx, ReturnsTheExitCodeOrZeroWhenItCannotBeRead) {
+  constexpr ResultRow kRows[] = {
+      {"an elevated launcher is not asked for consent",
+       "[user]\nelevated = true\n[ui]\nconsent = no\n[programs]\nC:\\Portavel\\redist\\vc_redist.x86.exe = 0\n",
+       kInstaller, true, 0},
+      {"ending exactly at the time-out has ended",
+       "[programs]\nC:\\Portavel\\redist\\vc_redist.x86.exe = 4 after 300s\n", kInstaller, true, 4},
+      {"an unreadable exit code after the wait",
+       "[fail]\nGetExitCodeProcess = 1\n[programs]\nC:\\Portavel\\redist\\vc_redist.x86.exe = 1603\n", kInstaller,
+       true, 0},
+      {"an unreadable exit code without a wait", "[fail]\nGetExitCodeProcess = 1\n", "C:\\Portavel\\Tavix.exe", false, 0},
+  };
+  for (const ResultRow& row : kRows) {
+    AppRun run(row.ini);
+    EXPECT_EQ(ExecuteAppEx(run.l, platform::kNoWindow, row.file, "", row.wait, false), row.result) << row.what;
+  }
 }
 
 TEST(ExecuteAppEx, WithoutAWaitTheRestartedLauncherStillRuns) {
@@ -188,7 +193,9 @@ TEST(WaitOutcome, EveryResultOfTheWaitHasItsRecordAndResult) {
     EXPECT_STREQ(outcome.record, row.record) << std::hex << row.wait_result;
     EXPECT_EQ(outcome.is_error, row.is_error) << std::hex << row.wait_result;
     EXPECT_EQ(outcome.has_exit_code, row.has_exit_code) << std::hex << row.wait_result;
-    if (!row.has_exit_code) EXPECT_EQ(outcome.result, row.result) << std::hex << row.wait_result;
+    if (!row.has_exit_code) {
+      EXPECT_EQ(outcome.result, row.result) << std::hex << row.wait_result;
+    }
   }
 }
 

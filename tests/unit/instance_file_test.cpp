@@ -12,10 +12,6 @@
 
 namespace {
 
-using unit::kDebugLog;
-using unit::kErrorLog;
-using unit::TestMachine;
-
 // The launcher of a clerk's run with `-i clear list`, nothing about the machine loaded.
 struct InstanceRun : unit::LoggedRun {
   explicit InstanceRun(const std::string& ini = "") : LoggedRun(ini) {
