@@ -38,7 +38,7 @@ std::vector<std::string> Installers(const Machine& m) {
 // registry sections; `machine` is appended to machine.ini.
 void Workstation(Machine& m, const std::string& sections, const std::string& machine = "") {
   m.Append("machine.ini", "[user]\ntoken_admin = true\nelevated = true\n" + machine);
-  m.Write("registry.reg", RegistryFile(sections));
+  m.Write("registry.reg", WindowsRegistryFile(sections));
   for (const char* name : {"vc_redist.x86.exe", "vc_redist.x64.exe", "ndp48-x86-x64-allos-enu.exe"})
     m.WriteC(std::string("Portavel/redist/") + name, "installer");
 }

@@ -54,9 +54,30 @@ inline constexpr const char* kSystemRegistryKeys =
     "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows NT\\CurrentVersion]\r\n"
     "\"DisplayVersion\"=\"22H2\"\r\n\"ReleaseId\"=\"2009\"\r\n\r\n";
 
-// A registry.reg holding the system values and then `sections`.
-inline std::string RegistryFile(const std::string& sections = "") {
+// The runtimes a current workstation has, where their installers leave them: both VC
+// runtimes' keys in the 32-bit view of a 64-bit system, the 32-bit one also at its place
+// on a 32-bit system (a key no 64-bit check reads), .NET Framework 4.8 in both views.
+// A run finds every dependency current and asks for no rights.
+inline constexpr const char* kCurrentRuntimeKeys =
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\VisualStudio\\14.0\\VC\\Runtimes\\x86]\r\n"
+    "\"Installed\"=dword:00000001\r\n\"Version\"=\"v14.40.33810.00\"\r\n\r\n"
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\VisualStudio\\14.0\\VC\\Runtimes\\x86]\r\n"
+    "\"Installed\"=dword:00000001\r\n\"Version\"=\"v14.40.33810.00\"\r\n\r\n"
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\VisualStudio\\14.0\\VC\\Runtimes\\x64]\r\n"
+    "\"Installed\"=dword:00000001\r\n\"Version\"=\"v14.40.33810.00\"\r\n\r\n"
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\NET Framework Setup\\NDP\\v4\\Full]\r\n"
+    "\"Install\"=dword:00000001\r\n\"Release\"=dword:00080ff4\r\n\r\n"
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\NET Framework Setup\\NDP\\v4\\Full]\r\n"
+    "\"Install\"=dword:00000001\r\n\"Release\"=dword:00080ff4\r\n\r\n";
+
+// A registry.reg of a fresh Windows without the runtimes: the system values, then `sections`.
+inline std::string WindowsRegistryFile(const std::string& sections = "") {
   return std::string("Windows Registry Editor Version 5.00\r\n\r\n") + kSystemRegistryKeys + sections;
+}
+
+// A registry.reg of a current workstation: the system values, the runtimes, then `sections`.
+inline std::string RegistryFile(const std::string& sections = "") {
+  return WindowsRegistryFile(kCurrentRuntimeKeys + sections);
 }
 
 // How long a program may run before it counts as hung and is killed.
@@ -110,6 +131,12 @@ class Machine {
     // a run finds nothing to install and nothing missing.
     fs::create_directories(root_ / "drives" / "C" / "ProgramData" / "Veltrix");
     WriteC("Portavel/tsystem0.dll", tabpack::BuildArchive({{}}));
+    // The registration utility and a redist\ folder without libraries: the COM check
+    // finds nothing to register. The start menu's Programs folder, which Windows makes
+    // for every user, takes the launcher's shortcuts.
+    WriteC("Portavel/UTL/InstCOM.exe", "utility");
+    fs::create_directories(C("Portavel/redist"));
+    fs::create_directories(C("Users/clerk/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"));
     Write("machine.ini", "[machine]\nclock = 2026-12-06T08:30:00\n");
     Write("registry.reg", RegistryFile());
   }

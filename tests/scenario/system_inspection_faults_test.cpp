@@ -70,7 +70,9 @@ const InspectionFault kFaults[] = {
      "Unable to retrieve workstation name using GetComputerName()."},
     {"GlobalMemoryStatusEx", "[fail]\nGlobalMemoryStatusEx = 1\n", "-d", 0, "debug",
      "Detected Memory Capacity: 0 MB Physical, 0 MB Virtual (approx)."},
-    {"SHGetKnownFolderPath", "[fail]\nSHGetKnownFolderPath = 1\n", "-d", 0, "error",
+    // Without the Windows folder the launcher's drive counts as another one: the product
+    // is started from the cache, which could not be filled.
+    {"SHGetKnownFolderPath", "[fail]\nSHGetKnownFolderPath = 1\n", "-d", 110, "error",
      "GetSpecialFolder: Could not retrieve Windows folder location. This operation may require rights that are "
      "being prevent by a system policy."},
     // The user and the token.
