@@ -1,6 +1,7 @@
 // Windows side: shell links through IShellLinkA and IPersistFile.
 #include "platform/win32/windows_api.h"
 
+#include <new>
 #include <string>
 
 #include "platform/win32/shell_win32.h"
@@ -23,7 +24,13 @@ platform::HResult Win32Shell::CreateShellLink(platform::ShellLink* link) {
   const HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                           reinterpret_cast<void**>(&shell_link));
   if (FAILED(result)) return result;
-  *link = reinterpret_cast<platform::ShellLink>(new LinkObject{shell_link, nullptr});
+  // Without memory for the pair the link object is released at once, never leaked.
+  LinkObject* object = new (std::nothrow) LinkObject{shell_link, nullptr};
+  if (object == nullptr) {
+    shell_link->Release();
+    return E_OUTOFMEMORY;
+  }
+  *link = reinterpret_cast<platform::ShellLink>(object);
   return result;
 }
 
