@@ -148,7 +148,7 @@ TEST(ComInstall, AListingThatBreaksOffIsReported) {
   m.Append("machine.ini", "[fail]\nFindNextFile = 1:87\n");
   m.Run("-d");
   EXPECT_TRUE(Contains(m.ErrorLog(), "Tavix COM assemblies check / install failed : Error while reading source "
-                                     "directory; [WIN32 0x00000057/C0057]"));
+                                     "directory; [WIN32 0x00000057/C0087]"));
   EXPECT_FALSE(fs::exists(m.C("Windows/SysWOW64/Veltrix.Second.dll")));
 }
 
