@@ -53,34 +53,31 @@ bool CheckRuntimeVersion(Launcher& l, std::string_view key_path) {
   return RuntimeVersionIsCurrent(version);
 }
 
-bool IsRuntime32Installed(Launcher& l) {
-  const char* key = Is64BitSystem(l) ? kRuntimeX86KeyOn64 : kRuntimeX86Key;
+namespace {
+
+// The "Installed" bit of a runtime key and then its version; `check` names the records.
+bool RuntimeKeyIsCurrent(Launcher& l, const char* check, const char* key) {
   switch (ReadInstalledBit(l, key)) {
     case InstalledBit::Missing:
-      DebugLogText(l, "IsRuntime32Installed: Validation registry key missing or access denied.");
+      DebugLog(l, "%s: Validation registry key missing or access denied.", check);
       return false;
     case InstalledBit::False:
-      DebugLogText(l, "IsRuntime32Installed: Validation registry key exists, Install value bit is FALSE.");
+      DebugLog(l, "%s: Validation registry key exists, Install value bit is FALSE.", check);
       return false;
     case InstalledBit::True: break;
   }
-  DebugLogText(l, "IsRuntime32Installed: Validation registry key exists, Install value bit is TRUE.");
+  DebugLog(l, "%s: Validation registry key exists, Install value bit is TRUE.", check);
   return CheckRuntimeVersion(l, key);
 }
 
+}  // namespace
+
+bool IsRuntime32Installed(Launcher& l) {
+  return RuntimeKeyIsCurrent(l, "IsRuntime32Installed", Is64BitSystem(l) ? kRuntimeX86KeyOn64 : kRuntimeX86Key);
+}
+
 bool IsRuntime64Installed(Launcher& l) {
-  if (!Is64BitSystem(l)) return true;
-  switch (ReadInstalledBit(l, kRuntimeX64Key)) {
-    case InstalledBit::Missing:
-      DebugLogText(l, "IsRuntime64Installed: Validation registry key missing or access denied.");
-      return false;
-    case InstalledBit::False:
-      DebugLogText(l, "IsRuntime64Installed: Validation registry key exists, Install value bit is FALSE.");
-      return false;
-    case InstalledBit::True: break;
-  }
-  DebugLogText(l, "IsRuntime64Installed: Validation registry key exists, Install value bit is TRUE.");
-  return CheckRuntimeVersion(l, kRuntimeX64Key);
+  return !Is64BitSystem(l) || RuntimeKeyIsCurrent(l, "IsRuntime64Installed", kRuntimeX64Key);
 }
 
 bool IsNetfx48Installed(Launcher& l) {
