@@ -12,14 +12,46 @@ namespace scenario {
 
 using namespace test_support;
 
-// A fresh Windows with the launcher's folder, the product's configuration location,
-// and an archive whose one record is unused: a run finds nothing to install and
-// nothing missing. A failed test leaves the folder for its reader.
+// The runtimes a current workstation has, where their installers leave them: both VC
+// runtimes' keys in the 32-bit view of a 64-bit system, the 32-bit one also at its place
+// on a 32-bit system (a key no 64-bit check reads), .NET Framework 4.8 in both views.
+// A run finds every dependency current and asks for no rights.
+inline constexpr const char* kCurrentRuntimeKeys =
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\VisualStudio\\14.0\\VC\\Runtimes\\x86]\r\n"
+    "\"Installed\"=dword:00000001\r\n\"Version\"=\"v14.40.33810.00\"\r\n\r\n"
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\VisualStudio\\14.0\\VC\\Runtimes\\x86]\r\n"
+    "\"Installed\"=dword:00000001\r\n\"Version\"=\"v14.40.33810.00\"\r\n\r\n"
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\VisualStudio\\14.0\\VC\\Runtimes\\x64]\r\n"
+    "\"Installed\"=dword:00000001\r\n\"Version\"=\"v14.40.33810.00\"\r\n\r\n"
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\NET Framework Setup\\NDP\\v4\\Full]\r\n"
+    "\"Install\"=dword:00000001\r\n\"Release\"=dword:00080ff4\r\n\r\n"
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\NET Framework Setup\\NDP\\v4\\Full]\r\n"
+    "\"Install\"=dword:00000001\r\n\"Release\"=dword:00080ff4\r\n\r\n";
+
+// A registry.reg of a fresh Windows without the runtimes: the system values, then `sections`.
+inline std::string WindowsRegistryFile(const std::string& sections = "") {
+  return test_support::RegistryFile(sections);
+}
+
+// A registry.reg of a current workstation: the system values, the runtimes, then `sections`.
+inline std::string RegistryFile(const std::string& sections = "") {
+  return WindowsRegistryFile(kCurrentRuntimeKeys + sections);
+}
+
+// A current workstation with the launcher's folder, the product's configuration
+// location, and an archive whose one record is unused: a run finds nothing to install
+// and nothing missing. The registration utility and a redist\ folder without libraries
+// leave the COM check nothing to register; the start menu's Programs folder, which
+// Windows makes for every user, takes the launcher's shortcuts. A failed test leaves
+// the folder for its reader.
 class Machine : public Workstation {
  public:
   Machine() {
     fs::create_directories(C("ProgramData/Veltrix"));
     PutArchive({{}});
+    WriteC("Portavel/UTL/InstCOM.exe", "utility");
+    fs::create_directories(C("Portavel/redist"));
+    fs::create_directories(C("Users/clerk/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"));
     Write("machine.ini", kMachineIni);
     Write("registry.reg", RegistryFile());
   }
