@@ -5,9 +5,9 @@
 
 #include "access/install_authority.h"
 #include "base/launcher.h"
+#include "config/registry_access.h"
 #include "deps/redist_rules.h"
 #include "deps/runtime_detection.h"
-#include "deps/runtime_registry.h"
 #include "diag/log.h"
 #include "install/file_checks.h"
 #include "process/execute_app.h"
@@ -25,9 +25,11 @@ constexpr const char* kNetfxInstaller = "ndp48-x86-x64-allos-enu.exe";
 std::int32_t RunInstaller(Launcher& l, InstallerKind kind, const std::string& path,
                           std::string_view installer, std::string_view cache_folder,
                           std::string_view options_value) {
+  // The options stay empty when they cannot be read.
+  LauncherValue options;
+  ReadLauncherValue(l, options_value, options);
   CommandLine parameters;
-  if (!BuildInstallerCommandLine(kind, cache_folder, installer, ReadInstallerOptions(l, options_value).view(),
-                                 parameters))
+  if (!BuildInstallerCommandLine(kind, cache_folder, installer, options.view(), parameters))
     return -1;
   return ExecuteAppEx(l, l.run.StatusWindow, path, parameters.view(), true, false);
 }

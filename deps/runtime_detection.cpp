@@ -6,8 +6,8 @@
 #include <string>
 
 #include "base/launcher.h"
+#include "config/registry_access.h"
 #include "deps/redist_rules.h"
-#include "deps/runtime_registry.h"
 #include "diag/log.h"
 
 namespace {
@@ -21,6 +21,16 @@ constexpr const char* kNetfxKey = "Software\\Microsoft\\NET Framework Setup\\NDP
 // Windows 10 1809 (Server 2019) and 1909, the oldest builds .NET 4.8 installs on.
 constexpr std::uint32_t kServer2019Build = 17763;
 constexpr std::uint32_t kWorkstation1909Build = 18363;
+
+// The kinds of value a read asks for, as the registry access routine takes them.
+constexpr std::uint32_t kAnyValue = 0;
+constexpr std::uint32_t kTextValue = platform::kRegSz;
+constexpr std::uint32_t kDwordValue = platform::kRegDword;
+
+bool ReadMachineValue(Launcher& l, std::string_view key_path, std::string_view name, std::uint32_t kind,
+                      void* buffer, std::uint32_t size) {
+  return GetRegistryValue(l, key_path, name, &kind, buffer, &size);
+}
 
 // "Installed" of a runtime key: missing, 1, or another value.
 enum class InstalledBit { Missing, True, False };
