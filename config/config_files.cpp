@@ -53,8 +53,3 @@ bool RelocateConfigFile(Launcher& l, std::string_view name) {
 void RelocateConfigFiles(Launcher& l) {
   for (std::string_view name : kLegacySettingsFiles) RelocateConfigFile(l, name);
 }
-
-void RelocateLegacySettings(Launcher& l) {
-  DebugLogText(l, "InitConfigLocations: Checking configuration.");
-  if (!IsCacheParentDefaulted(l)) RelocateConfigFiles(l);
-}

@@ -19,7 +19,3 @@ bool RelocateConfigFile(Launcher& l, std::string_view name);
 
 // Every legacy settings file, in order.
 void RelocateConfigFiles(Launcher& l);
-
-// The preload's configuration step: relocation only, and none into a defaulted cache
-// parent folder.
-void RelocateLegacySettings(Launcher& l);

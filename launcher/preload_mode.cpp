@@ -1,6 +1,6 @@
 // Preload mode: the system check and the archive update ahead of the day's first
 // start, without starting the product.
-#include "config/config_files.h"
+#include "config/config_locations.h"
 #include "config/registry_access.h"
 #include "diag/log.h"
 #include "install/backup.h"
@@ -32,7 +32,7 @@ void RunPreloadMode(Launcher& l) {
   FixedString<10> run_local;
   {
     LogNestingScope work(l);
-    RelocateLegacySettings(l);
+    InitConfigLocations(l, kConfigRelocateOnly);
     PrepareForBackup(l, "backup-preload");
     run_local = ReadRunLocal(l, settings_file);
   }
