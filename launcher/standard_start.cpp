@@ -1,4 +1,5 @@
 // The standard start: check and repair the workstation, then start the product.
+#include "config/config_locations.h"
 #include "deps/install_com_files.h"
 #include "deps/install_redist_files.h"
 #include "diag/log.h"
@@ -42,6 +43,7 @@ void RunStandardStart(Launcher& l, std::string_view command_line) {
   FixedString<10> run_local;
   {
     LogNestingScope work(l);
+    InitConfigLocations(l, kConfigCheckAndRepair);
     PrepareForBackup(l, "backup");
     run_local = ReadRunLocal(l, settings_file);
   }

@@ -40,9 +40,9 @@ const std::string kInterface =
 const FaultCase kFaults[] = {
     // Failures before the logs are open only count: the Debug value and the call.
     // Without its own folder the launcher cannot tell that it runs from Windows' drive: it
-    // starts the product from the cache, which its failed copies left empty.
-    {"GetModuleFileName", "[fail]\nGetModuleFileName = 1:5\n", "-d", 110, "debug",
-     "*** Dovrel Launch Failed. There were 14 errors during startup. ***"},
+    // starts the product from the cache, where only the product itself could be copied.
+    {"GetModuleFileName", "[fail]\nGetModuleFileName = 1:5\n", "-d", 0, "debug",
+     "*** Dovrel Launch Successful. There were 12 non-fatal errors during startup. ***"},
     {"SetCurrentDirectory", "[fail]\nSetCurrentDirectory = 1:3\n", "-d", 0, "debug",
      "*** Dovrel Launch Successful. There were 2 non-fatal errors during startup. ***"},
     {"RegGetValue", "[fail]\nRegGetValue = 1:5\n", "-d", 0, "debug",
@@ -122,8 +122,8 @@ const FaultCase kFaults[] = {
     {"GlobalMemoryStatusEx", "[fail]\nGlobalMemoryStatusEx = 1\n", "-d", 0, "debug",
      "Detected Memory Capacity: 0 MB Physical, 0 MB Virtual (approx)."},
     // Without the Windows folder the launcher's drive counts as another one: the product
-    // is started from the cache, which could not be filled.
-    {"SHGetKnownFolderPath", "[fail]\nSHGetKnownFolderPath = 1\n", "-d", 110, "error",
+    // is started from the cache.
+    {"SHGetKnownFolderPath", "[fail]\nSHGetKnownFolderPath = 1\n", "-d", 0, "error",
      "GetSpecialFolder: Could not retrieve Windows folder location. This operation may require rights that are "
      "being prevent by a system policy."},
     // The user and the token.

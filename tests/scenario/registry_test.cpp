@@ -11,6 +11,9 @@ namespace {
 
 constexpr const char* kElevatedAdmin = "[user]\ntoken_admin = true\nelevated = true\n";
 
+// The configuration key as Windows leaves it: the clerk may read it, not write it.
+constexpr const char* kReadOnlyConfigKey = "HKLM\\SOFTWARE\\Veltrix Solutions Inc.\tD:(A;CI;KR;;;WD)(A;CI;KA;;;BA)\n";
+
 std::string LauncherKey(const std::string& values) {
   return RegistryFile("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Veltrix Solutions Inc.\\Launcher]\r\n" + values +
                       "\r\n");
@@ -42,26 +45,29 @@ TEST(LaunchFolder, ASecondRunFromAnotherFolderOverwritesIt) {
 
 TEST(LaunchFolder, AClerkWithoutRightsIsToldSetupMayBeRequired) {
   Machine m;
+  m.Write("security.txt", kReadOnlyConfigKey);
   m.WriteC("Portavel/tsystem1.exe");
   m.Run("-d");
   auto log = m.DebugLog();
   EXPECT_TRUE(Contains(log, "Tavix registry access failed: Error while creating/opening key "
                             "\"SOFTWARE\\Veltrix Solutions Inc.\\Launcher\"; Setup may be"));
   EXPECT_TRUE(Contains(log, "Initialize: Warning: Failed to save working folder to registry."));
-  // Only the missing Debug value counts as an error.
-  EXPECT_TRUE(Contains(log, "There was 1 non-fatal error during startup."));
+  // The missing Debug value, and the repair of the key the clerk refused to elevate for.
+  EXPECT_TRUE(Contains(log, "There were 3 non-fatal errors during startup."));
 }
 
 TEST(DebugLevel, TheRegistryValueSwitchesLoggingOnWithoutASwitch) {
   Machine m;
   m.Write("registry.reg", LauncherKey("\"Debug\"=dword:00000001\r\n"));
+  m.Write("security.txt", kReadOnlyConfigKey);
   m.WriteC("Portavel/tsystem1.exe");
   m.Run("");
   auto log = m.DebugLog();
   EXPECT_TRUE(Contains(log, "Initialize: Diagnostic Logging Enabled from Registry (LogLevel: 1)"));
-  // The key exists but the clerk may not write it: an error of the run.
+  // The key exists but the clerk may not write it: an error of the run, and the
+  // repair the clerk refused to elevate for two more.
   EXPECT_TRUE(Contains(log, "Tavix registry access failed: Error while opening key"));
-  EXPECT_TRUE(Contains(log, "There was 1 non-fatal error during startup."));
+  EXPECT_TRUE(Contains(log, "There were 3 non-fatal errors during startup."));
 }
 
 TEST(DebugLevel, AValueOfTheWrongTypeIsAnErrorAndLeavesLoggingOff) {

@@ -33,9 +33,16 @@ inline std::string WindowsRegistryFile(const std::string& sections = "") {
   return test_support::RegistryFile(sections);
 }
 
-// A registry.reg of a current workstation: the system values, the runtimes, then `sections`.
+// The configuration key as a repair leaves it; security.txt opens it to Everyone.
+inline constexpr const char* kConfigKey =
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Veltrix Solutions Inc.]\r\n\"_icode\"=dword:00000003\r\n\r\n";
+inline constexpr const char* kConfigKeySecurity =
+    "HKLM\\SOFTWARE\\Veltrix Solutions Inc.\tD:(A;CI;KA;;;WD)(A;CI;KA;;;BA)\n";
+
+// A registry.reg of a current workstation: the system values, the runtimes, the
+// configuration key, then `sections`.
 inline std::string RegistryFile(const std::string& sections = "") {
-  return WindowsRegistryFile(kCurrentRuntimeKeys + sections);
+  return WindowsRegistryFile(kCurrentRuntimeKeys + (kConfigKey + sections));
 }
 
 // A current workstation with the launcher's folder, the product's configuration
@@ -43,11 +50,15 @@ inline std::string RegistryFile(const std::string& sections = "") {
 // and nothing missing. The registration utility and a redist\ folder without libraries
 // leave the COM check nothing to register; the start menu's Programs folder, which
 // Windows makes for every user, takes the launcher's shortcuts. A failed test leaves
-// the folder for its reader.
+// the folder for its reader. The configuration locations are those a repair leaves:
+// the key open to Everyone, the program-data and cache folders, and a readable win.ini.
 class Machine : public Workstation {
  public:
   Machine() {
     fs::create_directories(C("ProgramData/Veltrix"));
+    fs::create_directories(C("Users/clerk/AppData/Local/Norvane/Portavel/_tcache1"));
+    WriteC("Windows/win.ini", "; for 16-bit app support\r\n");
+    Write("security.txt", kConfigKeySecurity);
     PutArchive({{}});
     WriteC("Portavel/UTL/InstCOM.exe", "utility");
     fs::create_directories(C("Portavel/redist"));

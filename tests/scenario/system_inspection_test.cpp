@@ -353,7 +353,7 @@ TEST(SystemInspection, ThePreloadInspectsTheSameWay) {
 TEST(SystemInspection, AnEmptyRegistryCostsThreeErrorRecords) {
   Machine m;
   m.WriteC("Portavel/tsystem1.exe");
-  m.Write("registry.reg", std::string("Windows Registry Editor Version 5.00\r\n\r\n") + kCurrentRuntimeKeys);
+  m.Write("registry.reg", std::string("Windows Registry Editor Version 5.00\r\n\r\n") + kCurrentRuntimeKeys + kConfigKey);
   RunResult run = m.Run("-d");
   EXPECT_EQ(run.exit_status, 0);
   const auto errors = m.ErrorLog();
