@@ -1,0 +1,160 @@
+// The standard start's check and repair of the configuration key, the program-data
+// folder, the cache folder and win.ini: each location in each state, with and without
+// the authority to repair it, and a second run after a repair.
+#include <gtest/gtest.h>
+
+#include "tests/scenario/scenario_machine.h"
+
+namespace scenario {
+namespace {
+
+const std::string kElevatedAdmin = std::string(kMachineIni) + "[user]\ntoken_admin = true\nelevated = true\n";
+const std::string kVista = "[os]\nmajor = 6\nminor = 0\nbuild = 6002\nservice_pack_major = 2\nproduct_code = 6\n";
+constexpr const char* kProgramData = "ProgramData/Veltrix";
+constexpr const char* kCache = "Users/clerk/AppData/Local/Norvane/Portavel/_tcache1";
+
+void RemoveKey(Machine& m) {
+  m.Write("registry.reg", WindowsRegistryFile(kCurrentRuntimeKeys));
+  m.Write("security.txt", "");
+}
+
+void Unlock(Machine& m, const std::string& ini) {
+  m.Write("machine.ini", ini);
+  m.WriteC("Portavel/tsystem1.exe");
+}
+
+// Sets one location into a state; the others stay valid.
+struct LocationCase {
+  const char* name;
+  void (*prepare)(Machine&);
+  const char* finding;  // in the first run's debug log
+  const char* repair;   // in the first run's debug log
+  int errors;           // the first run's error records
+  bool repairable;
+};
+
+const LocationCase kLocations[] = {
+    {"AllValid", [](Machine&) {}, "InitConfigLocations: Configuration environment is valid.",
+     "IsFileUnrestricted: Target \"C:\\Windows\\win.ini\" appears unrestricted.", 0, true},
+    // The launcher's start creates the missing key for an administrator, with the rights
+    // HKLM\SOFTWARE hands down.
+    {"KeyMissing", RemoveKey,
+     "CheckConfigRegistry: Couldn't validate Everyone access on key \"HKLM\\SOFTWARE\\Veltrix Solutions Inc.\"",
+     "UpdateConfigRegistry: Registry tasks completed successfully.", 1, true},
+    {"KeyForAdministrators",
+     [](Machine& m) { m.Write("security.txt", "HKLM\\SOFTWARE\\Veltrix Solutions Inc.\tD:(A;CI;KA;;;BA)(A;CI;KR;;;WD)\n"); },
+     "CheckConfigRegistry: Everyone does not have full access to key \"HKLM\\SOFTWARE\\Veltrix Solutions Inc.\"; update is required.",
+     "UpdateConfigRegistry: Removing registry key security.", 0, true},
+    {"ProgramDataMissing", [](Machine& m) { fs::remove_all(m.C(kProgramData)); },
+     "IsFolderUnrestricted: Folder \"C:\\ProgramData\\Veltrix\" does not exist.",
+     "CreateUnrestrictedFolder: Created \"C:\\ProgramData\\Veltrix\" folder successfully.", 0, true},
+    {"ProgramDataForAdministrators",
+     [](Machine& m) { m.Append("security.txt", "C:\\ProgramData\\Veltrix\tD:(A;OICI;FA;;;BA)(A;OICI;FR;;;WD)\n"); },
+     "IsFolderUnrestricted: \"Everyone\" does not have full access to folder \"C:\\ProgramData\\Veltrix\".",
+     "CreateUnrestrictedFolder: Modified security on existing \"C:\\ProgramData\\Veltrix\" folder.", 0, true},
+    {"ProgramDataBlockedByAFile",
+     [](Machine& m) {
+       fs::remove_all(m.C(kProgramData));
+       m.WriteC(kProgramData, "in the way");
+     },
+     "IsFolderUnrestricted: Folder \"C:\\ProgramData\\Veltrix\" does not exist.",
+     "Tavix program data folder modification failed: Error while creating/modifying \"C:\\ProgramData\\Veltrix\"", 3,
+     false},
+    {"CacheMissing", [](Machine& m) { fs::remove_all(m.C(kCache)); },
+     "IsFolderUnrestricted: Folder \"C:\\Users\\clerk\\AppData\\Local\\Norvane\\Portavel\\_tcache1\" does not exist.",
+     "UpdateCacheFolder: File system tasks completed successfully.", 0, false},
+    {"WinIniMissing", [](Machine& m) { fs::remove(m.C("Windows/win.ini")); },
+     "IsFileUnrestricted: File \"C:\\Windows\\win.ini\" does not exist or is blocked.",
+     "InitConfigLocations: C:\\Windows\\win.ini appears to be blocked.", 2, false},
+};
+
+class Location : public ::testing::TestWithParam<LocationCase> {};
+
+TEST_P(Location, IsFoundAndRepairedByAnAdministrator) {
+  const LocationCase& c = GetParam();
+  Machine m;
+  Unlock(m, kElevatedAdmin);
+  c.prepare(m);
+  ASSERT_EQ(LastLine(m.Run("-d").out), "exit code 0");
+  const std::string log = UnwrapDebugLog(m.Text("drives/C/Portavel/TavixDebug.log"));
+  EXPECT_NE(log.find(c.finding), std::string::npos) << c.finding;
+  EXPECT_NE(log.find(c.repair), std::string::npos) << c.repair;
+  EXPECT_EQ(m.ErrorLog().size(), static_cast<std::size_t>(c.errors));
+  EXPECT_FALSE(Contains(m.Lines("ui.log"), "ELEVATE"));
+  if (!c.repairable) return;
+  // The cache folder itself is made when the cache is filled, so a repaired workstation
+  // keeps only what the repair made; a second run finds it valid and changes nothing.
+  const std::string security = m.Text("security.txt");
+  const std::string registry = m.Text("registry.reg");
+  fs::remove(m.C("Portavel/TavixDebug.log"));
+  m.Run("-d");
+  EXPECT_TRUE(m.Shows("debug", "InitConfigLocations: Configuration environment is valid."));
+  EXPECT_EQ(m.Text("security.txt"), security);
+  EXPECT_EQ(m.Text("registry.reg"), registry);
+}
+
+INSTANTIATE_TEST_SUITE_P(States, Location, ::testing::ValuesIn(kLocations),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ConfigLocations, ARepairedKeyHoldsItsProgressAndTheLaunchersValues) {
+  Machine m;
+  Unlock(m, kElevatedAdmin);
+  RemoveKey(m);
+  m.Run("-d");
+  const std::string registry = m.Text("registry.reg");
+  EXPECT_NE(registry.find("\"_icode\"=dword:00000003"), std::string::npos) << registry;
+  EXPECT_NE(registry.find("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Veltrix Solutions Inc.\\Launcher]"), std::string::npos);
+  EXPECT_NE(registry.find("\"Debug\"=dword:00000000"), std::string::npos);
+  EXPECT_NE(m.Text("security.txt").find("HKLM\\SOFTWARE\\Veltrix Solutions Inc.\tD:(A;OICI;0xf20fffff;;;WD)"),
+            std::string::npos);
+}
+
+// A workstation whose configuration key is missing, run with and without the rights
+// to repair it.
+struct AuthorityCase {
+  const char* name;
+  std::string ini;
+  bool uac;
+  const char* ui;       // the dialog line in ui.log, or empty: none
+  int exit_status;
+  bool repaired;
+  bool authority_failure;
+};
+
+const AuthorityCase kAuthorities[] = {
+    {"ElevatedAdministrator", kElevatedAdmin, true, "", 0, true, false},
+    {"ClerkElevates", std::string(kMachineIni) + "[ui]\nelevation_dialog = elevate\n", true,
+     "ELEVATE answer=elevate", 1, false, false},
+    {"ClerkCancels", kMachineIni, true, "ELEVATE answer=cancel", 0, false, true},
+    {"ClerkWithoutUac", kMachineIni, false, "", 0, false, true},
+    {"ClerkOnVista", std::string(kMachineIni) + kVista, true, "", 0, false, true},
+    {"AdministratorOnVista", kElevatedAdmin + kVista, true, "", 0, true, false},
+};
+
+class Authority : public ::testing::TestWithParam<AuthorityCase> {};
+
+TEST_P(Authority, DecidesWhetherTheKeyIsRepaired) {
+  const AuthorityCase& c = GetParam();
+  Machine m;
+  Unlock(m, c.ini);
+  const std::string lua = c.uac ? "\"EnableLUA\"=dword:00000001\r\n" : "\"EnableLUA\"=dword:00000000\r\n";
+  m.Write("registry.reg", BareRegistryFile(SystemKeys(lua) + kCurrentRuntimeKeys));
+  m.Write("security.txt", "");
+  RunResult run = m.Run("-d");
+  EXPECT_EQ(run.exit_status, c.exit_status) << run.out << run.err;
+  const auto ui = m.Lines("ui.log");
+  if (*c.ui) EXPECT_TRUE(Contains(ui, c.ui));
+  else EXPECT_FALSE(Contains(ui, "ELEVATE"));
+  EXPECT_EQ(m.Text("registry.reg").find("Veltrix Solutions Inc.]") != std::string::npos, c.repaired);
+  EXPECT_EQ(m.Shows("error", "InitConfigLocations: Authority failure. This operation requires full administrator rights."),
+            c.authority_failure);
+  if (c.exit_status == 1) {
+    EXPECT_TRUE(Contains(m.Lines("processes.log"), "params=\"-d -el\""));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Users, Authority, ::testing::ValuesIn(kAuthorities),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace scenario
