@@ -158,3 +158,60 @@ INSTANTIATE_TEST_SUITE_P(Users, Authority, ::testing::ValuesIn(kAuthorities),
 
 }  // namespace
 }  // namespace scenario
+
+namespace scenario {
+namespace {
+
+// A failed operation during a repair is an error record naming the step, and the run
+// goes on.
+struct RepairFaultCase {
+  const char* name;
+  const char* fail;
+  void (*prepare)(Machine&);
+  const char* error;
+  const char* icode;  // the key's progress code afterwards, or empty
+};
+
+void RestrictProgramData(Machine& m) {
+  m.Append("security.txt", "C:\\ProgramData\\Veltrix\tD:(A;OICI;FA;;;BA)\n");
+}
+
+const RepairFaultCase kRepairFaults[] = {
+    {"RegDisableReflectionKey", "RegDisableReflectionKey = 1", RemoveKey,
+     "Tavix registry modification failed: Error while disabling reflection on handle for key \"HKLM\\SOFTWARE\"", ""},
+    // The system information looks up four functions first.
+    {"GetProcAddress", "GetProcAddress = 5", RemoveKey,
+     "Tavix registry modification failed: Error while loading ntdll:NtSetInformationKey proc address", "00000001"},
+    {"NtSetInformationKey", "NtSetInformationKey = 1:0xC0000022", RemoveKey,
+     "Tavix registry modification failed: Error while executing ntdll:NtSetInformationKey; [NTSTATUS 0xc0000022", "00000001"},
+    {"SetSecurityInfoOfTheKey", "SetSecurityInfo = 1", RemoveKey,
+     "Tavix registry modification failed: Error while writing security descriptor for key \"SOFTWARE\\Veltrix Solutions Inc.\"",
+     "00000002"},
+    {"GetNamedSecurityInfo", "GetNamedSecurityInfo = 1", RestrictProgramData,
+     "Tavix program data folder modification failed: Error while opening security descriptor for folder \"C:\\ProgramData\\Veltrix\"",
+     ""},
+    {"SetNamedSecurityInfo", "SetNamedSecurityInfo = 1", RestrictProgramData,
+     "Tavix program data folder modification failed: Error while writing security descriptor for key \"C:\\ProgramData\\Veltrix\"",
+     ""},
+    // The two folders read their descriptors first, in two calls each.
+    {"GetFileSecurity", "GetFileSecurity = 5", [](Machine&) {},
+     "IsFileUnrestricted: Failed to open security descriptor for target file \"C:\\Windows\\win.ini\"", ""},
+};
+
+class RepairFault : public ::testing::TestWithParam<RepairFaultCase> {};
+
+TEST_P(RepairFault, IsAnErrorRecordAndTheRunGoesOn) {
+  const RepairFaultCase& c = GetParam();
+  Machine m;
+  Unlock(m, kElevatedAdmin + "[fail]\n" + c.fail + "\n");
+  c.prepare(m);
+  EXPECT_EQ(LastLine(m.Run("-d").out), "exit code 0");
+  EXPECT_TRUE(m.Shows("error", c.error)) << c.error;
+  if (*c.icode) EXPECT_NE(m.Text("registry.reg").find(std::string("\"_icode\"=dword:") + c.icode), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Operations, RepairFault, ::testing::ValuesIn(kRepairFaults),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace scenario
