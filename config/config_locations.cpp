@@ -19,11 +19,6 @@ struct RepairsNeeded {
   bool cache = false;
 };
 
-bool Win7OrNewer(Launcher& l) {
-  if (!l.sys.IsLoaded) LoadSystemInfoObject(l);
-  return l.sys.IsLoaded && l.sys.IsWin7OrGreater;
-}
-
 void EndWithBackslash(PathBuffer& path) {
   if (path.size() <= 260 && path.back() != '\\') path.append_cut("\\");
 }
@@ -69,12 +64,12 @@ void ReportBlockedWinIni(Launcher& l) {
 bool HasAuthority(Launcher& l) {
   if (!l.sys.UserLoaded) LoadSystemInfoObject(l);
   if (l.sys.AdminInvoked) return true;
-  if (!Win7OrNewer(l) || !l.sys.IsUACEnabled || l.sys.IsProcessElevated) return false;
+  if (!IsLoadedWin7OrGreater(l) || !l.sys.IsUACEnabled || l.sys.IsProcessElevated) return false;
   return RequestElevatedRights(l);
 }
 
 void UpdateConfigAppData(Launcher& l) {
-  if (!Win7OrNewer(l)) {
+  if (!IsLoadedWin7OrGreater(l)) {
     DebugLogText(l, "UpdateConfigAppData: Operation is invalid on this operating system. Requires Windows 7 or newer.");
     return;
   }
@@ -92,7 +87,7 @@ void UpdateConfigAppData(Launcher& l) {
 }
 
 void UpdateCacheFolder(Launcher& l) {
-  if (!Win7OrNewer(l)) {
+  if (!IsLoadedWin7OrGreater(l)) {
     ErrorLogText(l, "UpdateCacheFolder: Operation is invalid on this operating system. Requires Windows 7 or newer.");
     return;
   }

@@ -27,11 +27,6 @@ constexpr std::uint32_t kNoVirtualizationRecursive = 0x2 | 0x8;
 
 using KeyPath = FixedString<1024>;
 
-bool Win7OrNewer(Launcher& l) {
-  if (!l.sys.IsLoaded) LoadSystemInfoObject(l);
-  return l.sys.IsLoaded && l.sys.IsWin7OrGreater;
-}
-
 ErrorDescription Describe(Launcher& l, std::uint32_t code,
                           ErrorCodeKind kind = ErrorCodeKind::Win32) {
   ErrorDescription description;
@@ -108,7 +103,7 @@ void FillLauncherKey(Launcher& l, platform::RegKey company) {
 
 bool CheckConfigRegistry(Launcher& l) {
   DebugLogText(l, "CheckConfigRegistry: Checking registry configuration key.");
-  const bool win7 = Win7OrNewer(l);
+  const bool win7 = IsLoadedWin7OrGreater(l);
   KeyPath path;
   path.assign_cut(kConfigKeyPath);
   platform::UniqueRegKey key(l.os.registry);
@@ -128,7 +123,7 @@ bool CheckConfigRegistry(Launcher& l) {
 
 VirtualizationOutcome RemoveRegistryKeyVirtualization(Launcher& l, platform::RegKey key,
                                                       std::string_view key_path) {
-  if (!Win7OrNewer(l)) {
+  if (!IsLoadedWin7OrGreater(l)) {
     DebugLogLevel(l, 100, "RemoveRegistryKeyVirtualization: Function failed. This function requires Windows 7 or newer operating system.");
     return VirtualizationOutcome::Done;
   }
@@ -157,7 +152,7 @@ VirtualizationOutcome RemoveRegistryKeyVirtualization(Launcher& l, platform::Reg
 
 bool UpdateConfigRegistry(Launcher& l) {
   DebugLogText(l, "UpdateConfigRegistry: Installing/modifying registry configuration key.");
-  const bool win7 = Win7OrNewer(l);
+  const bool win7 = IsLoadedWin7OrGreater(l);
   KeyPath path;
   path.assign_cut(kConfigKeyPath);
   platform::Registry& registry = l.os.registry;

@@ -25,11 +25,6 @@ constexpr std::uint32_t kEveryKeyRight = 0xF20FFFFF;
 
 using LongDescription = FixedString<1024>;
 
-bool Win7OrNewer(Launcher& l) {
-  if (!l.sys.IsLoaded) LoadSystemInfoObject(l);
-  return l.sys.IsLoaded && l.sys.IsWin7OrGreater;
-}
-
 bool AdminInvoked(Launcher& l) {
   if (!l.sys.UserLoaded) LoadSystemInfoObject(l);
   return l.sys.AdminInvoked;
@@ -206,7 +201,7 @@ bool OpenUpFolder(Launcher& l, const PathBuffer& path) {
 }  // namespace
 
 bool IsFileUnrestricted(Launcher& l, std::string_view target) {
-  if (!Win7OrNewer(l)) return false;
+  if (!IsLoadedWin7OrGreater(l)) return false;
   const PathBuffer path = Bounded(target);
   DebugLog(l, "IsFileUnrestricted: Checking target \"%s\".", path.c_str());
   if (!FileExist(l, path.view())) {
@@ -237,7 +232,7 @@ bool IsFileUnrestricted(Launcher& l, std::string_view target) {
 }
 
 bool IsFolderUnrestricted(Launcher& l, std::string_view folder, bool check_everyone) {
-  if (!Win7OrNewer(l)) return false;
+  if (!IsLoadedWin7OrGreater(l)) return false;
   const PathBuffer path = Bounded(folder);
   DebugLog(l, "IsFolderUnrestricted: Checking folder \"%s\".", path.c_str());
   if (!DisableFSCompatibility(l)) return false;
@@ -249,7 +244,7 @@ bool IsFolderUnrestricted(Launcher& l, std::string_view folder, bool check_every
 bool CreateUnrestrictedFolder(Launcher& l, std::string_view folder) {
   TraceScope trace(l, "CreateUnrestrictedFolder");
   const PathBuffer path = Bounded(folder);
-  if (!Win7OrNewer(l)) {
+  if (!IsLoadedWin7OrGreater(l)) {
     if (DirectoryExists(l, path.view()))
       DebugLog(l, "CreateUnrestrictedFolder: Folder \"%s\" already exists.", path.c_str());
     else
@@ -281,7 +276,7 @@ bool CreateUnrestrictedFolder(Launcher& l, std::string_view folder) {
 }
 
 std::uint32_t RemoveRegistryKeySecurity(Launcher& l, platform::RegKey key, std::string_view key_path) {
-  if (!Win7OrNewer(l)) {
+  if (!IsLoadedWin7OrGreater(l)) {
     DebugLogLevel(l, 100, "RemoveRegistryKeySecurity: Function failed. This function requires Windows 7 or newer operating system.");
     return 1;
   }

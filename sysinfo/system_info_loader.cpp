@@ -57,3 +57,8 @@ bool LoadSystemInfoObject(Launcher& l) {
   if (!l.sys.UserLoaded) LoadUserPart(l);
   return true;
 }
+
+bool IsLoadedWin7OrGreater(Launcher& l) {
+  if (!l.sys.IsLoaded) LoadSystemInfoObject(l);
+  return l.sys.IsLoaded && l.sys.IsWin7OrGreater;
+}

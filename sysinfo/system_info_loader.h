@@ -7,3 +7,7 @@ struct Launcher;
 
 // Loads whatever parts are not loaded yet; always true.
 bool LoadSystemInfoObject(Launcher& l);
+
+// Windows 7 or newer, loading the system information first when needed; a record that
+// cannot be loaded counts as an older system.
+bool IsLoadedWin7OrGreater(Launcher& l);
