@@ -35,6 +35,7 @@ class SimFiles : public platform::FileSystem {
       "FindFirstFile",
       "FindClose",
       "GetFileAttributes",
+      "PathIsDirectoryEmpty",
       "Wow64DisableWow64FsRedirection",
       "Wow64RevertWow64FsRedirection",
       // Copies and new folders.
@@ -78,6 +79,7 @@ class SimFiles : public platform::FileSystem {
   platform::Handle FindFirstFile(std::string_view pattern) override;
   bool FindClose(platform::Handle search) override;
   std::uint32_t GetFileAttributes(std::string_view path) override;
+  bool PathIsDirectoryEmpty(std::string_view path) override;
   bool Wow64DisableWow64FsRedirection(void** old_value) override;
   bool Wow64RevertWow64FsRedirection(void* old_value) override;
 

@@ -26,6 +26,8 @@
 #include <ws2tcpip.h>
 #include <iphlpapi.h>
 #include <winnetwk.h>
+// Path tests of the shell's light-weight utilities.
+#include <shlwapi.h>
 
 // Files, folders and settings files.
 #undef AddFontResource
@@ -37,6 +39,7 @@
 #undef FindNextFile
 #undef GetFileAttributes
 #undef GetPrivateProfileString
+#undef PathIsDirectoryEmpty
 #undef SetCurrentDirectory
 #undef SetFileAttributes
 
