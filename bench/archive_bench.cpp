@@ -7,10 +7,7 @@
 // was held before it (the launcher's blocks and everything else); max_rss = the
 // process's peak resident size so far.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <string>
@@ -23,45 +20,23 @@
 #include "base/launcher.h"
 #include "launcher/win_main.h"
 #include "platform/files.h"
-#include "platform/sim/sim_platform.h"
-#include "tools/tabpack/archive_writer.h"
+#include "tests/support/test_workstation.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 
 // A workstation whose C:\Portavel\tsystem0.dll holds `records` records of 16 bytes each.
-class ArchiveMachine {
+class ArchiveMachine : public test_support::Workstation {
  public:
   explicit ArchiveMachine(int records) {
-    folder_ = fs::temp_directory_path() /
-              ("portavel-bench-" + std::to_string(::getpid()) + "-" + std::to_string(records));
-    fs::create_directories(folder_ / "drives" / "C" / "Portavel");
-    std::ofstream(folder_ / "machine.ini") << "[machine]\nclock = 2026-12-06T08:30:00\n";
-    std::vector<tabpack::MemoryFile> files(static_cast<std::size_t>(records));
-    for (int i = 0; i < records; ++i) {
-      tabpack::Record& r = files[static_cast<std::size_t>(i)].record;
-      r.name = "product-file-" + std::to_string(i) + ".dll";
-      r.destination = "CUR";
-      r.rule = INSTALL_NEWER;
-      r.time = {2026, 11, 30, 16, 20, 5, 125};
-      files[static_cast<std::size_t>(i)].contents = std::string(16, 'x');
-    }
-    std::ofstream(folder_ / "drives" / "C" / "Portavel" / "tsystem0.dll", std::ios::binary)
-        << tabpack::BuildArchive(files);
-    workstation_ = sim::SimWorkstation::Load(folder_);
+    Write("machine.ini", test_support::kMachineIni);
+    std::vector<tabpack::MemoryFile> files;
+    for (int i = 0; i < records; ++i)
+      files.push_back(test_support::ArchiveFile("product-file-" + std::to_string(i) + ".dll", "CUR",
+                                                INSTALL_NEWER, std::string(16, 'x')));
+    PutArchive(files);
+    Load();
   }
-  ~ArchiveMachine() {
-    workstation_.reset();
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
-
-  platform::Platform& platform() { return workstation_->platform(); }
-
- private:
-  fs::path folder_;
-  std::unique_ptr<sim::SimWorkstation> workstation_;
 };
 
 ArchiveMachine& MachineWith(int records) {

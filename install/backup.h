@@ -28,3 +28,7 @@ void NextNumberedFolder(Launcher& l, std::string_view base, PathBuffer& field);
 // cannot be switched off (then the caller cannot write it either).
 bool BackupFile(Launcher& l, const TABFileRecord& record, std::string_view destination,
                 std::uint32_t backup_kind);
+
+// The same for a file that comes from elsewhere than the archive, by its name.
+bool BackupFile(Launcher& l, std::string_view file_name, std::string_view destination,
+                std::uint32_t backup_kind);

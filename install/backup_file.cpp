@@ -1,4 +1,5 @@
 // Backing up one file before the replace mode overwrites it.
+#include <cstring>
 #include <string>
 
 #include "base/launcher.h"
@@ -46,7 +47,14 @@ bool BackupFailed(Launcher& l, const std::string& destination, const BackupText&
 
 bool BackupFile(Launcher& l, const TABFileRecord& record, std::string_view destination,
                 std::uint32_t backup_kind) {
+  return BackupFile(l, std::string_view(record.FileName, strnlen(record.FileName, sizeof record.FileName)),
+                    destination, backup_kind);
+}
+
+bool BackupFile(Launcher& l, std::string_view file_name, std::string_view destination,
+                std::uint32_t backup_kind) {
   const std::string target(destination);
+  const std::string name(file_name);
   const PathBuffer* folder = BackupFolderOf(l, backup_kind);
   if (folder == nullptr) {
     ErrorLog(l, "Failed to back up file \"%s\" -- This InstallType is unknown.", target.c_str());
@@ -55,8 +63,8 @@ bool BackupFile(Launcher& l, const TABFileRecord& record, std::string_view desti
   }
   // A backup path that does not fit is refused: a cut one would name another file.
   BackupText backup;
-  if (!backup.format("%s\\%s", folder->c_str(), record.FileName)) {
-    backup.format_cut("%s\\%s", folder->c_str(), record.FileName);
+  if (!backup.format("%s\\%s", folder->c_str(), name.c_str())) {
+    backup.format_cut("%s\\%s", folder->c_str(), name.c_str());
     return BackupFailed(l, target, backup, kErrorFilenameExcedRange);
   }
   // No set was prepared: the path would name the drive's root folder, where the
@@ -64,7 +72,7 @@ bool BackupFile(Launcher& l, const TABFileRecord& record, std::string_view desti
   if (folder->empty()) return BackupFailed(l, target, backup, platform::kErrorPathNotFound);
 
   BackupText status;
-  status.format_cut("Backing up \"%s\" to %s", record.FileName, backup.c_str());
+  status.format_cut("Backing up \"%s\" to %s", name.c_str(), backup.c_str());
   UpdateSubStatus(l, status.view(), 0);
   l.os.system.Sleep(kStatusPause);
 

@@ -2,7 +2,7 @@
 #include <optional>
 #include <string>
 
-#include "access/elevation.h"
+#include "access/install_authority.h"
 #include "base/launcher.h"
 #include "diag/error_strings.h"
 #include "diag/log.h"
@@ -12,7 +12,6 @@
 #include "install/install_rule.h"
 #include "install/scoped_release.h"
 #include "platform/files.h"
-#include "sysinfo/system_info_loader.h"
 
 namespace {
 
@@ -69,15 +68,6 @@ InstalledState ReadInstalledState(Launcher& l, const TABFileRecord& record,
       static_cast<int>(record.Size));
   state.file = installed;
   return state;
-}
-
-// Whether the process may write system locations, asking the user to restart it
-// elevated when that would help.
-bool HasInstallAuthority(Launcher& l) {
-  if (!l.sys.UserLoaded) LoadSystemInfoObject(l);
-  if (l.sys.AdminInvoked) return true;
-  if (!l.sys.IsWin7OrGreater) return false;
-  return l.sys.IsUACEnabled && !l.sys.IsProcessElevated && RequestElevatedRights(l);
 }
 
 }  // namespace

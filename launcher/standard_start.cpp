@@ -1,6 +1,10 @@
 // The standard start: check and repair the workstation, then start the product.
+#include "deps/install_com_files.h"
+#include "deps/install_redist_files.h"
 #include "diag/log.h"
 #include "install/backup.h"
+#include "install/cache_sync.h"
+#include "install/register_fonts.h"
 #include "install/install_rules.h"
 #include "install/install_tab_file.h"
 #include "lifetime/dispose_app.h"
@@ -9,6 +13,7 @@
 #include "base/launcher.h"
 #include "launcher/modes.h"
 #include "launcher/product_launch.h"
+#include "launcher/shortcuts.h"
 #include "launcher/settings_file.h"
 #include "sysinfo/system_info_loader.h"
 #include "ui/status_window.h"
@@ -34,10 +39,11 @@ void RunStandardStart(Launcher& l, std::string_view command_line) {
 
   ShowStep(l, "Validating Configuration...", 10, kShortPause);
   PathBuffer settings_file;
+  FixedString<10> run_local;
   {
     LogNestingScope work(l);
     PrepareForBackup(l, "backup");
-    ReadRunLocal(l, settings_file);
+    run_local = ReadRunLocal(l, settings_file);
   }
 
   ShowStep(l, "Checking for required updates...", 20, kLongPause);
@@ -46,16 +52,39 @@ void RunStandardStart(Launcher& l, std::string_view command_line) {
     InstallTABFile(l, INSTALL_UPGRADE);
   }
   ShowStep(l, "Validating Dependencies...", 30, kShortPause);
+  {
+    LogNestingScope work(l);
+    InstallRedistFiles(l);
+  }
   ShowStep(l, "Validating COM Assemblies...", 50, kShortPause);
+  {
+    LogNestingScope work(l);
+    InstallCOMFiles(l);
+  }
   ShowStep(l, "Validating Veltrix Fonts...", 70, kShortPause);
+  {
+    LogNestingScope work(l);
+    RegisterFonts(l);
+  }
   ShowStep(l, "Validating Dovrel executables...", 80, kShortPause);
+  bool cache_flag = false;  // the product runs from the cache copy
+  {
+    LogNestingScope work(l);
+    if (IsTrue(run_local.view())) {
+      LogNestingScope cache(l);
+      cache_flag = InstallTSystemFiles(l);
+    }
+    CreateHelperShortcuts(l);
+  }
   ShowStep(l, "Validating Dovrel Peripheral Engine files...", 90, kShortPause);
   {
     LogNestingScope work(l);
-    ReadFileAccessValue(l, settings_file, "RunNPELocal");
+    if (IsTrue(ReadFileAccessValue(l, settings_file, "RunNPELocal").view())) {
+      LogNestingScope cache(l);
+      InstallTPEFiles(l);
+    }
   }
 
-  const bool cache_flag = false;  // the product runs beside the launcher
   ShowStep(l, "Preparing to launch...", 100, kShortPause);
   ProductLaunch launch;
   bool prepared;

@@ -45,6 +45,12 @@ struct SystemTime {
   std::uint16_t milliseconds = 0;
 };
 
+// WIN32_FIND_DATAA's name and attributes.
+struct FindData {
+  std::string name;
+  std::uint32_t attributes = 0;
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -130,8 +136,11 @@ class FileSystem {
   // is on, for these and every other file operation.
 
   // FindFirstFileA (a name of the last component may hold * and ?): the search, or
-  // kInvalidHandle when nothing matches; ended by FindClose.
-  virtual Handle FindFirstFile(std::string_view pattern) = 0;
+  // kInvalidHandle when nothing matches; ended by FindClose. `first`, when given,
+  // receives the first match.
+  virtual Handle FindFirstFile(std::string_view pattern, FindData* first = nullptr) = 0;
+  // FindNextFileA: the next match, or false with 18 (no more files) after the last.
+  virtual bool FindNextFile(Handle search, FindData* next) = 0;
   virtual bool FindClose(Handle search) = 0;
 
   // GetFileAttributesA: the attributes, or kInvalidFileAttributes.

@@ -68,6 +68,28 @@ class Registry {
 
   // RegCloseKey.
   virtual ErrorCode RegCloseKey(RegKey key) = 0;
+
+  // RegQueryValueExA on an open key: `*size` holds the buffer's size on entry and the
+  // stored data's on return (ERROR_MORE_DATA when it does not fit). The data come as
+  // stored: a text need not end in a terminator.
+  virtual ErrorCode RegQueryValueEx(RegKey key, std::string_view name, std::uint32_t* type,
+                                    void* data, std::uint32_t* size) = 0;
+
+  // RegQueryReflectionKey, RegDisableReflectionKey, RegEnableReflectionKey.
+  virtual ErrorCode RegQueryReflectionKey(RegKey key, bool* disabled) = 0;
+  virtual ErrorCode RegDisableReflectionKey(RegKey key) = 0;
+  virtual ErrorCode RegEnableReflectionKey(RegKey key) = 0;
+
+  // GetSecurityInfo / SetSecurityInfo of an open key (SE_REGISTRY_KEY): the DACL points
+  // into the descriptor, which LocalFree releases.
+  virtual ErrorCode GetKeySecurityInfo(RegKey key, std::uint32_t information, void** dacl,
+                                       void** descriptor) = 0;
+  virtual ErrorCode SetKeySecurityInfo(RegKey key, std::uint32_t information,
+                                       const void* dacl) = 0;
+
+  // ntdll's NtSetInformationKey, found at run time, with KeyControlFlagsInformation:
+  // false (and the last error) when the function cannot be found, else `*status`.
+  virtual bool NtSetKeyControlFlags(RegKey key, std::uint32_t flags, std::uint32_t* status) = 0;
 };
 
 // Owns an open key and closes it when it goes out of scope.

@@ -23,6 +23,12 @@ struct ShellStart {
   std::uint16_t show = kSwShowNormal;
 };
 
+// A shell link object (IShellLinkA with its IPersistFile), by number.
+using ShellLink = std::uintptr_t;
+
+// The IShellLinkA setters; the icon is always the file's first (index 0).
+enum class ShellLinkField { Path, WorkingDirectory, Description, Arguments, IconLocation };
+
 class Shell {
  public:
   virtual ~Shell() = default;
@@ -39,6 +45,24 @@ class Shell {
 
   // CoUninitialize.
   virtual void CoUninitialize() = 0;
+
+  // CoCreateInstance of CLSID_ShellLink (in-process, no outer object) asking for
+  // IShellLinkA; fails with CO_E_NOTINITIALIZED when the thread has no COM library.
+  virtual HResult CreateShellLink(ShellLink* link) = 0;
+
+  // One of the link's setters (SetPath, SetWorkingDirectory, SetDescription,
+  // SetArguments, SetIconLocation with index 0).
+  virtual HResult SetShellLinkField(ShellLink link, ShellLinkField field, std::string_view value) = 0;
+
+  // QueryInterface of the link for IPersistFile.
+  virtual HResult QueryPersistFile(ShellLink link) = 0;
+
+  // IPersistFile::Save of the link at `path` (converted to a wide path with the
+  // thread's ANSI code page), remembering the path.
+  virtual HResult SaveShellLink(ShellLink link, std::string_view path) = 0;
+
+  // Releases the link's interfaces.
+  virtual void ReleaseShellLink(ShellLink link) = 0;
 };
 
 }  // namespace platform

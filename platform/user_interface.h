@@ -178,6 +178,10 @@ class UserInterface {
   // `owner` (none: no owner): the value the dialog ended with, 1 after "Elevate"
   // ended it and 2 after "Cancel"; 0 or -1 when it could not be shown.
   virtual std::intptr_t DialogBoxParam(WindowHandle owner, ElevationDialogButtons& buttons) = 0;
+
+  // AddFontResourceA: the font file registered for the session, until log-off; the
+  // number of fonts added, 0 when the file is missing or holds none.
+  virtual int AddFontResource(std::string_view path) = 0;
 };
 
 }  // namespace platform

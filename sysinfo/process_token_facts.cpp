@@ -62,7 +62,7 @@ bool IsAdminInvoked(Launcher& l) {
   // S-1-5-32-544: the built-in Administrators group.
   constexpr std::uint32_t kAdministrators[] = {32, 544};
   AllocatedSid administrators(l);
-  if (!l.os.security.AllocateAndInitializeSid(kAdministrators, administrators.receive()))
+  if (!l.os.security.AllocateAndInitializeSid(platform::SidAuthority::Nt, kAdministrators, administrators.receive()))
     RaiseTokenQueryFailure(l, "AllocateAndInitializeSid");
   bool member = false;
   if (!l.os.security.CheckTokenMembership(platform::kCurrentToken, administrators.get(), &member))

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/sim/machine_folder_error.h"
+#include "platform/sim/sddl.h"
 #include "platform/sim/text_lines.h"
 #include "platform/sim/text_util.h"
 
@@ -40,13 +41,16 @@ std::optional<std::string> SecurityTable::Own(std::string_view object) const {
   return found->sddl;
 }
 
-std::string SecurityTable::Effective(std::string_view object) const {
+std::string SecurityTable::Effective(std::string_view object, int* depth) const {
   std::string_view current = MatchForm(object);
+  int levels = 0;
   while (true) {
+    if (depth) *depth = levels;
     if (auto own = Own(current)) return *own;
     const std::size_t separator = current.rfind('\\');
     if (separator == std::string_view::npos) break;
     current = MatchForm(current.substr(0, separator));
+    ++levels;
   }
   // The top has no line: a drive grants full access to Everyone; a registry root has
   // no descriptor the table knows of.
@@ -87,6 +91,8 @@ SecurityTable ParseSecurityText(std::string_view text, const std::string& file_n
     if (sddl.empty())
       throw MachineFolderError(file_name, number,
                                "\"" + std::string(object) + "\" without a descriptor");
+    std::string error;
+    if (!ParseSddl(sddl, &error)) throw MachineFolderError(file_name, number, error);
     const auto& entries = table.entries();
     for (std::size_t i = 0; i < entries.size(); ++i) {
       if (EqualsIgnoreCase(MatchForm(entries[i].object), MatchForm(object)))

@@ -1,5 +1,6 @@
 // Simulated workstation: the security descriptors of objects that have one of their
-// own, read from and written back to security.txt ("OBJECT<TAB>SDDL" per line).
+// own, read from and written back to security.txt ("OBJECT<TAB>SDDL" per line);
+// a descriptor that is not valid SDDL refuses the file.
 #pragma once
 
 #include <optional>
@@ -19,8 +20,9 @@ class SecurityTable {
   // The descriptor of the object itself, if it has one.
   std::optional<std::string> Own(std::string_view object) const;
   // The descriptor in force: the object's own, else its nearest ancestor's; a drive
-  // root without a line grants full access to Everyone.
-  std::string Effective(std::string_view object) const;
+  // root without a line grants full access to Everyone. `*depth`, when asked for,
+  // counts the levels between the object and the descriptor's owner (0: its own).
+  std::string Effective(std::string_view object, int* depth = nullptr) const;
   void Set(std::string_view object, std::string_view sddl);
   const std::vector<Entry>& entries() const { return entries_; }
 

@@ -1,5 +1,7 @@
 // Simulated workstation: existence tests and the WOW64 file-system redirection switch.
+#include <algorithm>
 #include <cstdint>
+#include <vector>
 #include <system_error>
 
 #include "platform/error_codes.h"
@@ -12,6 +14,7 @@ namespace {
 
 constexpr platform::ErrorCode kErrorInvalidFunction = 1;
 constexpr platform::ErrorCode kErrorInvalidHandle = 6;
+constexpr platform::ErrorCode kErrorNoMoreFiles = 18;
 constexpr std::uint32_t kFileAttributeArchive = 0x20;
 
 // The opaque values handed out by Wow64DisableWow64FsRedirection: the state to go
@@ -38,7 +41,7 @@ platform::ErrorCode MissingError(const fs::path& host) {
 
 }  // namespace
 
-platform::Handle SimFiles::FindFirstFile(std::string_view pattern) {
+platform::Handle SimFiles::FindFirstFile(std::string_view pattern, platform::FindData* first) {
   if (s_.Fails("FindFirstFile")) return platform::kInvalidHandle;
   auto normal = Drives::Normalize(pattern, s_.current_directory);
   if (!normal) {
@@ -48,7 +51,7 @@ platform::Handle SimFiles::FindFirstFile(std::string_view pattern) {
   const std::size_t slash = normal->rfind('\\');
   const std::string_view name = std::string_view(*normal).substr(slash + 1);
   std::error_code ec;
-  bool found = false;
+  std::deque<platform::FindData> matches;
   if (name.find_first_of("*?") != std::string_view::npos) {
     // "*.*" also matches names without an extension, as on Windows.
     const std::string_view wanted = name == "*.*" ? std::string_view("*") : name;
@@ -58,20 +61,57 @@ platform::Handle SimFiles::FindFirstFile(std::string_view pattern) {
       s_.last_error = platform::kErrorPathNotFound;
       return platform::kInvalidHandle;
     }
-    for (const auto& entry : fs::directory_iterator(*folder, ec))
-      if (Matches(wanted, entry.path().filename().string())) found = true;
-    if (!found) s_.last_error = platform::kErrorFileNotFound;
+    // A folder below a drive's root lists itself and its parent first, as NTFS does.
+    if (wanted == "*" && slash > 2) {
+      matches.push_back({".", platform::kFileAttributeDirectory});
+      matches.push_back({"..", platform::kFileAttributeDirectory});
+    }
+    std::vector<platform::FindData> found;
+    for (const auto& entry : fs::directory_iterator(*folder, ec)) {
+      const std::string entry_name = entry.path().filename().string();
+      if (!Matches(wanted, entry_name)) continue;
+      const bool folder_entry = entry.is_directory(ec) && !entry.is_symlink(ec);
+      found.push_back({entry_name, folder_entry ? platform::kFileAttributeDirectory : kFileAttributeArchive});
+    }
+    // NTFS lists names in order without regard to case.
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
+      return std::lexicographical_compare(a.name.begin(), a.name.end(), b.name.begin(), b.name.end(),
+                                          [](char x, char y) { return FoldCase(x) < FoldCase(y); });
+    });
+    matches.insert(matches.end(), found.begin(), found.end());
+    if (matches.empty()) s_.last_error = platform::kErrorFileNotFound;
   } else {
     auto host = s_.Resolve(*normal);
     if (!host) return platform::kInvalidHandle;
-    found = fs::exists(*host, ec);
-    if (!found) s_.last_error = MissingError(*host);
+    if (fs::exists(*host, ec))
+      matches.push_back({host->filename().string(),
+                         fs::is_directory(*host, ec) ? platform::kFileAttributeDirectory : kFileAttributeArchive});
+    else
+      s_.last_error = MissingError(*host);
   }
-  if (!found) return platform::kInvalidHandle;
+  if (matches.empty()) return platform::kInvalidHandle;
   const platform::Handle search = next_search_;
   next_search_ += 4;
-  searches_.insert(search);
+  if (first != nullptr) *first = matches.front();
+  matches.pop_front();
+  searches_[search] = std::move(matches);
   return search;
+}
+
+bool SimFiles::FindNextFile(platform::Handle search, platform::FindData* next) {
+  if (s_.Fails("FindNextFile")) return false;
+  auto it = searches_.find(search);
+  if (it == searches_.end()) {
+    s_.last_error = kErrorInvalidHandle;
+    return false;
+  }
+  if (it->second.empty()) {
+    s_.last_error = kErrorNoMoreFiles;
+    return false;
+  }
+  *next = std::move(it->second.front());
+  it->second.pop_front();
+  return true;
 }
 
 bool SimFiles::FindClose(platform::Handle search) {

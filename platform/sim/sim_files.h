@@ -1,7 +1,8 @@
 // Simulated workstation: files and folders on the machine folder's drives.
 #pragma once
 
-#include <set>
+#include <deque>
+#include <map>
 #include <string_view>
 
 #include "platform/files.h"
@@ -33,6 +34,7 @@ class SimFiles : public platform::FileSystem {
       "WriteTextFile",
       // Existence tests and WOW64 redirection.
       "FindFirstFile",
+      "FindNextFile",
       "FindClose",
       "GetFileAttributes",
       "PathIsDirectoryEmpty",
@@ -76,7 +78,8 @@ class SimFiles : public platform::FileSystem {
   bool WriteTextFile(std::string_view path, std::string_view text, int* c_runtime_error) override;
 
   // Existence tests and WOW64 redirection (sim_file_queries.cpp).
-  platform::Handle FindFirstFile(std::string_view pattern) override;
+  platform::Handle FindFirstFile(std::string_view pattern, platform::FindData* first) override;
+  bool FindNextFile(platform::Handle search, platform::FindData* next) override;
   bool FindClose(platform::Handle search) override;
   std::uint32_t GetFileAttributes(std::string_view path) override;
   bool PathIsDirectoryEmpty(std::string_view path) override;
@@ -98,8 +101,9 @@ class SimFiles : public platform::FileSystem {
   std::vector<std::uint8_t> VersionBlock(std::string_view path);
 
   SimState& s_;
-  // Searches FindFirstFile started and FindClose has not ended.
-  std::set<platform::Handle> searches_;
+  // Searches FindFirstFile started and FindClose has not ended: the matches not
+  // handed out yet, in the order FindNextFile gives them.
+  std::map<platform::Handle, std::deque<platform::FindData>> searches_;
   platform::Handle next_search_ = 0x5100000;
 };
 

@@ -32,8 +32,8 @@ constexpr std::array kRoots = {
     Root{platform::kHKeyUsers, "HKEY_USERS", "HKU"},
 };
 
-// A root key without a descriptor of its own: administrators and the system may do
-// anything, users may read; the user's own hive is the user's.
+}  // namespace
+
 std::string DefaultRootDescriptor(std::string_view short_name, const std::string& user_sid) {
   if (short_name == "HKCU") return "D:(A;CI;KA;;;" + user_sid + ")(A;CI;KA;;;SY)(A;CI;KA;;;BA)";
   return "D:(A;CI;KA;;;SY)(A;CI;KA;;;BA)(A;CI;KR;;;BU)";
@@ -45,6 +45,8 @@ std::string SecurityName(const std::string& path) {
       return std::string(root.short_name) + path.substr(root.name.size());
   return path;
 }
+
+namespace {
 
 // The view a call asks for with its flags.
 SimRegistry::View ViewOf(std::uint32_t flags, std::uint32_t flag64, std::uint32_t flag32) {
@@ -102,14 +104,13 @@ std::optional<std::string> SimRegistry::FullPath(platform::RegKey root, std::str
 
 bool SimRegistry::Allowed(const std::string& path, std::uint32_t access) const {
   const std::string object = SecurityName(path);
-  if (auto own = s_.security.Own(object))
-    return AccessAllowed(*own, false, ObjectKind::Key, s_.token, access);
-  std::string effective = s_.security.Effective(object);
+  int depth = 0;
+  std::string effective = s_.security.Effective(object, &depth);
   if (effective.empty()) {
     std::string root = object.substr(0, object.find('\\'));
     effective = DefaultRootDescriptor(root, s_.machine.user.sid);
   }
-  return AccessAllowed(effective, true, ObjectKind::Key, s_.token, access);
+  return AccessAllowed(effective, depth, ObjectKind::Key, s_.token, access);
 }
 
 platform::RegKey SimRegistry::NewHandle(std::string path, std::uint32_t granted) {
@@ -217,6 +218,29 @@ ErrorCode SimRegistry::RegCloseKey(platform::RegKey key) {
   for (const auto& r : kRoots)
     if (r.key == key) return platform::kErrorSuccess;
   return open_.erase(key) ? platform::kErrorSuccess : kErrorInvalidHandle;
+}
+
+ErrorCode SimRegistry::RegQueryValueEx(platform::RegKey key, std::string_view name,
+                                       std::uint32_t* type, void* data, std::uint32_t* size) {
+  ErrorCode error = 0;
+  if (s_.Fails("RegQueryValueEx", &error)) return error;
+  auto open = open_.find(key);
+  if (open == open_.end()) return kErrorInvalidHandle;
+  const std::uint32_t granted = open->second.granted;
+  if (!(granted & kKeyQueryValue) && !(granted & 0x90000000)) return platform::kErrorAccessDenied;
+  const RegistryKey* node = s_.registry.Find(open->second.path);
+  if (!node) return platform::kErrorFileNotFound;  // deleted while open
+  const RegistryValue* value = node->Value(name);
+  if (!value) return platform::kErrorFileNotFound;
+  if (type) *type = value->type;
+  if (!size) return data ? platform::kErrorInvalidParameter : platform::kErrorSuccess;
+  const auto needed = static_cast<std::uint32_t>(value->data.size());
+  const std::uint32_t room = *size;
+  *size = needed;
+  if (!data) return platform::kErrorSuccess;
+  if (room < needed) return platform::kErrorMoreData;
+  std::memcpy(data, value->data.data(), needed);
+  return platform::kErrorSuccess;
 }
 
 }  // namespace sim

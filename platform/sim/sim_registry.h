@@ -6,12 +6,20 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "platform/registry.h"
 #include "platform/sim/sim_state.h"
 
 namespace sim {
+
+// A root key without a descriptor of its own: administrators and the system may do
+// anything, users may read; the user's own hive is the user's.
+std::string DefaultRootDescriptor(std::string_view short_name, const std::string& user_sid);
+
+// A full key path as security.txt names it ("HKLM\SOFTWARE\...").
+std::string SecurityName(const std::string& path);
 
 class SimRegistry : public platform::Registry {
  public:
@@ -22,6 +30,13 @@ class SimRegistry : public platform::Registry {
       "RegSetValueEx",
       "RegGetValue",
       "RegCloseKey",
+      "RegQueryValueEx",
+      "RegQueryReflectionKey",
+      "RegDisableReflectionKey",
+      "RegEnableReflectionKey",
+      "GetSecurityInfo",
+      "SetSecurityInfo",
+      "NtSetInformationKey",
   };
 
   explicit SimRegistry(SimState& state) : s_(state) {}
@@ -37,6 +52,19 @@ class SimRegistry : public platform::Registry {
                                   std::string_view name, std::uint32_t flags, std::uint32_t* type,
                                   void* data, std::uint32_t* size) override;
   platform::ErrorCode RegCloseKey(platform::RegKey key) override;
+  platform::ErrorCode RegQueryValueEx(platform::RegKey key, std::string_view name,
+                                      std::uint32_t* type, void* data,
+                                      std::uint32_t* size) override;
+
+  platform::ErrorCode RegQueryReflectionKey(platform::RegKey key, bool* disabled) override;
+  platform::ErrorCode RegDisableReflectionKey(platform::RegKey key) override;
+  platform::ErrorCode RegEnableReflectionKey(platform::RegKey key) override;
+  platform::ErrorCode GetKeySecurityInfo(platform::RegKey key, std::uint32_t information,
+                                         void** dacl, void** descriptor) override;
+  platform::ErrorCode SetKeySecurityInfo(platform::RegKey key, std::uint32_t information,
+                                         const void* dacl) override;
+  bool NtSetKeyControlFlags(platform::RegKey key, std::uint32_t flags,
+                            std::uint32_t* status) override;
 
   enum class View { Process, Bits32, Bits64 };
 
@@ -49,9 +77,14 @@ class SimRegistry : public platform::Registry {
   std::optional<std::string> FullPath(platform::RegKey root, std::string_view sub_key, View view) const;
   bool Allowed(const std::string& path, std::uint32_t access) const;
   platform::RegKey NewHandle(std::string path, std::uint32_t granted);
+  // An open key, or nothing when the handle is not one.
+  const OpenKey* Opened(platform::RegKey key) const;
+  // Whether the machine reflects keys between the views: 64-bit Windows Vista only.
+  platform::ErrorCode ReflectionAvailable(platform::RegKey key) const;
 
   SimState& s_;
   std::map<platform::RegKey, OpenKey> open_;
+  std::set<std::string> reflection_disabled_;  // full key paths, for this run
   platform::RegKey next_handle_ = 0x1000;
 };
 

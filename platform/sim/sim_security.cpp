@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/error_codes.h"
+#include "platform/sim/security_blobs.h"
 
 namespace sim {
 namespace {
@@ -18,29 +19,6 @@ constexpr std::uint32_t kTokenElevationTypeFull = 2;
 constexpr std::uint32_t kHighIntegrity = 0x3000;
 constexpr std::uint32_t kSeGroupIntegrity = 0x20;
 constexpr const char* kAdministrators = "S-1-5-32-544";
-
-// A SID in its binary form: revision 1, the sub-authority count, the 48-bit
-// authority (most significant byte first), then the sub-authorities.
-std::vector<std::uint8_t> SidBytes(std::uint8_t authority, std::span<const std::uint32_t> subs) {
-  std::vector<std::uint8_t> bytes = {
-      1, static_cast<std::uint8_t>(subs.size()), 0, 0, 0, 0, 0, authority};
-  for (std::uint32_t sub : subs)
-    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<std::uint8_t>(sub >> (8 * i)));
-  return bytes;
-}
-
-std::string SidText(const void* sid) {
-  const auto* bytes = static_cast<const std::uint8_t*>(sid);
-  std::uint64_t authority = 0;
-  for (int i = 2; i < 8; ++i) authority = (authority << 8) | bytes[i];
-  std::string text = "S-" + std::to_string(bytes[0]) + "-" + std::to_string(authority);
-  for (int n = 0; n < bytes[1]; ++n) {
-    std::uint32_t sub = 0;
-    std::memcpy(&sub, bytes + 8 + 4 * n, 4);
-    text += "-" + std::to_string(sub);
-  }
-  return text;
-}
 
 }  // namespace
 
@@ -170,14 +148,16 @@ bool SimSecurity::DuplicateToken(platform::Handle handle, std::uint32_t,
   return true;
 }
 
-bool SimSecurity::AllocateAndInitializeSid(std::span<const std::uint32_t> sub_authorities,
+bool SimSecurity::AllocateAndInitializeSid(platform::SidAuthority authority,
+                                           std::span<const std::uint32_t> sub_authorities,
                                            void** sid) {
   if (s_.Fails("AllocateAndInitializeSid")) return false;
   if (sub_authorities.empty() || sub_authorities.size() > 8) {
     s_.last_error = platform::kErrorInvalidParameter;
     return false;
   }
-  const std::vector<std::uint8_t> bytes = SidBytes(5, sub_authorities);
+  const std::vector<std::uint8_t> bytes =
+      SidBytes(static_cast<std::uint8_t>(authority), sub_authorities);
   *sid = std::malloc(bytes.size());
   if (*sid == nullptr) {
     s_.last_error = platform::kErrorNotEnoughMemory;

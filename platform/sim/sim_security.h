@@ -7,11 +7,13 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/security.h"
+#include "platform/sim/security_blobs.h"
 #include "platform/sim/sim_state.h"
 
 namespace sim {
@@ -29,6 +31,18 @@ class SimSecurity : public platform::Security {
       "CreateWellKnownSid",
       "CheckTokenMembership",
       "LocalAlloc",
+      "AuthzInitializeResourceManager",
+      "AuthzInitializeContextFromSid",
+      "AuthzInitializeContextFromToken",
+      "AuthzAccessCheck",
+      "GetFileSecurity",
+      "GetNamedSecurityInfo",
+      "SetNamedSecurityInfo",
+      "SetEntriesInAcl",
+      "InitializeSecurityDescriptor",
+      "SetSecurityDescriptorDacl",
+      "SetSecurityDescriptorOwner",
+      "CreateDirectory",
   };
 
   explicit SimSecurity(SimState& state) : s_(state) {}
@@ -39,7 +53,8 @@ class SimSecurity : public platform::Security {
                            void* buffer, std::uint32_t size, std::uint32_t* returned) override;
   bool DuplicateToken(platform::Handle token, std::uint32_t level,
                       platform::Handle* duplicate) override;
-  bool AllocateAndInitializeSid(std::span<const std::uint32_t> sub_authorities,
+  bool AllocateAndInitializeSid(platform::SidAuthority authority,
+                                std::span<const std::uint32_t> sub_authorities,
                                 void** sid) override;
   void FreeSid(void* sid) override;
   bool CreateWellKnownSid(platform::WellKnownSid kind, void* sid, std::uint32_t* size) override;
@@ -48,7 +63,41 @@ class SimSecurity : public platform::Security {
   void* LocalAlloc(std::size_t size) override;
   void LocalFree(void* block) override;
 
+  bool AuthzInitializeResourceManager(platform::AuthzHandle* manager) override;
+  bool AuthzInitializeContextFromSid(platform::AuthzHandle manager, const void* sid,
+                                     platform::AuthzHandle* context) override;
+  bool AuthzInitializeContextFromToken(platform::AuthzHandle manager, platform::Handle token,
+                                       platform::AuthzHandle* context) override;
+  bool AuthzAccessCheck(platform::AuthzHandle context, const void* descriptor,
+                        const void* principal_self_sid, std::uint32_t* granted,
+                        std::uint32_t* reply_error) override;
+  void AuthzFreeContext(platform::AuthzHandle context) override;
+  void AuthzFreeResourceManager(platform::AuthzHandle manager) override;
+  bool GetFileSecurity(std::string_view path, std::uint32_t information, void* buffer,
+                       std::uint32_t size, std::uint32_t* needed) override;
+  bool IsValidSecurityDescriptor(const void* descriptor) override;
+  platform::ErrorCode GetNamedSecurityInfo(std::string_view path, std::uint32_t information,
+                                           void** dacl, void** descriptor) override;
+  platform::ErrorCode SetNamedSecurityInfo(std::string_view path, std::uint32_t information,
+                                           const void* dacl) override;
+  platform::ErrorCode SetEntriesInAcl(std::span<const platform::ExplicitAccess> entries,
+                                      const void* old_acl, void** new_acl) override;
+  bool InitializeSecurityDescriptor(void* descriptor) override;
+  bool SetSecurityDescriptorDacl(void* descriptor, const void* acl) override;
+  bool SetSecurityDescriptorOwner(void* descriptor, const void* sid) override;
+  bool CreateDirectory(std::string_view path, const void* descriptor) override;
+
  private:
+  // A file or folder as security.txt names it, with its kind; nothing (and the last
+  // error) when it does not exist.
+  struct FileObject {
+    std::string name;
+    ObjectKind kind;
+  };
+  std::optional<FileObject> FindFileObject(std::string_view path);
+  Descriptor FileDescriptor(const FileObject& object) const;
+  std::uint32_t GrantedTo(const FileObject& object) const;
+
   struct Token {
     std::vector<std::string> sids;
     bool elevated = false;
@@ -63,6 +112,8 @@ class SimSecurity : public platform::Security {
 
   SimState& s_;
   std::map<platform::Handle, Token> tokens_;
+  std::map<platform::AuthzHandle, AccessToken> contexts_;
+  platform::AuthzHandle next_authz_ = 0x2000;
   platform::Handle next_token_ = 0x7100000;
 };
 

@@ -24,9 +24,13 @@ class SimUserInterface : public platform::UserInterface {
       "CreateFont",
       "LoadBitmap",
       "CreateWindowEx",
+      "AddFontResource",
   };
 
   explicit SimUserInterface(SimState& state) : s_(state) {}
+
+  // Font registration (sim_fonts.cpp): one ADDFONT line in system.log per call.
+  int AddFontResource(std::string_view path) override;
 
   int MessageBox(platform::WindowHandle owner, std::string_view text, std::string_view caption,
                  std::uint32_t style) override;

@@ -33,6 +33,7 @@ constexpr std::array kMessages = {
     MessageText{1157, "One of the library files needed to run this application cannot be found. "},
     MessageText{1223, "The operation was canceled by the user. "},
     MessageText{1314, "A required privilege is not held by the client. "},
+    MessageText{1629, "The data present is not of the expected type. "},
     MessageText{1630, "Data of this type is not supported. "},
     MessageText{1813, "The specified resource type cannot be found in the image file. "},
     // HRESULT forms of Win32 codes share the Win32 texts.

@@ -1,14 +1,33 @@
 // Windows side: existence tests and the WOW64 file-system redirection switch.
+#include <cstring>
 #include <string>
 
 #include "platform/win32/files_win32.h"
 
 namespace win32 {
 
-platform::Handle Win32FileSystem::FindFirstFile(std::string_view pattern) {
+namespace {
+
+void Take(const WIN32_FIND_DATAA& data, platform::FindData* found) {
+  if (found == nullptr) return;
+  found->name.assign(data.cFileName, strnlen(data.cFileName, MAX_PATH));
+  found->attributes = data.dwFileAttributes;
+}
+
+}  // namespace
+
+platform::Handle Win32FileSystem::FindFirstFile(std::string_view pattern, platform::FindData* first) {
   WIN32_FIND_DATAA data = {};
   HANDLE search = FindFirstFileA(std::string(pattern).c_str(), &data);
+  if (search != INVALID_HANDLE_VALUE) Take(data, first);
   return reinterpret_cast<platform::Handle>(search);
+}
+
+bool Win32FileSystem::FindNextFile(platform::Handle search, platform::FindData* next) {
+  WIN32_FIND_DATAA data = {};
+  if (!FindNextFileA(reinterpret_cast<HANDLE>(search), &data)) return false;
+  Take(data, next);
+  return true;
 }
 
 bool Win32FileSystem::FindClose(platform::Handle search) {

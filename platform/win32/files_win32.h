@@ -39,7 +39,8 @@ class Win32FileSystem final : public platform::FileSystem {
   bool WriteTextFile(std::string_view path, std::string_view text, int* c_runtime_error) override;
 
   // Existence tests and WOW64 redirection (file_queries_win32.cpp).
-  platform::Handle FindFirstFile(std::string_view pattern) override;
+  platform::Handle FindFirstFile(std::string_view pattern, platform::FindData* first) override;
+  bool FindNextFile(platform::Handle search, platform::FindData* next) override;
   bool FindClose(platform::Handle search) override;
   std::uint32_t GetFileAttributes(std::string_view path) override;
   bool PathIsDirectoryEmpty(std::string_view path) override;

@@ -64,4 +64,18 @@ platform::ErrorCode Win32Registry::RegCloseKey(platform::RegKey key) {
   return static_cast<platform::ErrorCode>(::RegCloseKey(ToHkey(key)));
 }
 
+platform::ErrorCode Win32Registry::RegQueryValueEx(platform::RegKey key, std::string_view name,
+                                                   std::uint32_t* type, void* data,
+                                                   std::uint32_t* size) {
+  DWORD value_type = 0;
+  DWORD value_size = size != nullptr ? *size : 0;
+  const LSTATUS status = ::RegQueryValueExA(ToHkey(key), std::string(name).c_str(), nullptr,
+                                          type != nullptr ? &value_type : nullptr,
+                                          static_cast<BYTE*>(data),
+                                          size != nullptr ? &value_size : nullptr);
+  if (type != nullptr) *type = value_type;
+  if (size != nullptr) *size = value_size;
+  return static_cast<platform::ErrorCode>(status);
+}
+
 }  // namespace win32

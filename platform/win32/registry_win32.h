@@ -23,6 +23,19 @@ class Win32Registry final : public platform::Registry {
                                   std::uint32_t* type, void* data,
                                   std::uint32_t* size) override;
   platform::ErrorCode RegCloseKey(platform::RegKey key) override;
+  platform::ErrorCode RegQueryValueEx(platform::RegKey key, std::string_view name,
+                                      std::uint32_t* type, void* data,
+                                      std::uint32_t* size) override;
+
+  platform::ErrorCode RegQueryReflectionKey(platform::RegKey key, bool* disabled) override;
+  platform::ErrorCode RegDisableReflectionKey(platform::RegKey key) override;
+  platform::ErrorCode RegEnableReflectionKey(platform::RegKey key) override;
+  platform::ErrorCode GetKeySecurityInfo(platform::RegKey key, std::uint32_t information,
+                                         void** dacl, void** descriptor) override;
+  platform::ErrorCode SetKeySecurityInfo(platform::RegKey key, std::uint32_t information,
+                                         const void* dacl) override;
+  bool NtSetKeyControlFlags(platform::RegKey key, std::uint32_t flags,
+                            std::uint32_t* status) override;
 };
 
 }  // namespace win32

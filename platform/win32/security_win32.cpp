@@ -50,7 +50,8 @@ bool Win32Security::DuplicateToken(platform::Handle token, std::uint32_t level,
   return true;
 }
 
-bool Win32Security::AllocateAndInitializeSid(std::span<const std::uint32_t> sub_authorities,
+bool Win32Security::AllocateAndInitializeSid(platform::SidAuthority authority,
+                                             std::span<const std::uint32_t> sub_authorities,
                                              void** sid) {
   if (sub_authorities.empty() || sub_authorities.size() > 8) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -58,9 +59,9 @@ bool Win32Security::AllocateAndInitializeSid(std::span<const std::uint32_t> sub_
   }
   DWORD subs[8] = {};
   for (std::size_t i = 0; i < sub_authorities.size(); ++i) subs[i] = sub_authorities[i];
-  SID_IDENTIFIER_AUTHORITY nt_authority = SECURITY_NT_AUTHORITY;
+  SID_IDENTIFIER_AUTHORITY identifier = {{0, 0, 0, 0, 0, static_cast<BYTE>(authority)}};
   PSID allocated = nullptr;
-  if (!::AllocateAndInitializeSid(&nt_authority, static_cast<BYTE>(sub_authorities.size()), subs[0],
+  if (!::AllocateAndInitializeSid(&identifier, static_cast<BYTE>(sub_authorities.size()), subs[0],
                                   subs[1], subs[2], subs[3], subs[4], subs[5], subs[6], subs[7],
                                   &allocated))
     return false;

@@ -56,6 +56,10 @@ platform::GdiObject Win32UserInterface::CreateFont(const platform::FontRequest& 
                                  font.quality, font.pitch_and_family, face.c_str()));
 }
 
+int Win32UserInterface::AddFontResource(std::string_view path) {
+  return AddFontResourceA(std::string(path).c_str());
+}
+
 bool Win32UserInterface::DeleteObject(platform::GdiObject object) {
   return ::DeleteObject(ToObject(object)) != FALSE;
 }

@@ -40,6 +40,7 @@ class Win32UserInterface final : public platform::UserInterface {
   // Fonts, bitmaps and the splash window's painting, in splash_painting_win32.cpp.
   int GetDeviceCaps(int index) override;
   platform::GdiObject CreateFont(const platform::FontRequest& font) override;
+  int AddFontResource(std::string_view path) override;
   bool DeleteObject(platform::GdiObject object) override;
   platform::GdiObject LoadBitmap(std::uint32_t id) override;
   void PaintSplash(platform::WindowHandle window, const platform::SplashPainting& painting) override;

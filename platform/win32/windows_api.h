@@ -28,6 +28,9 @@
 #include <winnetwk.h>
 // Path tests of the shell's light-weight utilities.
 #include <shlwapi.h>
+// Access lists and Authz access checks.
+#include <aclapi.h>
+#include <authz.h>
 
 // Files, folders and settings files.
 #undef AddFontResource
@@ -47,6 +50,12 @@
 #undef GetFileVersionInfo
 #undef GetFileVersionInfoSize
 #undef VerQueryValue
+
+// Security descriptors and access lists.
+#undef GetFileSecurity
+#undef GetNamedSecurityInfo
+#undef SetNamedSecurityInfo
+#undef SetEntriesInAcl
 
 // Registry.
 #undef RegCreateKeyEx

@@ -2,43 +2,29 @@
 // temporary folder, removed at exit. Each input becomes its tsystem0.dll.
 #pragma once
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <memory>
 #include <string>
 
 #include "platform/files.h"
-#include "platform/sim/sim_platform.h"
+#include "tests/support/test_workstation.h"
 
 namespace archive_fuzz {
 
 class FuzzMachine {
  public:
   FuzzMachine() {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("portavel-fuzz-archive-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder_ / "drives" / "C" / "Portavel");
-    std::ofstream(folder_ / "machine.ini") << "[machine]\nclock = 2026-12-06T08:30:00\nutc_offset = -300\n";
-    workstation_ = sim::SimWorkstation::Load(folder_);
-  }
-  ~FuzzMachine() {
-    workstation_.reset();
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
+    machine_.Write("machine.ini", std::string(test_support::kMachineIni) + "utc_offset = -300\n");
+    machine_.Load();
   }
 
-  platform::Platform& platform() { return workstation_->platform(); }
+  platform::Platform& platform() { return machine_.platform(); }
 
   // Writes the archive and returns its size. An input whose first byte is odd has
   // the magic put in front of its other bytes, so that most inputs get past the
   // first check.
   std::size_t PutArchive(const std::uint8_t* data, std::size_t size) {
-    std::error_code ignored;
-    std::filesystem::remove(folder_ / "stdout.log", ignored);  // it would only grow
+    machine_.Write("stdout.log", "");  // it would only grow
     std::string bytes;
     if (size > 0 && (data[0] & 1)) {
       bytes = "TRACERFILE";
@@ -46,8 +32,7 @@ class FuzzMachine {
     } else {
       bytes.assign(reinterpret_cast<const char*>(data), size);
     }
-    std::ofstream(folder_ / "drives" / "C" / "Portavel" / "tsystem0.dll", std::ios::binary | std::ios::trunc)
-        << bytes;
+    machine_.WriteC("Portavel/tsystem0.dll", bytes);
     return bytes.size();
   }
 
@@ -62,8 +47,7 @@ class FuzzMachine {
   }
 
  private:
-  std::filesystem::path folder_;
-  std::unique_ptr<sim::SimWorkstation> workstation_;
+  test_support::Workstation machine_;
 };
 
 }  // namespace archive_fuzz

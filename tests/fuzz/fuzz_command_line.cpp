@@ -5,37 +5,21 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <memory>
 #include <string>
 #include <string_view>
 
 #include "launcher/command_line.h"
 #include "base/launcher.h"
-#include "platform/sim/sim_platform.h"
+#include "tests/support/test_workstation.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
 // One plain workstation for the whole session, removed when the fuzzer exits.
-struct Workstation {
-  Workstation() {
-    std::string pattern = (fs::temp_directory_path() / "fuzz_command_line_XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) std::abort();
-    folder = pattern;
-    std::ofstream(folder / "machine.ini");
-    ws = sim::SimWorkstation::Load(folder);
+struct PlainMachine : test_support::Workstation {
+  PlainMachine() {
+    Write("machine.ini", "");
+    Load();
   }
-  ~Workstation() {
-    ws.reset();
-    std::error_code ignored;
-    fs::remove_all(folder, ignored);
-  }
-
-  fs::path folder;
-  std::unique_ptr<sim::SimWorkstation> ws;
 };
 
 void Check(bool condition) {
@@ -55,8 +39,8 @@ void CheckEngineCommands(const Launcher& l) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static Workstation workstation;
-  Launcher l(workstation.ws->platform());
+  static PlainMachine machine;
+  Launcher l(machine.platform());
   const std::string_view line(reinterpret_cast<const char*>(data), size);
   try {
     InitParams(l, line);

@@ -22,16 +22,6 @@ using tabpack::UtcTime;
 // The user may write system locations: the token is an administrator's.
 const std::string kAdminIni = "[machine]\nclock = 2026-12-06T08:30:00\n[user]\ntoken_admin = true\n";
 
-constexpr UtcTime kRecordTime = {2026, 11, 30, 16, 20, 5, 125};
-
-MemoryFile File(const std::string& name, const std::string& destination, std::uint32_t rule,
-                const std::string& contents, UtcTime time = kRecordTime) {
-  MemoryFile file;
-  file.record = {name, destination, 0, 0, time, 0, rule};
-  file.contents = contents;
-  return file;
-}
-
 file_clock::time_point HostTime(const UtcTime& t) {
   const sys_days day = year{t.year} / t.month / t.day;
   return file_clock::from_sys(day + hours{t.hour} + minutes{t.minute} + seconds{t.second} +
@@ -42,11 +32,6 @@ UtcTime Shifted(UtcTime t, int minutes_later, int seconds_later = 0) {
   t.minute += minutes_later;
   t.second += seconds_later;
   return t;
-}
-
-bool Contains(const std::vector<std::string>& lines, const std::string& text) {
-  return std::any_of(lines.begin(), lines.end(),
-                     [&](const std::string& line) { return line.find(text) != std::string::npos; });
 }
 
 // A machine of an administrator with the archive of `files` beside the launcher.
@@ -71,7 +56,9 @@ std::map<std::string, FileState> Snapshot(const Machine& m, const std::vector<st
   std::map<std::string, FileState> files;
   for (const std::string& folder : under) {
     for (const auto& entry : fs::recursive_directory_iterator(m.C(folder))) {
-      if (!entry.is_regular_file() || entry.path().extension() == ".log") continue;
+      // Logs and shortcuts are written at the host's moment of the run, not the archive's.
+      if (!entry.is_regular_file() || entry.path().extension() == ".log" || entry.path().extension() == ".LNK")
+        continue;
       const std::string bytes = ReadText(entry.path());
       files[entry.path().lexically_relative(m.C("")).string()] = {
           bytes.size(), std::hash<std::string>{}(bytes), fs::last_write_time(entry.path())};
@@ -95,7 +82,7 @@ class InstallRule : public ::testing::TestWithParam<RuleCase> {};
 
 TEST_P(InstallRule, InstallsExactlyWhenTheRuleSaysSo) {
   const RuleCase& c = GetParam();
-  InstallMachine m({File("tsystem1.cfg", "CUR", c.rule, "new bytes")});
+  InstallMachine m({ArchiveFile("tsystem1.cfg", "CUR", c.rule, "new bytes")});
   const UtcTime installed_time = c.present == Present::Older        ? Shifted(kRecordTime, -1)
                                  : c.present == Present::Newer      ? Shifted(kRecordTime, 1)
                                  : c.present == Present::SecondsDiffer ? Shifted(kRecordTime, 0, 30)
@@ -145,7 +132,7 @@ class Destination : public ::testing::TestWithParam<DestinationCase> {};
 
 TEST_P(Destination, ResolvesTheCodeByTheSystemsWidth) {
   const DestinationCase& c = GetParam();
-  InstallMachine m({File("veltrix.dll", c.code, INSTALL_ALWAYS, "library")}, kAdminIni + c.ini);
+  InstallMachine m({ArchiveFile("veltrix.dll", c.code, INSTALL_ALWAYS, "library")}, kAdminIni + c.ini);
   for (const char* folder : {"Windows/System32", "Windows/SysWOW64", "Windows/Fonts"})
     fs::create_directories(m.C(folder));
   ASSERT_EQ(m.ExitLine("-d"), "exit code 0");
@@ -174,9 +161,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ArchiveInstall, EmptyAndTwoBlockRecordsAreCopiedWholeAndStampedToTheMillisecond) {
   const std::string two_blocks(8192, 'x');
-  InstallMachine m({File("empty.txt", "CUR", INSTALL_ALWAYS, ""),
-                    File("two-blocks.bin", "CUR", INSTALL_ALWAYS, two_blocks),
-                    File("odd.bin", "CUR", INSTALL_ALWAYS, std::string(4097, 'y'))});
+  InstallMachine m({ArchiveFile("empty.txt", "CUR", INSTALL_ALWAYS, ""),
+                    ArchiveFile("two-blocks.bin", "CUR", INSTALL_ALWAYS, two_blocks),
+                    ArchiveFile("odd.bin", "CUR", INSTALL_ALWAYS, std::string(4097, 'y'))});
   ASSERT_EQ(m.ExitLine(""), "exit code 0");
   EXPECT_EQ(ReadText(m.C("Portavel/empty.txt")), "");
   EXPECT_EQ(ReadText(m.C("Portavel/two-blocks.bin")), two_blocks);
@@ -186,7 +173,7 @@ TEST(ArchiveInstall, EmptyAndTwoBlockRecordsAreCopiedWholeAndStampedToTheMillise
 }
 
 TEST(ArchiveInstall, AFailedTimeStampIsNotCheckedAndLeavesTheCopysOwnTime) {
-  InstallMachine m({File("a.cfg", "CUR", INSTALL_ALWAYS, "new")}, kAdminIni + "[fail]\nSetFileTime = 1\n");
+  InstallMachine m({ArchiveFile("a.cfg", "CUR", INSTALL_ALWAYS, "new")}, kAdminIni + "[fail]\nSetFileTime = 1\n");
   ASSERT_EQ(m.ExitLine("-d"), "exit code 0");
   EXPECT_EQ(ReadText(m.C("Portavel/a.cfg")), "new");
   EXPECT_NE(fs::last_write_time(m.C("Portavel/a.cfg")), HostTime(kRecordTime));
@@ -194,7 +181,7 @@ TEST(ArchiveInstall, AFailedTimeStampIsNotCheckedAndLeavesTheCopysOwnTime) {
 }
 
 TEST(ArchiveInstall, EveryDecisionIsLoggedWithItsSummary) {
-  InstallMachine m({File("tsystem1.cfg", "CUR", INSTALL_NEWER, "new bytes")});
+  InstallMachine m({ArchiveFile("tsystem1.cfg", "CUR", INSTALL_NEWER, "new bytes")});
   m.Installed("Portavel/tsystem1.cfg", "old", Shifted(kRecordTime, -1));
   ASSERT_EQ(m.ExitLine("-d"), "exit code 0");
   const auto log = m.DebugLog();
@@ -209,7 +196,7 @@ TEST(ArchiveInstall, EveryDecisionIsLoggedWithItsSummary) {
 }
 
 TEST(ArchiveInstall, AUserWhoRefusesElevationGetsAnErrorPerEntryAndKeepsTheOldFiles) {
-  InstallMachine m({File("a.cfg", "CUR", INSTALL_ALWAYS, "new"), File("b.cfg", "CUR", INSTALL_ALWAYS, "new")},
+  InstallMachine m({ArchiveFile("a.cfg", "CUR", INSTALL_ALWAYS, "new"), ArchiveFile("b.cfg", "CUR", INSTALL_ALWAYS, "new")},
                    "[machine]\nclock = 2026-12-06T08:30:00\n[ui]\nelevation_dialog = cancel\n");
   m.Installed("Portavel/a.cfg", "old", kRecordTime);
   ASSERT_EQ(m.ExitLine("-d"), "exit code 0");
@@ -238,9 +225,9 @@ TEST(ArchiveInstall, AMissingArchiveIsReportedInTheErrorDialogAndTheRunGoesOn) {
 class InterruptedUpgrade : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(InterruptedUpgrade, IsCompletedByTheNextRun) {
-  const std::vector<MemoryFile> files = {File("a.bin", "CUR", INSTALL_NEWER, std::string(8192, 'a')),
-                                         File("b.bin", "WIN", INSTALL_DIFFERENT, std::string(5000, 'b')),
-                                         File("c.bin", "CUR", INSTALL_ALWAYS, "c")};
+  const std::vector<MemoryFile> files = {ArchiveFile("a.bin", "CUR", INSTALL_NEWER, std::string(8192, 'a')),
+                                         ArchiveFile("b.bin", "WIN", INSTALL_DIFFERENT, std::string(5000, 'b')),
+                                         ArchiveFile("c.bin", "CUR", INSTALL_ALWAYS, "c")};
   auto prepare = [](const InstallMachine& m) {
     m.Installed("Portavel/a.bin", "old a", Shifted(kRecordTime, -5));
     m.Installed("Windows/b.bin", "old b", Shifted(kRecordTime, 5));
@@ -255,9 +242,11 @@ TEST_P(InterruptedUpgrade, IsCompletedByTheNextRun) {
   EXPECT_TRUE(Contains(twice.ErrorLog(), "InstallEntry"));
   twice.Write("machine.ini", kAdminIni);
   ASSERT_EQ(twice.ExitLine(""), "exit code 0");
-  // The launcher and the archive are written by the test, at different moments.
+  // The launcher, the archive and the registration utility are written by the test, at
+  // different moments.
   for (InstallMachine* m : {&once, &twice})
-    for (const char* file : {"Portavel/tsystem1.exe", "Portavel/tsystem0.dll"}) fs::remove(m->C(file));
+    for (const char* file : {"Portavel/tsystem1.exe", "Portavel/tsystem0.dll", "Portavel/UTL/InstCOM.exe"})
+      fs::remove(m->C(file));
   EXPECT_EQ(Snapshot(twice, {"Portavel", "Windows"}), Snapshot(once, {"Portavel", "Windows"}));
 }
 
@@ -268,10 +257,10 @@ INSTANTIATE_TEST_SUITE_P(Faults, InterruptedUpgrade,
                                            "WriteFile = 4:112", "CreateFile = 3"));
 
 // Replace mode: every file backed up into a fresh numbered set, then overwritten.
-const std::vector<MemoryFile> kReplaceFiles = {File("a.cfg", "CUR", INSTALL_NEWER, "new a"),
-                                               File("b.dll", "SYS", INSTALL_DIFFERENT, "new b"),
-                                               File("c.ttf", "FON", INSTALL_ALWAYS, "new c"),
-                                               File("d.ini", "WIN", INSTALL_ALWAYS, "new d")};
+const std::vector<MemoryFile> kReplaceFiles = {ArchiveFile("a.cfg", "CUR", INSTALL_NEWER, "new a"),
+                                               ArchiveFile("b.dll", "SYS", INSTALL_DIFFERENT, "new b"),
+                                               ArchiveFile("c.ttf", "FON", INSTALL_ALWAYS, "new c"),
+                                               ArchiveFile("d.ini", "WIN", INSTALL_ALWAYS, "new d")};
 const std::vector<std::pair<std::string, std::string>> kOriginals = {
     {"Portavel/a.cfg", "ProgramData/Veltrix/backup-replace/tcache1_001/a.cfg"},
     {"Windows/SysWOW64/b.dll", "ProgramData/Veltrix/backup-replace/SysWOW64_001/b.dll"},
@@ -321,9 +310,9 @@ struct NumberingCase {
   const char* not_made;
 };
 
-class SecondRun : public ::testing::TestWithParam<NumberingCase> {};
+class BackupNumbering : public ::testing::TestWithParam<NumberingCase> {};
 
-TEST_P(SecondRun, NumbersItsBackupFolders) {
+TEST_P(BackupNumbering, OfASecondRun) {
   const NumberingCase& c = GetParam();
   InstallMachine m(kReplaceFiles);
   for (const char* folder : {"Windows/SysWOW64", "Windows/Fonts"}) fs::create_directories(m.C(folder));
@@ -334,12 +323,13 @@ TEST_P(SecondRun, NumbersItsBackupFolders) {
   const fs::path veltrix = m.C("ProgramData/Veltrix");
   EXPECT_TRUE(fs::exists(veltrix / c.made));
   EXPECT_FALSE(fs::exists(veltrix / c.not_made));
-  if (c.originals)
+  if (c.originals) {
     EXPECT_EQ(ReadText(veltrix / "backup-replace/tcache1_001/a.cfg"), "old Portavel/a.cfg");
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Numbering, SecondRun,
+    SecondRun, BackupNumbering,
     ::testing::Values(
         NumberingCase{"StartAfterAStart", "-d", false, "", "backup/tcache1_001", "backup/tcache1_002"},
         NumberingCase{"StartWhenEmptinessCannotBeTold", "-d", false, "PathIsDirectoryEmpty = 1",
@@ -373,7 +363,7 @@ INSTANTIATE_TEST_SUITE_P(Faults, FailingReplace,
                                            "CreateDirectory = 1", "CreateDirectory = 2"));
 
 TEST(ReplaceMode, AFolderWhereAFileShouldBeIsNotReplaced) {
-  InstallMachine m({File("a.cfg", "CUR", INSTALL_ALWAYS, "new a")});
+  InstallMachine m({ArchiveFile("a.cfg", "CUR", INSTALL_ALWAYS, "new a")});
   fs::create_directories(m.C("Portavel/a.cfg"));
   EXPECT_EQ(m.ExitLine("replace -d"), "exit code 1627");
   EXPECT_TRUE(Contains(m.ErrorLog(), "Failed to back up file \"a.cfg\" to "

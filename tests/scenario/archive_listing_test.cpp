@@ -18,17 +18,6 @@ using tabpack::MemoryFile;
 // Five hours west of UTC, so that local times fall on other days and years.
 const std::string kMachineIni = "[machine]\nclock = 2026-12-06T08:30:00\nutc_offset = -300\n";
 
-MemoryFile File(const std::string& name, const std::string& destination, std::uint32_t rule,
-                tabpack::UtcTime time, const std::string& contents) {
-  MemoryFile file;
-  file.record.name = name;
-  file.record.destination = destination;
-  file.record.rule = rule;
-  file.record.time = time;
-  file.contents = contents;
-  return file;
-}
-
 // The archive on the machine, last written at 14:00 UTC on 5 December 2026.
 void PutArchive(const Machine& m, const std::vector<MemoryFile>& files) {
   m.WriteC("Portavel/tsystem0.dll", tabpack::BuildArchive(files));
@@ -46,11 +35,9 @@ const std::string kColumns =
 TEST(ListMode, WritesTheArchiveLineTheColumnsAndOneLinePerRecordInLocalTime) {
   Machine m;
   m.Write("machine.ini", kMachineIni);
-  PutArchive(m, {File("tsystem1.cfg", "CUR", INSTALL_NEWER, {2026, 11, 30, 16, 20, 5, 125}, "config"),
-                 File("VeltrixShippingLabelsTemplate.xml", "WIN", INSTALL_DIFFERENT,
-                      {2026, 12, 1, 3, 15, 0, 0}, "<labels/>\r\n\r\n"),
-                 File("tpengine.ini", "CUR", INSTALL_DOES_NOT_EXIST, {2026, 1, 1, 4, 59, 59, 999},
-                      "[Scale]\n")});
+  PutArchive(m, {ArchiveFile("tsystem1.cfg", "CUR", INSTALL_NEWER, "config", {2026, 11, 30, 16, 20, 5, 125}),
+                 ArchiveFile("VeltrixShippingLabelsTemplate.xml", "WIN", INSTALL_DIFFERENT, "<labels/>\r\n\r\n", {2026, 12, 1, 3, 15, 0, 0}),
+                 ArchiveFile("tpengine.ini", "CUR", INSTALL_DOES_NOT_EXIST, "[Scale]\n", {2026, 1, 1, 4, 59, 59, 999})});
   RunResult run = m.Run("list");
   EXPECT_EQ(run.exit_status, 0) << run.err;
   EXPECT_EQ(run.out, "exit code 0\n");
@@ -68,7 +55,7 @@ TEST(ListMode, WritesTheArchiveLineTheColumnsAndOneLinePerRecordInLocalTime) {
 TEST(ListMode, AnEmptyFirstRecordLeavesTheArchiveLineAndTheColumnsOnly) {
   Machine m;
   m.Write("machine.ini", kMachineIni);
-  PutArchive(m, {{}, File("later.dll", "SYS", INSTALL_ALWAYS, {2026, 6, 1, 12, 0, 0, 0}, "x")});
+  PutArchive(m, {{}, ArchiveFile("later.dll", "SYS", INSTALL_ALWAYS, "x", {2026, 6, 1, 12, 0, 0, 0})});
   EXPECT_EQ(m.Run("list").exit_status, 0);
   EXPECT_EQ(m.Text("drives/C/Portavel/filelist.txt"),
             kHead +
@@ -80,10 +67,10 @@ TEST(ListMode, AnEmptyFirstRecordLeavesTheArchiveLineAndTheColumnsOnly) {
 TEST(ListMode, ASecondRunReplacesTheReport) {
   Machine m;
   m.Write("machine.ini", kMachineIni);
-  PutArchive(m, {File("one.dll", "CUR", INSTALL_NEWER, {2026, 3, 2, 10, 0, 0, 0}, "1"),
-                 File("two.dll", "CUR", INSTALL_NEWER, {2026, 3, 2, 10, 0, 0, 0}, "2")});
+  PutArchive(m, {ArchiveFile("one.dll", "CUR", INSTALL_NEWER, "1", {2026, 3, 2, 10, 0, 0, 0}),
+                 ArchiveFile("two.dll", "CUR", INSTALL_NEWER, "2", {2026, 3, 2, 10, 0, 0, 0})});
   ASSERT_EQ(m.Run("list").exit_status, 0);
-  PutArchive(m, {File("a.dll", "S64", INSTALL_ALWAYS, {2026, 1, 1, 4, 59, 59, 0}, "12345678")});
+  PutArchive(m, {ArchiveFile("a.dll", "S64", INSTALL_ALWAYS, "12345678", {2026, 1, 1, 4, 59, 59, 0})});
   ASSERT_EQ(m.Run("-d list").exit_status, 0);
   EXPECT_EQ(m.Text("drives/C/Portavel/filelist.txt"),
             kHead +
@@ -95,7 +82,7 @@ TEST(ListMode, ASecondRunReplacesTheReport) {
 
 TEST(ListMode, AProblemIsPrintedOnStandardOutputAndTheRunEndsNormally) {
   Machine m;
-  PutArchive(m, {File("a.dll", "CUR", INSTALL_ALWAYS, {2026, 1, 1, 0, 0, 0, 0}, "a")});
+  PutArchive(m, {ArchiveFile("a.dll", "CUR", INSTALL_ALWAYS, "a", {2026, 1, 1, 0, 0, 0, 0})});
   ASSERT_EQ(m.Run("-d list").exit_status, 0);
   const std::vector<std::string> errors_of_a_good_listing = m.ErrorLog();
 

@@ -9,11 +9,6 @@
 namespace scenario {
 namespace {
 
-bool Contains(const std::vector<std::string>& lines, const std::string& text) {
-  return std::any_of(lines.begin(), lines.end(),
-                     [&](const std::string& line) { return line.find(text) != std::string::npos; });
-}
-
 const std::vector<std::string> kStandardStartUi = {
     "DIALOG DOVRELPV_SPLASH title=\"Initializing Dovrel\"",
     "STATUS \"Initializing Dovrel...\"",

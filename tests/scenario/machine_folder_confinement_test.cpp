@@ -17,7 +17,7 @@ class OutsideFile {
   OutsideFile() {
     char pattern[] = "/tmp/portavel-outside-XXXXXX";
     folder_ = mkdtemp(pattern);
-    std::ofstream(path(), std::ios::binary) << kContents;
+    WriteFile(path(), kContents);
   }
   ~OutsideFile() {
     std::error_code ec;

@@ -10,11 +10,6 @@
 namespace scenario {
 namespace {
 
-bool Contains(const std::vector<std::string>& lines, const std::string& text) {
-  return std::any_of(lines.begin(), lines.end(),
-                     [&](const std::string& line) { return line.find(text) != std::string::npos; });
-}
-
 // The position of the first line holding `text`, or the number of lines.
 std::size_t Find(const std::vector<std::string>& lines, const std::string& text) {
   return std::find_if(lines.begin(), lines.end(),

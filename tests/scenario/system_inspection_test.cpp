@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "tests/scenario/debug_records.h"
 #include "tests/scenario/scenario_machine.h"
 
 namespace scenario {
@@ -35,14 +34,14 @@ TEST_P(OperatingSystem, IsDetectedByNameWithItsVerdict) {
   m.Append("machine.ini", std::string("[os]\n") + c.os);
   RunResult run = m.Run("-d");
   EXPECT_EQ(run.exit_status, c.exit_status) << run.out << run.err;
-  const std::vector<DebugRecord> records = DebugRecords(m.DebugLog());
-  const auto detected = std::find_if(records.begin(), records.end(), [&](const DebugRecord& r) {
+  const std::vector<Record> records = ParseDebugLog(m.DebugLog());
+  const auto detected = std::find_if(records.begin(), records.end(), [&](const Record& r) {
     return r.message.rfind("Detected Operating System: ", 0) == 0;
   });
   ASSERT_NE(detected, records.end());
   EXPECT_EQ(detected->message, std::string("Detected Operating System: ") + c.detected);
   ASSERT_NE(detected + 1, records.end());
-  const DebugRecord& next = *(detected + 1);
+  const Record& next = *(detected + 1);
   switch (c.follows) {
     case Follows::Windows7Statement:
       EXPECT_EQ(next.message, kWindows7Statement);
@@ -57,7 +56,7 @@ TEST_P(OperatingSystem, IsDetectedByNameWithItsVerdict) {
       EXPECT_EQ(next.message.rfind("Detected CPU: ", 0), 0u) << next.message;
       break;
   }
-  const auto all = DebugMessages(m.DebugLog());
+  const auto all = MessagesOf(ParseDebugLog(m.DebugLog()));
   EXPECT_EQ(std::count(all.begin(), all.end(), kWindows7Statement),
             c.follows == Follows::Windows7Statement ? 1 : 0);
   EXPECT_EQ(std::count(all.begin(), all.end(), kNotSupported), c.follows == Follows::NotSupportedWarning ? 1 : 0);
@@ -203,7 +202,7 @@ TEST_P(Rights, AreRecordedForTheUserTheProcessAndItsWow64State) {
   m.Write("registry.reg", registry);
   RunResult run = m.Run("-d");
   EXPECT_EQ(run.exit_status, 0) << run.out << run.err;
-  const auto messages = DebugMessages(m.DebugLog());
+  const auto messages = MessagesOf(ParseDebugLog(m.DebugLog()));
   const auto executing = std::find_if(messages.begin(), messages.end(), [](const std::string& message) {
     return message.rfind("Executing as ", 0) == 0;
   });
@@ -298,7 +297,7 @@ TEST(SystemInspection, NamesWithPercentSignsAreLoggedAsWritten) {
   m.Append("machine.ini", "computer_name = 100%done\n[user]\nname = %s%s%n%n\n");
   RunResult run = m.Run("-d100");
   EXPECT_EQ(run.exit_status, 0) << run.out << run.err;
-  const auto messages = DebugMessages(m.DebugLog());
+  const auto messages = MessagesOf(ParseDebugLog(m.DebugLog()));
   for (const char* record : {"Detected workstation name: 100%done",
                              "Executing as \"%s%s%n%n\" who has local administrator rights."})
     EXPECT_NE(std::find(messages.begin(), messages.end(), record), messages.end()) << record;
@@ -312,10 +311,10 @@ TEST(SystemInspection, RunsInInitializeAndTheStepFindsEverythingLoaded) {
            "drive.S = \\\\fileserver\\shipping\ndrive.T = disconnected \\\\fileserver\\archive\n");
   RunResult run = m.Run("-d100");
   EXPECT_EQ(run.exit_status, 0) << run.out << run.err;
-  const auto records = DebugRecords(m.DebugLog());
+  const auto records = ParseDebugLog(m.DebugLog());
   auto index = [&](const std::string& message) {
     const auto at = std::find_if(records.begin(), records.end(),
-                                 [&](const DebugRecord& r) { return r.message == message; });
+                                 [&](const Record& r) { return r.message == message; });
     return at == records.end() ? -1 : static_cast<int>(at - records.begin());
   };
   // The known folders load the system information for the cache parent folder.
@@ -347,14 +346,14 @@ TEST(SystemInspection, ThePreloadInspectsTheSameWay) {
   Machine m;
   RunResult run = m.Run("-d preload");
   EXPECT_EQ(run.exit_status, 0) << run.out << run.err;
-  const auto messages = DebugMessages(m.Lines("drives/C/Portavel/TavixPreload.log"));
+  const auto messages = MessagesOf(ParseDebugLog(m.Lines("drives/C/Portavel/TavixPreload.log")));
   EXPECT_NE(std::find(messages.begin(), messages.end(), "Detected workstation name: WORKSTATION01"), messages.end());
 }
 
 TEST(SystemInspection, AnEmptyRegistryCostsThreeErrorRecords) {
   Machine m;
   m.WriteC("Portavel/tsystem1.exe");
-  m.Write("registry.reg", "Windows Registry Editor Version 5.00\r\n\r\n");
+  m.Write("registry.reg", std::string("Windows Registry Editor Version 5.00\r\n\r\n") + kCurrentRuntimeKeys);
   RunResult run = m.Run("-d");
   EXPECT_EQ(run.exit_status, 0);
   const auto errors = m.ErrorLog();

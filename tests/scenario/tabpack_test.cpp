@@ -21,32 +21,16 @@ using namespace std::chrono;
 RunResult RunTabpack(const std::vector<std::string>& args) { return RunProgram(TABPACK, args); }
 
 // A working folder with the files to pack in files/.
-class Workbench {
+class Workbench : public Workstation {
  public:
-  Workbench() {
-    char pattern[] = "/tmp/portavel-tabpack-XXXXXX";
-    root_ = mkdtemp(pattern);
-    fs::create_directories(root_ / "files");
-  }
-  ~Workbench() {
-    std::error_code ec;
-    fs::remove_all(root_, ec);
-  }
-  void Put(const std::string& name, const std::string& bytes) const {
-    std::ofstream(root_ / "files" / name, std::ios::binary) << bytes;
-  }
-  void Manifest(const std::string& text) const {
-    std::ofstream(root_ / "manifest.txt", std::ios::binary) << text;
-  }
-  std::string manifest() const { return (root_ / "manifest.txt").string(); }
-  std::string files() const { return (root_ / "files").string(); }
-  std::string out() const { return (root_ / "tsystem0.dll").string(); }
-  fs::path root() const { return root_; }
+  Workbench() { fs::create_directories(root() / "files"); }
+  void Put(const std::string& name, const std::string& bytes) const { Write("files/" + name, bytes); }
+  void Manifest(const std::string& text) const { Write("manifest.txt", text); }
+  std::string manifest() const { return (root() / "manifest.txt").string(); }
+  std::string files() const { return (root() / "files").string(); }
+  std::string out() const { return (root() / "tsystem0.dll").string(); }
 
   RunResult Pack() const { return RunTabpack({"pack", manifest(), files(), out()}); }
-
- private:
-  fs::path root_;
 };
 
 TEST(Tabpack, PacksListsAndVerifiesAManifestsFiles) {

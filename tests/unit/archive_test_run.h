@@ -4,37 +4,27 @@
 // or E (error).
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <sstream>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
-#include "diag/log.h"
-#include "test_machine.h"
-#include "base/launcher.h"
+#include "tests/unit/test_machine.h"
 
 namespace archive_test {
 
 inline constexpr std::string_view kArchivePath = "C:\\Portavel\\tsystem0.dll";
 
-struct ArchiveRun {
-  explicit ArchiveRun(const std::string& ini = "") : machine(ini), l(machine.platform()) {
-    unit::SetLauncherVersion(l);
-    l.run.DeveloperDebugLogging = true;
-    OpenLogFiles(l, unit::kFolder);
-  }
+struct ArchiveRun : unit::LoggedRun {
+  explicit ArchiveRun(const std::string& ini = "") : LoggedRun(ini) {}
 
   void PutArchive(const std::string& bytes) const { machine.PutFile(kArchivePath, bytes); }
 
   // The records written since the logs were opened, banner left out.
   std::vector<std::string> Records() const {
     std::vector<std::string> records;
-    std::istringstream lines(machine.File(unit::kDebugLog).value_or(""));
     int line_number = 0;
-    for (std::string line; std::getline(lines, line);) {
+    for (const std::string& line : test_support::SplitLines(machine.File(unit::kDebugLog).value_or(""))) {
       if (++line_number <= kBannerLines) continue;
-      if (!line.empty() && line.back() == '\r') line.pop_back();
       const std::string tag = line.substr(24, 8);
       const std::size_t text = line.find_first_not_of(' ', 32);
       const char* level = tag == "ERROR !!" ? "E" : tag == "DEBUG X " ? "X" : "1";
@@ -66,8 +56,6 @@ struct ArchiveRun {
   }
 
   static constexpr int kBannerLines = 6;
-  unit::TestMachine machine;
-  Launcher l;
 };
 
 }  // namespace archive_test

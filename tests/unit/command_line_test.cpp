@@ -2,12 +2,9 @@
 // critical failures and the help box, on a simulated workstation.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,39 +12,28 @@
 #include "diag/heap_helpers.h"
 #include "launcher/command_line.h"
 #include "base/launcher.h"
-#include "platform/sim/sim_platform.h"
+#include "tests/support/test_workstation.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// A workstation folder of its own for each test, removed afterwards.
+// A workstation of its own for each test, removed afterwards.
 class CommandLineTest : public ::testing::Test {
  protected:
   void SetUp() override { UseMachine(""); }
-
-  void TearDown() override {
-    ReleaseLaunchers();
-    ws_.reset();
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
+  void TearDown() override { ReleaseLaunchers(); }
 
   // Loads a fresh workstation whose machine.ini holds `machine_ini`.
-  void UseMachine(std::string_view machine_ini) {
+  void UseMachine(const std::string& machine_ini) {
     ReleaseLaunchers();
-    ws_.reset();
-    if (!folder_.empty()) fs::remove_all(folder_);
-    std::string pattern = (fs::temp_directory_path() / "command_line_test_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-    std::ofstream(folder_ / "machine.ini") << machine_ini;
-    fs::create_directories(folder_ / "drives" / "C" / "Portavel");
-    ws_ = sim::SimWorkstation::Load(folder_);
+    machine_ = std::make_unique<test_support::Workstation>();
+    machine_->Write("machine.ini", machine_ini);
+    machine_->Load();
   }
 
   Launcher& NewLauncher() {
-    launchers_.push_back(std::make_unique<Launcher>(ws_->platform()));
+    launchers_.push_back(std::make_unique<Launcher>(machine_->platform()));
     return *launchers_.back();
   }
 
@@ -66,15 +52,9 @@ class CommandLineTest : public ::testing::Test {
     return std::nullopt;
   }
 
-  std::string ReadFolderFile(const fs::path& relative) const {
-    std::ifstream in(folder_ / relative, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  std::string ReadFolderFile(const std::string& relative) const { return machine_->Text(relative); }
 
-  fs::path folder_;
-  std::unique_ptr<sim::SimWorkstation> ws_;
+  std::unique_ptr<test_support::Workstation> machine_;
   std::vector<std::unique_ptr<Launcher>> launchers_;
 };
 
@@ -385,8 +365,8 @@ TEST_F(CommandLineTest, HelpShowsThe32BitBannerAndEndsWithZero) {
                       "[-r] Repair mode\\n\""),
               std::string::npos)
         << ui;
-    EXPECT_FALSE(fs::exists(folder_ / "drives/C/Portavel/TavixDebug.log"));
-    EXPECT_FALSE(fs::exists(folder_ / "drives/C/Portavel/TavixError.log"));
+    EXPECT_FALSE(fs::exists(machine_->C("Portavel/TavixDebug.log")));
+    EXPECT_FALSE(fs::exists(machine_->C("Portavel/TavixError.log")));
   }
 }
 
@@ -398,26 +378,24 @@ TEST_F(CommandLineTest, HelpNamesThe64BitLauncherWhenKnown) {
             std::string::npos);
 }
 
-TEST_F(CommandLineTest, ParamsArrayAllocationFailureEndsWithSix) {
-  UseMachine("[fail]\nHeapAlloc = 1:8\n");
-  Launcher& l = NewLauncher();
-  EXPECT_EQ(RunInitParams(l, "-d"), 6);
-  EXPECT_EQ(l.run.ParamsArray, nullptr);
-  EXPECT_EQ(l.run.EngineCommands, nullptr);
-  EXPECT_NE(ReadFolderFile("ui.log").find(
-                "A critical error has occured during initialization. Code: Initialize_476"),
-            std::string::npos);
-}
-
-TEST_F(CommandLineTest, EngineCommandsAllocationFailureReleasesParamsArray) {
-  UseMachine("[fail]\nHeapAlloc = 2:8\n");
-  Launcher& l = NewLauncher();
-  EXPECT_EQ(RunInitParams(l, "-d"), 6);
-  EXPECT_EQ(static_cast<void*>(l.run.ParamsArray), ReleasedPointer());
-  EXPECT_EQ(l.run.EngineCommands, nullptr);
-  EXPECT_NE(ReadFolderFile("ui.log").find(
-                "A critical error has occured during initialization. Code: Initialize_485"),
-            std::string::npos);
+// The argument table first, then the engine commands' block, which releases the first.
+TEST_F(CommandLineTest, AnAllocationFailureEndsWithSix) {
+  const struct {
+    const char* fail;
+    void* params_array;
+    const char* code;
+  } cases[] = {{"HeapAlloc = 1:8", nullptr, "Initialize_476"}, {"HeapAlloc = 2:8", ReleasedPointer(), "Initialize_485"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fail);
+    UseMachine(std::string("[fail]\n") + c.fail + "\n");
+    Launcher& l = NewLauncher();
+    EXPECT_EQ(RunInitParams(l, "-d"), 6);
+    EXPECT_EQ(static_cast<void*>(l.run.ParamsArray), c.params_array);
+    EXPECT_EQ(l.run.EngineCommands, nullptr);
+    EXPECT_NE(ReadFolderFile("ui.log").find(
+                  std::string("A critical error has occured during initialization. Code: ") + c.code),
+              std::string::npos);
+  }
 }
 
 TEST_F(CommandLineTest, ReleaseMarksBothBlocksAndForgetsTheCounts) {

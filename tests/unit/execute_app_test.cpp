@@ -11,46 +11,27 @@
 #include "base/launcher.h"
 #include "process/wait_results.h"
 #include "platform/processes.h"
-#include "tests/unit/debug_log_text.h"
 #include "tests/unit/test_machine.h"
 
 namespace {
 
-using unit::kDebugLog;
-using unit::kErrorLog;
-using unit::TestMachine;
-
 constexpr const char* kInstaller = "C:\\Portavel\\redist\\vc_redist.x86.exe";
 
 // A Windows 10 machine whose facts are loaded, with the installer on its drive.
-struct AppRun {
-  explicit AppRun(const std::string& ini = "", bool win7_or_newer = true) : machine(ini), l(machine.platform()) {
-    unit::SetLauncherVersion(l);
-    l.run.DiagnosticLogging = true;
-    OpenLogFiles(l, unit::kFolder);
+struct AppRun : unit::LoggedRun {
+  explicit AppRun(const std::string& ini = "", bool win7_or_newer = true) : LoggedRun(ini, unit::kDiagnostic) {
     l.sys.IsLoaded = true;
     l.sys.UserLoaded = true;
     l.sys.IsWin7OrGreater = win7_or_newer;
-    std::filesystem::create_directories(machine.folder() / "drives/C/Portavel/redist");
-    machine.PutFile(kInstaller, "MZ");
+    machine.WriteC("Portavel/redist/vc_redist.x86.exe", "MZ");
   }
 
-  std::string Debug() const { return unit::UnwrapDebugLog(machine.File(kDebugLog).value_or("")); }
-  std::string Errors() const { return machine.File(kErrorLog).value_or(""); }
-  std::vector<std::string> Processes() const {
-    std::vector<std::string> lines;
-    std::ifstream in(machine.folder() / "processes.log");
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-  }
+  std::vector<std::string> Processes() const { return JournalLines("processes.log"); }
   // Milliseconds the machine's clock has moved since the run began (within a day).
   int Elapsed() {
     const platform::LocalTime t = l.os.system.GetLocalTime();
     return (((t.hour - 8) * 60 + t.minute - 30) * 60 + t.second) * 1000 + t.milliseconds;
   }
-
-  TestMachine machine;
-  Launcher l;
 };
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
@@ -85,7 +66,7 @@ TEST_P(ShellStartFailure, IsOneErrorRecordWithTheCodesTextAndTag) {
   AppRun run("[fail]\nShellExecuteEx = 1:" + std::to_string(GetParam().code) + "\n");
   EXPECT_EQ(ExecuteAppEx(run.l, platform::kNoWindow, kInstaller, "/q", true, false), -1);
   EXPECT_EQ(run.l.log.ErrorRecordCount, 1);
-  EXPECT_TRUE(Has(run.Errors(), std::string(GetParam().record) + "\r\n")) << run.Errors();
+  EXPECT_TRUE(Has(run.ErrorText(), std::string(GetParam().record) + "\r\n")) << run.ErrorText();
   EXPECT_TRUE(run.Processes().empty());
 }
 
@@ -97,8 +78,8 @@ TEST(ExecuteAppEx, AMissingFileOrFolderFailsAsWindowsDoes) {
   EXPECT_EQ(ExecuteAppEx(run.l, platform::kNoWindow, "C:\\Portavel\\redist\\missing.exe", "", true, false), -1);
   EXPECT_EQ(ExecuteAppEx(run.l, platform::kNoWindow, "C:\\Portavel\\nowhere\\setup.exe", "", true, false), -1);
   EXPECT_EQ(run.l.log.ErrorRecordCount, 2);
-  EXPECT_TRUE(Has(run.Errors(), kStartFailures[0].record));
-  EXPECT_TRUE(Has(run.Errors(), kStartFailures[1].record));
+  EXPECT_TRUE(Has(run.ErrorText(), kStartFailures[0].record));
+  EXPECT_TRUE(Has(run.ErrorText(), kStartFailures[1].record));
 }
 
 TEST(ExecuteAppEx, ACancelledStartIsNoErrorOfTheRun) {
@@ -110,11 +91,6 @@ TEST(ExecuteAppEx, ACancelledStartIsNoErrorOfTheRun) {
     EXPECT_TRUE(Has(run.Debug(), "ExecuteApp: ERROR: The system has refused elevation.\r\n")) << ini;
     EXPECT_TRUE(run.Processes().empty()) << ini;
   }
-}
-
-TEST(ExecuteAppEx, AnElevatedLauncherIsNotAskedForConsent) {
-  AppRun run("[user]\nelevated = true\n[ui]\nconsent = no\n[programs]\nC:\\Portavel\\redist\\vc_redist.x86.exe = 0\n");
-  EXPECT_EQ(ExecuteAppEx(run.l, platform::kNoWindow, kInstaller, "/q", true, false), 0);
 }
 
 TEST(ExecuteAppEx, BeforeWindows7NoVerbIsSetAndNoConsentAsked) {
@@ -153,23 +129,37 @@ TEST(ExecuteAppEx, AProgramThatOutlastsFiveMinutesIsLeftRunningAndReportedAsZero
   EXPECT_EQ(run.l.log.ErrorRecordCount, 0);
 }
 
-TEST(ExecuteAppEx, AProgramEndingExactlyAtTheTimeOutHasEnded) {
-  AppRun run("[programs]\nC:\\Portavel\\redist\\vc_redist.x86.exe = 4 after 300s\n");
-  EXPECT_EQ(ExecuteAppEx(run.l, platform::kNoWindow, kInstaller, "", true, false), 4);
-}
-
 TEST(ExecuteAppEx, AFailedWaitIsAnErrorAndMinusOne) {
   AppRun run("[fail]\nWaitForSingleObject = 1:6\n");
   EXPECT_EQ(ExecuteAppEx(run.l, platform::kNoWindow, kInstaller, "", true, false), -1);
   EXPECT_EQ(run.l.log.ErrorRecordCount, 1);
-  EXPECT_TRUE(Has(run.Errors(), "ExecuteApp: ERROR: WaitForSingleObject has FAILED.\r\n"));
+  EXPECT_TRUE(Has(run.ErrorText(), "ExecuteApp: ERROR: WaitForSingleObject has FAILED.\r\n"));
 }
 
-TEST(ExecuteAppEx, AnExitCodeThatCannotBeReadCountsAsZero) {
-  AppRun waited("[fail]\nGetExitCodeProcess = 1\n[programs]\nC:\\Portavel\\redist\\vc_redist.x86.exe = 1603\n");
-  EXPECT_EQ(ExecuteAppEx(waited.l, platform::kNoWindow, kInstaller, "", true, false), 0);
-  AppRun not_waited("[fail]\nGetExitCodeProcess = 1\n");
-  EXPECT_EQ(ExecuteAppEx(not_waited.l, platform::kNoWindow, "C:\\Portavel\\Tavix.exe", " -el", false, false), 0);
+struct ResultRow {
+  const char* what;
+  const char* ini;
+  const char* file;
+  bool wait;
+  std::int32_t result;
+};
+
+TEST(ExecuteAppEx, ReturnsTheExitCodeOrZeroWhenItCannotBeRead) {
+  constexpr ResultRow kRows[] = {
+      {"an elevated launcher is not asked for consent",
+       "[user]\nelevated = true\n[ui]\nconsent = no\n[programs]\nC:\\Portavel\\redist\\vc_redist.x86.exe = 0\n",
+       kInstaller, true, 0},
+      {"ending exactly at the time-out has ended",
+       "[programs]\nC:\\Portavel\\redist\\vc_redist.x86.exe = 4 after 300s\n", kInstaller, true, 4},
+      {"an unreadable exit code after the wait",
+       "[fail]\nGetExitCodeProcess = 1\n[programs]\nC:\\Portavel\\redist\\vc_redist.x86.exe = 1603\n", kInstaller,
+       true, 0},
+      {"an unreadable exit code without a wait", "[fail]\nGetExitCodeProcess = 1\n", "C:\\Portavel\\Tavix.exe", false, 0},
+  };
+  for (const ResultRow& row : kRows) {
+    AppRun run(row.ini);
+    EXPECT_EQ(ExecuteAppEx(run.l, platform::kNoWindow, row.file, "", row.wait, false), row.result) << row.what;
+  }
 }
 
 TEST(ExecuteAppEx, WithoutAWaitTheRestartedLauncherStillRuns) {
@@ -203,7 +193,9 @@ TEST(WaitOutcome, EveryResultOfTheWaitHasItsRecordAndResult) {
     EXPECT_STREQ(outcome.record, row.record) << std::hex << row.wait_result;
     EXPECT_EQ(outcome.is_error, row.is_error) << std::hex << row.wait_result;
     EXPECT_EQ(outcome.has_exit_code, row.has_exit_code) << std::hex << row.wait_result;
-    if (!row.has_exit_code) EXPECT_EQ(outcome.result, row.result) << std::hex << row.wait_result;
+    if (!row.has_exit_code) {
+      EXPECT_EQ(outcome.result, row.result) << std::hex << row.wait_result;
+    }
   }
 }
 

@@ -21,22 +21,9 @@ using tabpack::MemoryFile;
 
 constexpr std::string_view kReport = "C:\\Portavel\\filelist.txt";
 
-MemoryFile File(const std::string& name) {
-  MemoryFile file;
-  file.record.name = name;
-  file.record.destination = "CUR";
-  file.record.rule = INSTALL_ALWAYS;
-  file.record.time = {2026, 11, 30, 16, 20, 5, 125};
-  file.contents = name;
-  return file;
-}
+MemoryFile File(const std::string& name) { return test_support::ArchiveFile(name, "CUR", INSTALL_ALWAYS, name); }
 
-std::string StandardOutput(const ArchiveRun& run) {
-  std::ifstream in(run.machine.folder() / "stdout.log", std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+std::string StandardOutput(const ArchiveRun& run) { return run.machine.Text("stdout.log"); }
 
 // The names listed in the report, in order.
 std::vector<std::string> ListedNames(const std::string& report) {

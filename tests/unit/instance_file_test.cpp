@@ -8,21 +8,13 @@
 #include "diag/log.h"
 #include "launcher/instance_file.h"
 #include "base/launcher.h"
-#include "tests/unit/debug_log_text.h"
 #include "tests/unit/test_machine.h"
 
 namespace {
 
-using unit::kDebugLog;
-using unit::kErrorLog;
-using unit::TestMachine;
-
 // The launcher of a clerk's run with `-i clear list`, nothing about the machine loaded.
-struct InstanceRun {
-  explicit InstanceRun(const std::string& ini = "") : machine(ini), l(machine.platform()) {
-    unit::SetLauncherVersion(l);
-    l.run.DeveloperDebugLogging = true;
-    OpenLogFiles(l, unit::kFolder);
+struct InstanceRun : unit::LoggedRun {
+  explicit InstanceRun(const std::string& ini = "") : LoggedRun(ini) {
     l.run.LauncherPath.assign_cut("C:\\Portavel\\Tavix.exe");
     l.run.LauncherFolder.assign_cut("C:\\Portavel");
     l.folders.CurrDir.assign_cut("C:\\Portavel\\");
@@ -57,14 +49,9 @@ struct InstanceRun {
     s.IsUACEnabled = true;
   }
 
-  std::string Debug() const { return unit::UnwrapDebugLog(machine.File(kDebugLog).value_or("")); }
-  std::string Errors() const { return machine.File(kErrorLog).value_or(""); }
-
   char clear[6] = "CLEAR";
   char list[5] = "LIST";
   char* commands[3] = {clear, list, nullptr};
-  TestMachine machine;
-  Launcher l;
 };
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
@@ -178,9 +165,9 @@ TEST_P(InstanceFileNotCreated, IsAnErrorWithTheRuntimesErrorAndLeavesThePathAlon
   EXPECT_FALSE(CreateT1File(run.l, c.cache_flag, kCommandLine, path));
   EXPECT_STREQ(path.c_str(), "untouched");
   EXPECT_EQ(run.l.log.ErrorRecordCount, 1);
-  EXPECT_TRUE(Has(run.Errors(), "Failed to create T1 instance file \"" + std::string(c.file) + "\"; " +
+  EXPECT_TRUE(Has(run.ErrorText(), "Failed to create T1 instance file \"" + std::string(c.file) + "\"; " +
                                     c.description + "\r\n"))
-      << run.Errors();
+      << run.ErrorText();
 }
 
 INSTANTIATE_TEST_SUITE_P(Causes, InstanceFileNotCreated, ::testing::ValuesIn(kCreationFailures),

@@ -52,12 +52,9 @@ std::size_t Count(const std::string& text, const std::string& part) {
   return n;
 }
 
-struct LoggedRun {
-  explicit LoggedRun(const std::string& ini = "") : machine(ini), l(machine.platform()) {
-    unit::SetLauncherVersion(l);
-  }
-  TestMachine machine;
-  Launcher l;
+// A launcher whose logs a test opens itself.
+struct LoggedRun : unit::LoggedRun {
+  explicit LoggedRun(const std::string& ini = "") : unit::LoggedRun(ini, unit::kNoLogging) {}
 };
 
 TEST(OpenLogFiles, WithoutDebugLevelNoFileIsTouchedAndErrorsOnlyCount) {
@@ -173,16 +170,13 @@ TEST(OpenLogFiles, OldLogsAreDeletedUnlessAppending) {
 }
 
 TEST(OpenLogFiles, LocalTimeOfTheMachineStampsTheRecords) {
-  LoggedRun run("utc_offset = -90\n");  // in [machine]: 08:30 UTC is 07:00 local
-  run.l.run.DiagnosticLogging = true;
-  OpenLogFiles(run.l, kFolder);
+  // In [machine]: 08:30 UTC is 07:00 local.
+  unit::LoggedRun run("utc_offset = -90\n", unit::kDiagnostic);
   EXPECT_EQ(run.machine.File(kDebugLog)->substr(0, 33), "12/06/26 07:00:00 TAVIX DEBUG    ");
 }
 
 TEST(ErrorRecords, ErrorLogUnindentedDebugLogIndented) {
-  LoggedRun run("[launcher]\ndebugger = true\n");
-  run.l.run.DiagnosticLogging = true;
-  OpenLogFiles(run.l, kFolder);
+  unit::LoggedRun run("[launcher]\ndebugger = true\n", unit::kDiagnostic);
   const std::string banner_to_debugger = run.machine.Debugger();
 
   RaiseLogNesting(run.l);
@@ -196,9 +190,7 @@ TEST(ErrorRecords, ErrorLogUnindentedDebugLogIndented) {
 }
 
 TEST(DebugRecords, LevelAboveTheLevelInForceIsWrittenNowhere) {
-  LoggedRun run("[launcher]\ndebugger = true\n");
-  run.l.run.DiagnosticLogging = true;
-  OpenLogFiles(run.l, kFolder);
+  unit::LoggedRun run("[launcher]\ndebugger = true\n", unit::kDiagnostic);
   const std::string debugger = run.machine.Debugger();
 
   DebugLogLevel(run.l, kDeveloperLevel, "Routine: handle %d", 7);
@@ -212,9 +204,7 @@ TEST(DebugRecords, LevelAboveTheLevelInForceIsWrittenNowhere) {
 }
 
 TEST(DebugRecords, DebuggerGetsTheUnwrappedRecord) {
-  LoggedRun run("[launcher]\ndebugger = true\n");
-  run.l.run.DeveloperDebugLogging = true;
-  OpenLogFiles(run.l, kFolder);
+  unit::LoggedRun run("[launcher]\ndebugger = true\n");
   const std::string before_file = *run.machine.File(kDebugLog);
   const std::string before_debugger = run.machine.Debugger();
 
@@ -242,9 +232,7 @@ TEST(DebugRecords, DeveloperRecordsReachTheDebuggerBeforeTheLogsOpen) {
 }
 
 TEST(DebugRecords, OverlongMessageIsCutWithAMarker) {
-  LoggedRun run;
-  run.l.run.DiagnosticLogging = true;
-  OpenLogFiles(run.l, kFolder);
+  unit::LoggedRun run("", unit::kDiagnostic);
   DebugLog(run.l, "%s", std::string(2047, 'm').c_str());
   const std::string log = run.machine.File(kDebugLog)->substr(Banner().size());
   // A message without spaces leaves the first line with the prefix alone; the rest
@@ -260,9 +248,7 @@ TEST(DebugRecords, OverlongMessageIsCutWithAMarker) {
 }
 
 TEST(Tracing, EntryAndExitRecordsAndDepth) {
-  LoggedRun run;
-  run.l.run.DeveloperDebugLogging = true;
-  OpenLogFiles(run.l, kFolder);
+  unit::LoggedRun run;
 
   TraceExit(run.l, "Unbalanced");  // at depth 0
   EXPECT_EQ(run.l.log.LogNestingDepth, 0);
@@ -281,24 +267,16 @@ TEST(Tracing, EntryAndExitRecordsAndDepth) {
 }
 
 TEST(Tracing, DepthFollowsTracesAtTheDiagnosticLevel) {
-  LoggedRun run;
-  run.l.run.DiagnosticLogging = true;
-  OpenLogFiles(run.l, kFolder);
+  unit::LoggedRun run("", unit::kDiagnostic);
   TraceEnter(run.l, "Outer");
   DebugLogText(run.l, "Outer: step");
   TraceExit(run.l, "Outer");
   EXPECT_EQ(run.machine.File(kDebugLog), Banner() + Line("DEBUG   ", 1, "Outer: step"));
 }
 
-void OpenDeveloperLogs(LoggedRun& run) {
-  run.l.run.DeveloperDebugLogging = true;
-  OpenLogFiles(run.l, kFolder);
-}
-
 TEST(HeapHelpers, SecondReleaseIsRecordedAndDoesNotReachTheHeap) {
   // A second HeapFree would fail and leave an error record.
-  LoggedRun run("[fail]\nHeapFree = 2\n");
-  OpenDeveloperLogs(run);
+  unit::LoggedRun run("[fail]\nHeapFree = 2\n");
   char* block = nullptr;
   ASSERT_TRUE(HeapAllocHlpr(run.l, &block, 16, "Table"));
   ASSERT_NE(block, nullptr);
@@ -325,8 +303,7 @@ TEST(HeapHelpers, SecondReleaseIsRecordedAndDoesNotReachTheHeap) {
 }
 
 TEST(HeapHelpers, RecordsOfAllocationAndReleaseWithAndWithoutLabel) {
-  LoggedRun run;
-  OpenDeveloperLogs(run);
+  unit::LoggedRun run;
   void* block = nullptr;
   const std::string address = Pointer(&block);
   ASSERT_TRUE(HeapAllocHlpr(run.l, &block, 0, nullptr));  // 0 bytes is a valid request
@@ -345,8 +322,7 @@ TEST(HeapHelpers, RecordsOfAllocationAndReleaseWithAndWithoutLabel) {
 }
 
 TEST(HeapHelpers, FailedAllocationIsAnErrorWithTheSystemDescription) {
-  LoggedRun run("[fail]\nHeapAlloc = 1:8\n");
-  OpenDeveloperLogs(run);
+  unit::LoggedRun run("[fail]\nHeapAlloc = 1:8\n");
   int* table = nullptr;
   EXPECT_FALSE(HeapAllocHlpr(run.l, &table, 64, "Table"));
   EXPECT_EQ(table, nullptr);
@@ -359,8 +335,7 @@ TEST(HeapHelpers, FailedAllocationIsAnErrorWithTheSystemDescription) {
 }
 
 TEST(HeapHelpers, NullArgumentsAreErrors) {
-  LoggedRun run("[fail]\nHeapFree = 1\n");
-  OpenDeveloperLogs(run);
+  unit::LoggedRun run("[fail]\nHeapFree = 1\n");
   EXPECT_FALSE(HeapAllocHlpr(run.l, static_cast<void**>(nullptr), 8, "Table"));
   HeapFreeHlpr(run.l, static_cast<void**>(nullptr), nullptr);
   // A variable that was never allocated is not handed to the heap.

@@ -6,8 +6,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <tuple>
 
@@ -31,13 +29,6 @@ constexpr platform::FileTime kSampleTime = 134410194152500000ull;
 platform::Handle OpenForReading(platform::Platform& os, std::string_view path, std::uint32_t share = 0) {
   return os.files.CreateFile(path, platform::kGenericRead, share, platform::kOpenExisting,
                              platform::kFileAttributeNormal);
-}
-
-std::string ReadHostFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
 }
 
 std::string ReadAll(platform::Platform& os, platform::Handle file, std::uint32_t size) {
@@ -69,17 +60,25 @@ TEST(SimFileHandles, ReadsFromItsOwnPositionAndEndsWithZeroBytes) {
   EXPECT_EQ(os.files.GetFileSize(file, &high), 10u);
   EXPECT_EQ(high, 0u);
   EXPECT_TRUE(os.system.CloseHandle(file));
+  // A closed handle is no longer a file.
+  char byte;
+  std::uint32_t read = 0;
+  EXPECT_FALSE(os.files.ReadFile(file, &byte, 1, &read));
+  EXPECT_EQ(os.system.GetLastError(), kInvalidHandleError);
+  EXPECT_EQ(os.files.GetFileSize(file, nullptr), platform::kInvalidFileSize);
+  EXPECT_EQ(os.system.GetLastError(), kInvalidHandleError);
 }
 
 TEST(SimFileHandles, AMissingFileOrFolderFailsAsOnWindows) {
   TestMachine machine;
   auto& os = machine.platform();
-  EXPECT_EQ(OpenForReading(os, "missing.dll"), platform::kInvalidHandle);
-  EXPECT_EQ(os.system.GetLastError(), platform::kErrorFileNotFound);
-  EXPECT_EQ(OpenForReading(os, "C:\\Nowhere\\missing.dll"), platform::kInvalidHandle);
-  EXPECT_EQ(os.system.GetLastError(), platform::kErrorPathNotFound);
-  EXPECT_EQ(OpenForReading(os, "C:\\Portavel"), platform::kInvalidHandle);
-  EXPECT_EQ(os.system.GetLastError(), platform::kErrorAccessDenied);
+  const std::pair<const char*, platform::ErrorCode> cases[] = {{"missing.dll", platform::kErrorFileNotFound},
+                                                               {"C:\\Nowhere\\missing.dll", platform::kErrorPathNotFound},
+                                                               {"C:\\Portavel", platform::kErrorAccessDenied}};
+  for (const auto& [path, error] : cases) {
+    EXPECT_EQ(OpenForReading(os, path), platform::kInvalidHandle) << path;
+    EXPECT_EQ(os.system.GetLastError(), error) << path;
+  }
 }
 
 TEST(SimFileHandles, AFileOpenedWithoutSharingCannotBeOpenedAgainUntilClosed) {
@@ -140,20 +139,6 @@ TEST(SimFileHandles, CreateAlwaysEmptiesAnExistingFileAndSaysItExisted) {
   EXPECT_EQ(os.system.GetLastError(), platform::kErrorSuccess);
   os.system.CloseHandle(fresh);
   EXPECT_EQ(machine.File("C:\\Portavel\\new.txt"), "");
-}
-
-TEST(SimFileHandles, AClosedHandleIsNoLongerAFile) {
-  TestMachine machine;
-  machine.PutFile("C:\\Portavel\\a.txt", "a");
-  auto& os = machine.platform();
-  platform::Handle file = OpenForReading(os, "a.txt");
-  os.system.CloseHandle(file);
-  char byte;
-  std::uint32_t read = 0;
-  EXPECT_FALSE(os.files.ReadFile(file, &byte, 1, &read));
-  EXPECT_EQ(os.system.GetLastError(), kInvalidHandleError);
-  EXPECT_EQ(os.files.GetFileSize(file, nullptr), platform::kInvalidFileSize);
-  EXPECT_EQ(os.system.GetLastError(), kInvalidHandleError);
 }
 
 TEST(SimFileHandles, AFileTimeIsTheHostModificationTimeInUtc) {
@@ -236,7 +221,7 @@ TEST(SimStandardOutput, GoesToStdoutLogWithLineFeedsStoredAsCrLf) {
   TestMachine machine;
   machine.platform().files.WriteStandardOutput("Failed to open input file.\a\n");
   machine.platform().files.WriteStandardOutput("second\n");
-  EXPECT_EQ(ReadHostFile(machine.folder() / "stdout.log"),
+  EXPECT_EQ(machine.Text("stdout.log"),
             "Failed to open input file.\a\r\nsecond\r\n");
 }
 
@@ -277,7 +262,7 @@ TEST(SimFileHandles, EveryOperationFailsThroughTheFailSection) {
   EXPECT_EQ(ReadAll(os, file, 3), "abc");
   EXPECT_EQ(os.files.GetFileSize(file, nullptr), 3u);
   os.files.WriteStandardOutput("seen\n");
-  EXPECT_EQ(ReadHostFile(machine.folder() / "stdout.log"), "seen\r\n");
+  EXPECT_EQ(machine.Text("stdout.log"), "seen\r\n");
   os.system.CloseHandle(file);
   EXPECT_EQ(machine.File("C:\\Portavel\\a.txt"), "abc");
 }

@@ -29,6 +29,19 @@ std::string Describe(const platform::Rect& r) {
          std::to_string(r.right) + ", " + std::to_string(r.bottom) + ")";
 }
 
+// A launcher whose status window is set up and, unless told otherwise, its splash
+// dialog started.
+struct StatusRun {
+  explicit StatusRun(const std::string& ini = "", bool splash = true) : m(ini), l(m.platform()), ui(SimUi(m)) {
+    l.run.LauncherVersion.LegalCopyright.assign_cut("Copyright (C) 2026 Veltrix Solutions Inc.");
+    InitStatusWindow(l);
+    if (splash) l.run.StatusWindow = CreateStatusDialog(l, platform::Dialog::Splash);
+  }
+  TestMachine m;
+  Launcher l;
+  sim::SimUserInterface& ui;
+};
+
 struct MulDivCase {
   std::int32_t a, b, c, expected;
 };
@@ -54,11 +67,9 @@ constexpr FontCase kFontCases[] = {{96, -11, -19}, {120, -13, -23}, {144, -16, -
 
 TEST(StatusFonts, AreVerdanaScaledToTheScreensPixelsPerInch) {
   for (const auto& row : kFontCases) {
-    TestMachine m("[machine]\ndpi = " + std::to_string(row.dpi) + "\n");
-    Launcher l(m.platform());
-    InitStatusWindow(l);
-    const auto* small = SimUi(m).FindFont(l.run.SubStatusFont);
-    const auto* large = SimUi(m).FindFont(l.run.StatusFont);
+    StatusRun run("[machine]\ndpi = " + std::to_string(row.dpi) + "\n", false);
+    const auto* small = run.ui.FindFont(run.l.run.SubStatusFont);
+    const auto* large = run.ui.FindFont(run.l.run.StatusFont);
     ASSERT_NE(small, nullptr) << row.dpi;
     ASSERT_NE(large, nullptr) << row.dpi;
     EXPECT_EQ(small->request.height, row.small_height) << row.dpi;
@@ -78,29 +89,27 @@ TEST(StatusFonts, AreVerdanaScaledToTheScreensPixelsPerInch) {
 }
 
 TEST(StatusWindow, SetUpHasRectanglesAndBackgroundButNoWindow) {
-  TestMachine m;
-  Launcher l(m.platform());
-  InitStatusWindow(l);
-  EXPECT_EQ(l.run.StatusWindow, platform::kNoWindow);
-  EXPECT_NE(l.run.SplashBitmap, platform::kNoObject);
-  EXPECT_TRUE((l.run.StatusRect == platform::Rect{10, 160, 550, 180})) << Describe(l.run.StatusRect);
-  EXPECT_TRUE((l.run.SubStatusRect == platform::Rect{10, 200, 550, 240}))
-      << Describe(l.run.SubStatusRect);
-  EXPECT_TRUE((l.run.CopyrightRect == platform::Rect{10, 260, 550, 280}))
-      << Describe(l.run.CopyrightRect);
+  StatusRun run("", false);
+  const RunState& r = run.l.run;
+  EXPECT_EQ(r.StatusWindow, platform::kNoWindow);
+  EXPECT_NE(r.SplashBitmap, platform::kNoObject);
+  EXPECT_TRUE((r.StatusRect == platform::Rect{10, 160, 550, 180})) << Describe(r.StatusRect);
+  EXPECT_TRUE((r.SubStatusRect == platform::Rect{10, 200, 550, 240})) << Describe(r.SubStatusRect);
+  EXPECT_TRUE((r.CopyrightRect == platform::Rect{10, 260, 550, 280})) << Describe(r.CopyrightRect);
+  // Without a window nothing is painted.
+  UpdateStatus(run.l, "Initializing Dovrel...");
+  UpdateSubStatus(run.l, "Inspecting operating system environment...", 1);
+  EXPECT_EQ(run.ui.Paintings(), 0);
+  EXPECT_FALSE(std::filesystem::exists(run.m.folder() / "ui.log"));
 }
 
 TEST(StatusWindow, WhatCannotBeCreatedStaysEmptyAndThePaintingDoesLess) {
-  TestMachine m("[fail]\nCreateFont = 2\nLoadBitmap = 1\n");
-  Launcher l(m.platform());
-  InitStatusWindow(l);
-  EXPECT_NE(l.run.SubStatusFont, platform::kNoObject);
-  EXPECT_EQ(l.run.StatusFont, platform::kNoObject);
-  EXPECT_EQ(l.run.SplashBitmap, platform::kNoObject);
-
-  l.run.StatusWindow = CreateStatusDialog(l, platform::Dialog::Splash);
-  UpdateStatus(l, "Initializing Dovrel...");
-  const auto& painting = SimUi(m).LastPainting();
+  StatusRun run("[fail]\nCreateFont = 2\nLoadBitmap = 1\n");
+  EXPECT_NE(run.l.run.SubStatusFont, platform::kNoObject);
+  EXPECT_EQ(run.l.run.StatusFont, platform::kNoObject);
+  EXPECT_EQ(run.l.run.SplashBitmap, platform::kNoObject);
+  UpdateStatus(run.l, "Initializing Dovrel...");
+  const auto& painting = run.ui.LastPainting();
   ASSERT_TRUE(painting.has_value());
   EXPECT_EQ(painting->background, platform::kNoObject);
   EXPECT_EQ(painting->texts[0].font, platform::kNoObject);
@@ -126,44 +135,34 @@ TEST(CenterWindow, HalvesScreenAndWindowSeparately) {
 }
 
 TEST(SplashDialog, StartsCentredWithItsProgressBar) {
-  TestMachine m;
-  Launcher l(m.platform());
-  InitStatusWindow(l);
-  l.run.StatusWindow = CreateStatusDialog(l, platform::Dialog::Splash);
-  ASSERT_NE(l.run.StatusWindow, platform::kNoWindow);
-  ASSERT_NE(l.run.ProgressBar, platform::kNoWindow);
+  StatusRun run;
+  ASSERT_NE(run.l.run.StatusWindow, platform::kNoWindow);
+  ASSERT_NE(run.l.run.ProgressBar, platform::kNoWindow);
   // The simulated screen is 1920 x 1080 and the splash window 550 x 280.
-  const auto window = SimUi(m).WindowPlace(l.run.StatusWindow);
+  const auto window = run.ui.WindowPlace(run.l.run.StatusWindow);
   ASSERT_TRUE(window.has_value());
   EXPECT_TRUE((*window == platform::Rect{685, 400, 1235, 680})) << Describe(*window);
-  const auto bar = SimUi(m).WindowPlace(l.run.ProgressBar);
+  const auto bar = run.ui.WindowPlace(run.l.run.ProgressBar);
   ASSERT_TRUE(bar.has_value());
   EXPECT_TRUE((*bar == platform::Rect{18, 235, 534, 251})) << Describe(*bar);
-  EXPECT_EQ(SimUi(m).ProgressPosition(l.run.ProgressBar), 0);
+  EXPECT_EQ(run.ui.ProgressPosition(run.l.run.ProgressBar), 0);
 }
 
 TEST(SplashDialog, WithoutItsProgressBarStillShowsTheTexts) {
-  TestMachine m("[fail]\nCreateWindowEx = 1\n");
-  Launcher l(m.platform());
-  InitStatusWindow(l);
-  l.run.StatusWindow = CreateStatusDialog(l, platform::Dialog::Splash);
-  EXPECT_EQ(l.run.ProgressBar, platform::kNoWindow);
-  UpdateSubStatus(l, "Validating Dependencies...", 30);
-  ASSERT_TRUE(SimUi(m).LastPainting().has_value());
-  EXPECT_EQ(SimUi(m).LastPainting()->texts[1].text, "Validating Dependencies...");
+  StatusRun run("[fail]\nCreateWindowEx = 1\n");
+  EXPECT_EQ(run.l.run.ProgressBar, platform::kNoWindow);
+  UpdateSubStatus(run.l, "Validating Dependencies...", 30);
+  ASSERT_TRUE(run.ui.LastPainting().has_value());
+  EXPECT_EQ(run.ui.LastPainting()->texts[1].text, "Validating Dependencies...");
 }
 
 TEST(SplashDialog, PaintsBackgroundThenTheThreeLinesCentredAndUnclipped) {
-  TestMachine m;
-  Launcher l(m.platform());
-  l.run.LauncherVersion.LegalCopyright.assign_cut("Copyright (C) 2026 Veltrix Solutions Inc.");
-  InitStatusWindow(l);
-  l.run.StatusWindow = CreateStatusDialog(l, platform::Dialog::Splash);
-  UpdateStatus(l, "Initializing Dovrel...");
-  UpdateSubStatus(l, "Inspecting operating system environment...", 1);
-
-  EXPECT_EQ(SimUi(m).Paintings(), 2);
-  const auto& painting = SimUi(m).LastPainting();
+  StatusRun run;
+  const Launcher& l = run.l;
+  UpdateStatus(run.l, "Initializing Dovrel...");
+  UpdateSubStatus(run.l, "Inspecting operating system environment...", 1);
+  EXPECT_EQ(run.ui.Paintings(), 2);
+  const auto& painting = run.ui.LastPainting();
   ASSERT_TRUE(painting.has_value());
   EXPECT_EQ(painting->background, l.run.SplashBitmap);
   struct Expected {
@@ -184,69 +183,45 @@ TEST(SplashDialog, PaintsBackgroundThenTheThreeLinesCentredAndUnclipped) {
   }
 }
 
-TEST(SplashDialog, PercentZeroChangesTheTextButNotTheBar) {
-  TestMachine m;
-  Launcher l(m.platform());
-  InitStatusWindow(l);
-  l.run.StatusWindow = CreateStatusDialog(l, platform::Dialog::Splash);
-  UpdateSubStatus(l, "Validating Dependencies...", 30);
-  EXPECT_EQ(SimUi(m).ProgressPosition(l.run.ProgressBar), 30);
-  UpdateSubStatus(l, "Backing up \"a.dll\" to C:\\backup", 0);
-  EXPECT_EQ(SimUi(m).ProgressPosition(l.run.ProgressBar), 30);
-  EXPECT_EQ(SimUi(m).LastPainting()->texts[1].text, "Backing up \"a.dll\" to C:\\backup");
-}
-
-TEST(SplashDialog, ATextLongerThanItsBufferIsCutAndStillPainted) {
-  TestMachine m;
-  Launcher l(m.platform());
-  InitStatusWindow(l);
-  l.run.StatusWindow = CreateStatusDialog(l, platform::Dialog::Splash);
-  UpdateSubStatus(l, std::string(5000, 'w'), 40);
-  EXPECT_EQ(SimUi(m).LastPainting()->texts[1].text, std::string(2047, 'w'));
-}
-
-TEST(StatusWindow, WithoutAWindowNothingIsPainted) {
-  TestMachine m;
-  Launcher l(m.platform());
-  InitStatusWindow(l);
-  UpdateStatus(l, "Initializing Dovrel...");
-  UpdateSubStatus(l, "Inspecting operating system environment...", 1);
-  EXPECT_EQ(SimUi(m).Paintings(), 0);
-  EXPECT_FALSE(std::filesystem::exists(m.folder() / "ui.log"));
+TEST(SplashDialog, PercentZeroKeepsTheBarAndALongTextIsCut) {
+  StatusRun run;
+  UpdateSubStatus(run.l, "Validating Dependencies...", 30);
+  EXPECT_EQ(run.ui.ProgressPosition(run.l.run.ProgressBar), 30);
+  UpdateSubStatus(run.l, "Backing up \"a.dll\" to C:\\backup", 0);
+  EXPECT_EQ(run.ui.ProgressPosition(run.l.run.ProgressBar), 30);
+  EXPECT_EQ(run.ui.LastPainting()->texts[1].text, "Backing up \"a.dll\" to C:\\backup");
+  UpdateSubStatus(run.l, std::string(5000, 'w'), 40);
+  EXPECT_EQ(run.ui.LastPainting()->texts[1].text, std::string(2047, 'w'));
 }
 
 TEST(StatusWindow, DisposeDestroysTheWindowAndDeletesOnlyTheSmallFont) {
-  TestMachine m;
-  Launcher l(m.platform());
-  InitStatusWindow(l);
-  l.run.StatusWindow = CreateStatusDialog(l, platform::Dialog::Splash);
-  const platform::WindowHandle window = l.run.StatusWindow;
-  const platform::WindowHandle bar = l.run.ProgressBar;
-  const platform::GdiObject small = l.run.SubStatusFont;
-  const platform::GdiObject large = l.run.StatusFont;
-  DisposeStatusWindow(l);
-  EXPECT_EQ(l.run.StatusWindow, platform::kNoWindow);
-  EXPECT_FALSE(SimUi(m).WindowPlace(window).has_value());
-  EXPECT_FALSE(SimUi(m).WindowPlace(bar).has_value());
-  EXPECT_EQ(SimUi(m).FindFont(small), nullptr);
-  EXPECT_NE(SimUi(m).FindFont(large), nullptr);
+  StatusRun run;
+  const platform::WindowHandle window = run.l.run.StatusWindow;
+  const platform::WindowHandle bar = run.l.run.ProgressBar;
+  const platform::GdiObject small = run.l.run.SubStatusFont;
+  const platform::GdiObject large = run.l.run.StatusFont;
+  DisposeStatusWindow(run.l);
+  EXPECT_EQ(run.l.run.StatusWindow, platform::kNoWindow);
+  EXPECT_FALSE(run.ui.WindowPlace(window).has_value());
+  EXPECT_FALSE(run.ui.WindowPlace(bar).has_value());
+  EXPECT_EQ(run.ui.FindFont(small), nullptr);
+  EXPECT_NE(run.ui.FindFont(large), nullptr);
 }
 
 TEST(VerifyDialog, IsCentredAndHasNoProgressBar) {
-  TestMachine m;
-  Launcher l(m.platform());
-  InitStatusWindow(l);
+  StatusRun run("", false);
+  Launcher& l = run.l;
   l.run.StatusWindow = CreateStatusDialog(l, platform::Dialog::Verify);
   ASSERT_NE(l.run.StatusWindow, platform::kNoWindow);
   EXPECT_EQ(l.run.ProgressBar, platform::kNoWindow);
   CenterWindow(l, l.run.StatusWindow);
-  const auto place = SimUi(m).WindowPlace(l.run.StatusWindow);
+  const auto place = run.ui.WindowPlace(l.run.StatusWindow);
   ASSERT_TRUE(place.has_value());
   EXPECT_EQ(place->left, 1920 / 2 - (place->right - place->left) / 2);
   EXPECT_EQ(place->top, 1080 / 2 - (place->bottom - place->top) / 2);
   // Status calls only repaint it: the dialog manager draws its fixed line.
   UpdateSubStatus(l, "Backing up", 10);
-  EXPECT_EQ(SimUi(m).Paintings(), 0);
+  EXPECT_EQ(run.ui.Paintings(), 0);
   EXPECT_EQ(VerifyDialogProc(l, l.run.StatusWindow, platform::kWmPaint), 0);
   EXPECT_EQ(VerifyDialogProc(l, l.run.StatusWindow, platform::kWmInitDialog), 0);
 }
