@@ -7,14 +7,13 @@
 // was held before it (the launcher's blocks and everything else); max_rss = the
 // process's peak resident size so far.
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "bench/heap_counter.h"
+#include "bench/peak_heap.h"
 #include "install/file_list.h"
 #include "install/install_rules.h"
 #include "install/tab_file.h"
@@ -47,33 +46,7 @@ ArchiveMachine& MachineWith(int records) {
   return *machine;
 }
 
-// Measures the heap held beyond what was held before each iteration.
-class PeakHeap {
- public:
-  void Start() {
-    bench::ResetHeapPeak();
-    before_ = bench::HeapInUse();
-  }
-  void Stop() {
-    const std::size_t held = bench::HeapPeak() - before_;
-    if (held > most_) most_ = held;
-  }
-  void Report(benchmark::State& state) const {
-    if (bench::HeapCounting())
-      state.counters["peak_heap"] = benchmark::Counter(static_cast<double>(most_),
-                                                       benchmark::Counter::kDefaults,
-                                                       benchmark::Counter::kIs1024);
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    state.counters["max_rss"] = benchmark::Counter(static_cast<double>(usage.ru_maxrss) * 1024,
-                                                   benchmark::Counter::kDefaults,
-                                                   benchmark::Counter::kIs1024);
-  }
-
- private:
-  std::size_t before_ = 0;
-  std::size_t most_ = 0;
-};
+using bench::PeakHeap;
 
 void BM_OpenCloseTABFile(benchmark::State& state) {
   ArchiveMachine& machine = MachineWith(static_cast<int>(state.range(0)));

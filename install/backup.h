@@ -18,8 +18,8 @@ struct Launcher;
 void PrepareForBackup(Launcher& l, std::string_view set_name);
 
 // Fills `field` with `base` followed by "_NNN", the first number from 001 to 999
-// under which nothing exists; keeps its content when there is none or WOW64
-// redirection cannot be switched off.
+// under which nothing exists or an empty folder stands; keeps its content when there
+// is none or WOW64 redirection cannot be switched off.
 void NextNumberedFolder(Launcher& l, std::string_view base, PathBuffer& field);
 
 // Copies the file at `destination` into the backup folder of `backup_kind`

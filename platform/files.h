@@ -146,6 +146,10 @@ class FileSystem {
   // GetFileAttributesA: the attributes, or kInvalidFileAttributes.
   virtual std::uint32_t GetFileAttributes(std::string_view path) = 0;
 
+  // PathIsDirectoryEmptyA: true only for a folder that holds nothing but "." and "..";
+  // false for a file, a missing path, a folder with entries or one that cannot be read.
+  virtual bool PathIsDirectoryEmpty(std::string_view path) = 0;
+
   // Copies and new folders, for the installer and its backups.
 
   // CopyFileA: the bytes and the last-write time of `existing_path` copied to

@@ -111,17 +111,21 @@ std::optional<std::filesystem::path> Drives::Resolve(std::string_view windows_pa
       return std::nullopt;
     }
     std::filesystem::path next = host / part;
-    if (exists_so_far && KindOf(next) == EntryKind::Missing) {
+    EntryKind kind = exists_so_far ? KindOf(next) : EntryKind::Missing;
+    if (exists_so_far && kind == EntryKind::Missing) {
       exists_so_far = false;
       for (const auto& entry : std::filesystem::directory_iterator(host, ec)) {
-        if (EqualsIgnoreCase(entry.path().filename().string(), part)) {
+        // The entry's name is the tail of its path, compared in place.
+        const std::string& entry_path = entry.path().native();
+        if (EqualsIgnoreCase(std::string_view(entry_path).substr(entry_path.rfind('/') + 1), part)) {
           next = entry.path();
           exists_so_far = true;
+          kind = KindOf(next);
           break;
         }
       }
     }
-    if (exists_so_far && KindOf(next) == EntryKind::Refused) {
+    if (exists_so_far && kind == EntryKind::Refused) {
       *error = platform::kErrorAccessDenied;
       return std::nullopt;
     }

@@ -25,7 +25,8 @@ constexpr std::uint32_t kTruncateExisting = 5;
 std::optional<platform::ErrorCode> PrepareHostFile(const fs::path& host, std::uint32_t disposition,
                                                    bool exists) {
   std::error_code ec;
-  const bool folder_exists = fs::is_directory(host.parent_path(), ec);
+  // Only a missing file needs its folder looked at.
+  const bool folder_exists = exists || fs::is_directory(host.parent_path(), ec);
   switch (disposition) {
     case kCreateNew:
       if (exists) return kErrorFileExists;
@@ -58,11 +59,12 @@ platform::Handle SimFiles::CreateFile(std::string_view path, std::uint32_t desir
   auto host = s_.Resolve(path);
   if (!host) return platform::kInvalidHandle;
   std::error_code ec;
-  if (fs::is_directory(*host, ec)) {
+  const fs::file_status status = fs::status(*host, ec);
+  if (fs::is_directory(status)) {
     s_.last_error = platform::kErrorAccessDenied;
     return platform::kInvalidHandle;
   }
-  const bool exists = fs::exists(*host, ec);
+  const bool exists = fs::exists(status);
   if (!s_.open_files.SharingAllows(*host, desired_access, share_mode)) {
     s_.last_error = platform::kErrorSharingViolation;
     return platform::kInvalidHandle;

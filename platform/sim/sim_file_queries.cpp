@@ -134,6 +134,16 @@ std::uint32_t SimFiles::GetFileAttributes(std::string_view path) {
   return platform::kInvalidFileAttributes;
 }
 
+bool SimFiles::PathIsDirectoryEmpty(std::string_view path) {
+  if (s_.Fails("PathIsDirectoryEmpty")) return false;
+  auto host = s_.Resolve(path);
+  if (!host) return false;
+  std::error_code ec;
+  if (!fs::is_directory(*host, ec)) return false;
+  const bool empty = fs::is_empty(*host, ec);
+  return !ec && empty;
+}
+
 bool SimFiles::Wow64DisableWow64FsRedirection(void** old_value) {
   if (s_.Fails("Wow64DisableWow64FsRedirection")) return false;
   if (!s_.machine.Wow64()) {

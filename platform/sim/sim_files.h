@@ -37,6 +37,7 @@ class SimFiles : public platform::FileSystem {
       "FindNextFile",
       "FindClose",
       "GetFileAttributes",
+      "PathIsDirectoryEmpty",
       "Wow64DisableWow64FsRedirection",
       "Wow64RevertWow64FsRedirection",
       // Copies and new folders.
@@ -81,6 +82,7 @@ class SimFiles : public platform::FileSystem {
   bool FindNextFile(platform::Handle search, platform::FindData* next) override;
   bool FindClose(platform::Handle search) override;
   std::uint32_t GetFileAttributes(std::string_view path) override;
+  bool PathIsDirectoryEmpty(std::string_view path) override;
   bool Wow64DisableWow64FsRedirection(void** old_value) override;
   bool Wow64RevertWow64FsRedirection(void* old_value) override;
 

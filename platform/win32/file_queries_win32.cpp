@@ -38,6 +38,10 @@ std::uint32_t Win32FileSystem::GetFileAttributes(std::string_view path) {
   return GetFileAttributesA(std::string(path).c_str());
 }
 
+bool Win32FileSystem::PathIsDirectoryEmpty(std::string_view path) {
+  return ::PathIsDirectoryEmptyA(std::string(path).c_str()) != FALSE;
+}
+
 bool Win32FileSystem::Wow64DisableWow64FsRedirection(void** old_value) {
   return ::Wow64DisableWow64FsRedirection(old_value) != FALSE;
 }

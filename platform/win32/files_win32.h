@@ -43,6 +43,7 @@ class Win32FileSystem final : public platform::FileSystem {
   bool FindNextFile(platform::Handle search, platform::FindData* next) override;
   bool FindClose(platform::Handle search) override;
   std::uint32_t GetFileAttributes(std::string_view path) override;
+  bool PathIsDirectoryEmpty(std::string_view path) override;
   bool Wow64DisableWow64FsRedirection(void** old_value) override;
   bool Wow64RevertWow64FsRedirection(void* old_value) override;
 

@@ -26,6 +26,8 @@
 #include <ws2tcpip.h>
 #include <iphlpapi.h>
 #include <winnetwk.h>
+// Path tests of the shell's light-weight utilities.
+#include <shlwapi.h>
 // Access lists and Authz access checks.
 #include <aclapi.h>
 #include <authz.h>
@@ -40,6 +42,7 @@
 #undef FindNextFile
 #undef GetFileAttributes
 #undef GetPrivateProfileString
+#undef PathIsDirectoryEmpty
 #undef SetCurrentDirectory
 #undef SetFileAttributes
 

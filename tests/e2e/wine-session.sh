@@ -75,6 +75,9 @@ session_start() {
     echo "cannot set the prefix to Windows 10"
     return 1
   fi
+  # The product's configuration location, which a clerk's workstation has from the
+  # product's installation; the backup sets go below it.
+  mkdir -p "$WINEPREFIX/drive_c/ProgramData/Veltrix"
   touch "$SESSION/ready"
 }
 

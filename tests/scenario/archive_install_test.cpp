@@ -294,7 +294,7 @@ TEST(ReplaceMode, OnAFreshMachineInstallsEveryFileAndCreatesTheFirstNumberedSet)
     EXPECT_TRUE(fs::is_directory(m.C(std::string("ProgramData/Veltrix/backup-replace/") + set))) << set;
 }
 
-TEST(ReplaceMode, BacksEveryFileUpWithItsTimeThenOverwritesItAndNumbersTheNextSet) {
+TEST(ReplaceMode, BacksEveryFileUpWithItsTimeThenOverwritesIt) {
   InstallMachine m(kReplaceFiles);
   WithOriginals(m);
   EXPECT_EQ(m.ExitLine("replace"), "exit code 0");
@@ -303,10 +303,48 @@ TEST(ReplaceMode, BacksEveryFileUpWithItsTimeThenOverwritesItAndNumbersTheNextSe
     EXPECT_EQ(fs::last_write_time(m.C(backup)), HostTime(Shifted(kRecordTime, 7)));
     EXPECT_EQ(fs::last_write_time(m.C(path)), HostTime(kRecordTime));
   }
-  EXPECT_EQ(m.ExitLine("replace"), "exit code 0");
-  EXPECT_EQ(ReadText(m.C("ProgramData/Veltrix/backup-replace/tcache1_002/a.cfg")), "new a");
-  EXPECT_EQ(ReadText(m.C("ProgramData/Veltrix/backup-replace/tcache1_001/a.cfg")), "old Portavel/a.cfg");
 }
+
+// A second run takes a numbered folder again while it is empty and the next number
+// once the first run backed files up into it.
+struct NumberingCase {
+  const char* name;
+  const char* command;
+  bool originals;           // the first run finds files to back up
+  const char* second_fail;  // the second run's [fail] line
+  const char* made;         // below ProgramData/Veltrix after the second run
+  const char* not_made;
+};
+
+class BackupNumbering : public ::testing::TestWithParam<NumberingCase> {};
+
+TEST_P(BackupNumbering, OfASecondRun) {
+  const NumberingCase& c = GetParam();
+  InstallMachine m(kReplaceFiles);
+  for (const char* folder : {"Windows/SysWOW64", "Windows/Fonts"}) fs::create_directories(m.C(folder));
+  if (c.originals) WithOriginals(m);
+  ASSERT_EQ(m.ExitLine(c.command), "exit code 0");
+  m.Write("machine.ini", kAdminIni + "[fail]\n" + c.second_fail + "\n");
+  ASSERT_EQ(m.ExitLine(c.command), "exit code 0");
+  const fs::path veltrix = m.C("ProgramData/Veltrix");
+  EXPECT_TRUE(fs::exists(veltrix / c.made));
+  EXPECT_FALSE(fs::exists(veltrix / c.not_made));
+  if (c.originals) {
+    EXPECT_EQ(ReadText(veltrix / "backup-replace/tcache1_001/a.cfg"), "old Portavel/a.cfg");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SecondRun, BackupNumbering,
+    ::testing::Values(
+        NumberingCase{"StartAfterAStart", "-d", false, "", "backup/tcache1_001", "backup/tcache1_002"},
+        NumberingCase{"StartWhenEmptinessCannotBeTold", "-d", false, "PathIsDirectoryEmpty = 1",
+                      "backup/tcache1_002", "backup/Fonts_002"},
+        NumberingCase{"ReplaceAfterOneThatBackedNothingUp", "replace", false, "",
+                      "backup-replace/tcache1_001/a.cfg", "backup-replace/tcache1_002"},
+        NumberingCase{"ReplaceAfterOneThatBackedUpFiles", "replace", true, "",
+                      "backup-replace/tcache1_002/a.cfg", "backup-replace/System32_002"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // After a failed backup or copy every original is in place or in its backup set.
 class FailingReplace : public ::testing::TestWithParam<const char*> {};
