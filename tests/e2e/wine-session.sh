@@ -75,6 +75,19 @@ session_start() {
     echo "cannot set the prefix to Windows 10"
     return 1
   fi
+  # The runtimes a current workstation has: both VC runtimes and .NET Framework 4.8,
+  # where their installers leave them, so that the dependency step finds them current.
+  local key
+  for key in 'HKLM\SOFTWARE\Wow6432Node\Microsoft\VisualStudio\14.0\VC\Runtimes\x86' \
+             'HKLM\SOFTWARE\Wow6432Node\Microsoft\VisualStudio\14.0\VC\Runtimes\x64'; do
+    "$WINE" reg add "$key" /v Installed /t REG_DWORD /d 1 /f /reg:64 </dev/null >>"$SESSION/wineboot.log" 2>&1 &&
+      "$WINE" reg add "$key" /v Version /d v14.40.33810.00 /f /reg:64 </dev/null >>"$SESSION/wineboot.log" 2>&1 ||
+      { echo "cannot record the VC runtimes"; return 1; }
+  done
+  key='HKLM\SOFTWARE\Microsoft\NET Framework Setup\NDP\v4\Full'
+  "$WINE" reg add "$key" /v Install /t REG_DWORD /d 1 /f /reg:64 </dev/null >>"$SESSION/wineboot.log" 2>&1 &&
+    "$WINE" reg add "$key" /v Release /t REG_DWORD /d 528372 /f /reg:64 </dev/null >>"$SESSION/wineboot.log" 2>&1 ||
+    { echo "cannot record .NET Framework 4.8"; return 1; }
   # The product's configuration location, which a clerk's workstation has from the
   # product's installation; the backup sets go below it.
   mkdir -p "$WINEPREFIX/drive_c/ProgramData/Veltrix"
