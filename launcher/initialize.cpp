@@ -4,13 +4,14 @@
 #include <cstdint>
 #include <string>
 
+#include "base/launcher.h"
+#include "config/config_keys.h"
 #include "deps/library_version.h"
 #include "diag/error_strings.h"
 #include "diag/log.h"
 #include "lifetime/com_library.h"
 #include "launcher/command_line.h"
 #include "launcher/launch_folder.h"
-#include "base/launcher.h"
 #include "platform/registry.h"
 #include "sysinfo/known_folders_loader.h"
 #include "sysinfo/mapped_drives.h"
@@ -18,14 +19,12 @@
 
 namespace {
 
-using LauncherKeyPath = FixedString<1025>;
-
 // Raises the debug level from the DWORD value "Debug" of the launcher key.
-void ReadDebugLevelFromRegistry(Launcher& l, const LauncherKeyPath& key_path) {
+void ReadDebugLevelFromRegistry(Launcher& l) {
   std::uint32_t value = 0;
   std::uint32_t size = sizeof value;
   const auto status = l.os.registry.RegGetValue(
-      platform::kHKeyLocalMachine, key_path.view(), "Debug",
+      platform::kHKeyLocalMachine, kLauncherKeyPath, "Debug",
       platform::kRrfRtRegDword | platform::kRrfSubkeyWow6464Key, nullptr, &value, &size);
   if (status != 0) {
     // The logs are not open yet: this record only counts.
@@ -72,11 +71,8 @@ void Initialize(Launcher& l, std::string_view command_line) {
     (void)folder_with_backslash.assign(l.run.LauncherPath.view().substr(0, last_backslash + 1));
   }
 
-  LauncherKeyPath key_path;
-  key_path.format_cut(kLauncherKeyFormat, kCompanyName);
-
   InitParams(l, command_line);
-  ReadDebugLevelFromRegistry(l, key_path);
+  ReadDebugLevelFromRegistry(l);
   OpenLogFiles(l, folder_with_backslash.view());
 
   DebugLog(l, "Initialize: Command Line: %.*s", static_cast<int>(command_line.size()),
@@ -96,6 +92,6 @@ void Initialize(Launcher& l, std::string_view command_line) {
   DebugLog(l, "Initialize: Application executing from \"%s\".", l.folders.CurrDir.c_str());
   ListMappedDrives(l);
 
-  RecordLaunchFolder(l, key_path.view());
+  RecordLaunchFolder(l, kLauncherKeyPath);
   InitCOM(l);
 }

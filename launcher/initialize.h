@@ -9,7 +9,3 @@ struct Launcher;
 // line, takes the debug level from the registry, opens the logs and records where
 // the launcher ran from. Ends the run itself on a critical failure or after the help.
 void Initialize(Launcher& l, std::string_view command_line);
-
-// The registry key of the launcher's settings, below HKEY_LOCAL_MACHINE.
-inline constexpr const char* kLauncherKeyFormat = "SOFTWARE\\%s\\Launcher";
-inline constexpr const char* kCompanyName = "Veltrix Solutions Inc.";

@@ -16,7 +16,6 @@ namespace fs = std::filesystem;
 using platform::ErrorCode;
 
 constexpr ErrorCode kErrorInvalidHandle = 6;
-constexpr ErrorCode kErrorAlreadyExists = 183;
 constexpr ErrorCode kErrorInvalidSecurityDescriptor = 1338;
 constexpr ErrorCode kErrorInvalidAcl = 1336;
 constexpr ErrorCode kErrorNoneMapped = 1332;
@@ -262,15 +261,8 @@ bool SimSecurity::CreateDirectory(std::string_view path, const void* descriptor)
   if (!host) return false;
   auto name = Drives::Normalize(s_.Redirected(path), s_.current_directory);
   if (!name) return false;
+  if (!s_.NewFolderPlaceIsFree(*host)) return false;
   std::error_code ec;
-  if (fs::exists(*host, ec)) {
-    s_.last_error = kErrorAlreadyExists;
-    return false;
-  }
-  if (!fs::is_directory(host->parent_path(), ec)) {
-    s_.last_error = platform::kErrorPathNotFound;
-    return false;
-  }
   const FileObject parent{ParentOf(*name), ObjectKind::Folder};
   if (!(GrantedTo(parent) & kFileAddSubdirectory) || !fs::create_directory(*host, ec)) {
     s_.last_error = platform::kErrorAccessDenied;

@@ -12,7 +12,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr platform::ErrorCode kErrorFileExists = 80;
-constexpr platform::ErrorCode kErrorAlreadyExists = 183;
 
 // The error Windows gives for a name that is not there: its folder is, or is not.
 platform::ErrorCode MissingError(const fs::path& host) {
@@ -67,15 +66,8 @@ bool SimFiles::CreateDirectory(std::string_view path) {
   if (s_.Fails("CreateDirectory")) return false;
   auto host = s_.Resolve(path);
   if (!host) return false;
+  if (!s_.NewFolderPlaceIsFree(*host)) return false;
   std::error_code ec;
-  if (fs::exists(*host, ec)) {
-    s_.last_error = kErrorAlreadyExists;
-    return false;
-  }
-  if (!fs::is_directory(host->parent_path(), ec)) {
-    s_.last_error = platform::kErrorPathNotFound;
-    return false;
-  }
   if (!fs::create_directory(*host, ec)) {
     s_.last_error = platform::kErrorAccessDenied;
     return false;

@@ -1,6 +1,7 @@
 // Simulated workstation: the state shared by the platform interfaces.
 #include "platform/sim/sim_state.h"
 
+#include "platform/error_codes.h"
 #include "platform/sim/fs_redirection.h"
 #include "platform/sim/known_folder_paths.h"
 
@@ -39,6 +40,20 @@ SimState::SimState(std::filesystem::path folder_path, Machine facts, RegistryTre
       // A program starts in the folder it was started from; the launcher is
       // started by its shortcuts, which set its own folder.
       current_directory(FolderOf(machine.launcher.path)) {}
+
+bool SimState::NewFolderPlaceIsFree(const std::filesystem::path& host) {
+  constexpr platform::ErrorCode kErrorAlreadyExists = 183;
+  std::error_code ec;
+  if (std::filesystem::exists(host, ec)) {
+    last_error = kErrorAlreadyExists;
+    return false;
+  }
+  if (!std::filesystem::is_directory(host.parent_path(), ec)) {
+    last_error = platform::kErrorPathNotFound;
+    return false;
+  }
+  return true;
+}
 
 bool SimState::Fails(std::string_view operation, platform::ErrorCode* error) {
   auto injected = faults.Call(operation);
