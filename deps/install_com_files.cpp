@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr platform::ErrorCode kErrorNoMoreFiles = 18;
+using platform::kErrorNoMoreFiles;
 
 using Label = FixedString<256>;
 

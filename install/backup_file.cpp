@@ -17,7 +17,7 @@ namespace {
 
 constexpr std::uint32_t kFailurePause = 500;
 constexpr std::uint32_t kStatusPause = 150;
-constexpr platform::ErrorCode kErrorFilenameExcedRange = 206;
+using platform::kErrorFilenameExcedRange;
 
 // The backup path and the status text are kept in 261 characters.
 using BackupText = FixedString<261>;

@@ -7,12 +7,13 @@
 #include "install/backup.h"
 #include "install/file_checks.h"
 #include "install/fs_redirection.h"
+#include "platform/error_codes.h"
 #include "platform/files.h"
 
 namespace {
 
 // What CreateDirectoryA says of a path longer than a path may be.
-constexpr platform::ErrorCode kErrorFilenameExcedRange = 206;
+using platform::kErrorFilenameExcedRange;
 
 struct BackupFolder {
   const char* sub_folder;

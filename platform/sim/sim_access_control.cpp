@@ -15,9 +15,9 @@ namespace {
 namespace fs = std::filesystem;
 using platform::ErrorCode;
 
-constexpr ErrorCode kErrorInvalidHandle = 6;
+using platform::kErrorInvalidHandle;
 constexpr ErrorCode kErrorInvalidSecurityDescriptor = 1338;
-constexpr ErrorCode kErrorInvalidAcl = 1336;
+using platform::kErrorInvalidAcl;
 constexpr ErrorCode kErrorNoneMapped = 1332;
 constexpr std::uint32_t kReadControl = 0x00020000;
 constexpr std::uint32_t kWriteDac = 0x00040000;

@@ -11,7 +11,7 @@ namespace sim {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr platform::ErrorCode kErrorFileExists = 80;
+using platform::kErrorFileExists;
 
 // The error Windows gives for a name that is not there: its folder is, or is not.
 platform::ErrorCode MissingError(const fs::path& host) {

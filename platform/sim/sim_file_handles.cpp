@@ -10,11 +10,11 @@ namespace sim {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr platform::ErrorCode kErrorInvalidHandle = 6;
+using platform::kErrorInvalidHandle;
 constexpr platform::ErrorCode kErrorDiskFull = 112;
-constexpr platform::ErrorCode kErrorNegativeSeek = 131;
-constexpr platform::ErrorCode kErrorFileExists = 80;
-constexpr platform::ErrorCode kErrorAlreadyExists = 183;
+using platform::kErrorNegativeSeek;
+using platform::kErrorFileExists;
+using platform::kErrorAlreadyExists;
 
 constexpr std::uint32_t kCreateNew = 1;
 constexpr std::uint32_t kOpenAlways = 4;

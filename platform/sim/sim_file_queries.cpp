@@ -13,8 +13,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr platform::ErrorCode kErrorInvalidFunction = 1;
-constexpr platform::ErrorCode kErrorInvalidHandle = 6;
-constexpr platform::ErrorCode kErrorNoMoreFiles = 18;
+using platform::kErrorInvalidHandle;
+using platform::kErrorNoMoreFiles;
 constexpr std::uint32_t kFileAttributeArchive = 0x20;
 
 // The opaque values handed out by Wow64DisableWow64FsRedirection: the state to go

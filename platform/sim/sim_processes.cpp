@@ -10,7 +10,7 @@
 namespace sim {
 namespace {
 
-constexpr platform::ErrorCode kErrorInvalidHandle = 6;
+using platform::kErrorInvalidHandle;
 
 }  // namespace
 

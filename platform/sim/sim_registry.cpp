@@ -13,7 +13,7 @@ namespace {
 
 using platform::ErrorCode;
 
-constexpr ErrorCode kErrorInvalidHandle = 6;
+using platform::kErrorInvalidHandle;
 constexpr ErrorCode kErrorInvalidData = 13;
 constexpr ErrorCode kErrorUnsupportedType = 1630;
 constexpr std::uint32_t kKeyQueryValue = 0x0001;

@@ -12,9 +12,9 @@ namespace {
 
 using platform::ErrorCode;
 
-constexpr ErrorCode kErrorInvalidHandle = 6;
+using platform::kErrorInvalidHandle;
 constexpr ErrorCode kErrorCallNotImplemented = 120;
-constexpr ErrorCode kErrorInvalidAcl = 1336;
+using platform::kErrorInvalidAcl;
 constexpr std::uint32_t kReadControl = 0x00020000;
 constexpr std::uint32_t kWriteDac = 0x00040000;
 

@@ -11,7 +11,7 @@
 namespace sim {
 namespace {
 
-constexpr platform::ErrorCode kErrorInvalidHandle = 6;
+using platform::kErrorInvalidHandle;
 constexpr platform::ErrorCode kErrorNoImpersonationToken = 1309;
 constexpr platform::ErrorCode kErrorNoSuchLogonSession = 1312;
 constexpr std::uint32_t kTokenElevationTypeDefault = 1;

@@ -42,10 +42,9 @@ SimState::SimState(std::filesystem::path folder_path, Machine facts, RegistryTre
       current_directory(FolderOf(machine.launcher.path)) {}
 
 bool SimState::NewFolderPlaceIsFree(const std::filesystem::path& host) {
-  constexpr platform::ErrorCode kErrorAlreadyExists = 183;
   std::error_code ec;
   if (std::filesystem::exists(host, ec)) {
-    last_error = kErrorAlreadyExists;
+    last_error = platform::kErrorAlreadyExists;
     return false;
   }
   if (!std::filesystem::is_directory(host.parent_path(), ec)) {

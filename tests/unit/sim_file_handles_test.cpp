@@ -19,8 +19,8 @@ using unit::TestMachine;
 namespace fs = std::filesystem;
 using namespace std::chrono;
 
-constexpr platform::ErrorCode kInvalidHandleError = 6;
-constexpr platform::ErrorCode kNegativeSeek = 131;
+using platform::kErrorInvalidHandle;
+using platform::kErrorNegativeSeek;
 constexpr platform::ErrorCode kAlreadyExists = 183;
 
 // 2026-12-06 08:30:15.250 UTC as a FILETIME.
@@ -55,7 +55,7 @@ TEST(SimFileHandles, ReadsFromItsOwnPositionAndEndsWithZeroBytes) {
   EXPECT_EQ(os.files.SetFilePointer(file, -3, platform::kFileEnd), 7u);
   EXPECT_EQ(ReadAll(os, file, 10), "789");
   EXPECT_EQ(os.files.SetFilePointer(file, -11, platform::kFileEnd), platform::kInvalidSetFilePointer);
-  EXPECT_EQ(os.system.GetLastError(), kNegativeSeek);
+  EXPECT_EQ(os.system.GetLastError(), kErrorNegativeSeek);
   std::uint32_t high = 99;
   EXPECT_EQ(os.files.GetFileSize(file, &high), 10u);
   EXPECT_EQ(high, 0u);
@@ -64,9 +64,9 @@ TEST(SimFileHandles, ReadsFromItsOwnPositionAndEndsWithZeroBytes) {
   char byte;
   std::uint32_t read = 0;
   EXPECT_FALSE(os.files.ReadFile(file, &byte, 1, &read));
-  EXPECT_EQ(os.system.GetLastError(), kInvalidHandleError);
+  EXPECT_EQ(os.system.GetLastError(), kErrorInvalidHandle);
   EXPECT_EQ(os.files.GetFileSize(file, nullptr), platform::kInvalidFileSize);
-  EXPECT_EQ(os.system.GetLastError(), kInvalidHandleError);
+  EXPECT_EQ(os.system.GetLastError(), kErrorInvalidHandle);
 }
 
 TEST(SimFileHandles, AMissingFileOrFolderFailsAsOnWindows) {
@@ -249,7 +249,7 @@ TEST(SimFileHandles, EveryOperationFailsThroughTheFailSection) {
   EXPECT_EQ(os.files.SetFilePointer(file, 1, platform::kFileBegin), platform::kInvalidSetFilePointer);
   EXPECT_EQ(os.system.GetLastError(), platform::kErrorInvalidParameter);
   EXPECT_EQ(os.files.GetFileSize(file, nullptr), platform::kInvalidFileSize);
-  EXPECT_EQ(os.system.GetLastError(), kInvalidHandleError);
+  EXPECT_EQ(os.system.GetLastError(), kErrorInvalidHandle);
   platform::FileTime time = 0;
   EXPECT_FALSE(os.files.GetFileTime(file, &time));
   EXPECT_FALSE(os.files.FileTimeToLocalFileTime(kSampleTime, &time));
