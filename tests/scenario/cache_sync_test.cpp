@@ -21,11 +21,6 @@ constexpr const char* kCachedFiles[] = {"tavix.chm",    "nvpv.chm",     "readme.
 // The launcher's files were written at 08:00:30 on the day of the run.
 const file_clock::time_point kShipped = file_clock::from_sys(sys_days{2026y / 12 / 6} + 8h + 30s);
 
-bool Contains(const std::vector<std::string>& lines, const std::string& text) {
-  return std::any_of(lines.begin(), lines.end(),
-                     [&](const std::string& line) { return line.find(text) != std::string::npos; });
-}
-
 // The launcher at `drive`:\Portavel, with the machine's archive, utility and redist
 // folder, the product's eleven files and, with `tpe`, a tpe folder of two files; the
 // cache's parent folder exists.

@@ -14,11 +14,6 @@ constexpr const char* kSource = "Portavel/redist/Veltrix.Bridge.dll";
 constexpr const char* kInstalled = "Windows/SysWOW64/Veltrix.Bridge.dll";
 constexpr const char* kBackup = "ProgramData/Veltrix/backup/SysWOW64_001/Veltrix.Bridge.dll";
 
-bool Contains(const std::vector<std::string>& lines, const std::string& text) {
-  return std::any_of(lines.begin(), lines.end(),
-                     [&](const std::string& line) { return line.find(text) != std::string::npos; });
-}
-
 // The utility's runs, in order: "-U" for an un-registration, "+" for a registration.
 std::string UtilityRuns(const Machine& m) {
   std::string runs;

@@ -11,11 +11,6 @@ namespace {
 
 constexpr const char* kCacheParent = "Users/clerk/AppData/Local/Norvane/Portavel/";
 
-bool Contains(const std::vector<std::string>& lines, const std::string& text) {
-  return std::any_of(lines.begin(), lines.end(),
-                     [&](const std::string& line) { return line.find(text) != std::string::npos; });
-}
-
 TEST(PreloadConfiguration, CopiesTheSettingsFilesThatAreNotThereYet) {
   Machine m;
   m.WriteC("Windows/tavix.ini", "[old]\n");

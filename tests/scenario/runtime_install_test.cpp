@@ -19,11 +19,6 @@ constexpr const char* kNetfx = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\NET Fr
 constexpr const char* kCurrentRuntime = "\"Installed\"=dword:00000001\r\n\"Version\"=\"v14.40.33810.00\"\r\n\r\n";
 constexpr const char* kCurrentNetfx = "\"Install\"=dword:00000001\r\n\"Release\"=dword:00080ea8\r\n\r\n";
 
-bool Contains(const std::vector<std::string>& lines, const std::string& text) {
-  return std::any_of(lines.begin(), lines.end(),
-                     [&](const std::string& line) { return line.find(text) != std::string::npos; });
-}
-
 // The installers that ran, by file name, in order.
 std::vector<std::string> Installers(const Machine& m) {
   std::vector<std::string> started;

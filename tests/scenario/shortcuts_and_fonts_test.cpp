@@ -16,11 +16,6 @@ const std::vector<std::string> kLinks = {std::string(kStartMenu) + "Veltrix Dovr
                                          "Portavel/Veltrix Dovrel (Diagnostic Mode).LNK",
                                          "Portavel/Veltrix Dovrel (Clear Users).LNK"};
 
-bool Contains(const std::vector<std::string>& lines, const std::string& text) {
-  return std::any_of(lines.begin(), lines.end(),
-                     [&](const std::string& line) { return line.find(text) != std::string::npos; });
-}
-
 std::size_t Count(const std::vector<std::string>& lines, const std::string& text) {
   return std::count_if(lines.begin(), lines.end(),
                        [&](const std::string& line) { return line.find(text) != std::string::npos; });
