@@ -8,12 +8,11 @@
 #include <fstream>
 #include <string>
 
+#include "own_folder.h"
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  char path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  if (length == 0 || length == MAX_PATH) return 1;
-  std::string folder(path, length);
-  folder.erase(folder.rfind('\\') + 1);
+  const std::string folder = OwnFolder();
+  if (folder.empty()) return 1;
   {
     std::ofstream out(folder + "installer-cmdline.txt", std::ios::binary | std::ios::trunc);
     out << GetCommandLineA();
