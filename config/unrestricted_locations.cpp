@@ -11,8 +11,8 @@
 #include "install/file_checks.h"
 #include "install/fs_redirection.h"
 #include "install/scoped_release.h"
-#include "platform/files.h"
 #include "platform/error_codes.h"
+#include "platform/files.h"
 #include "platform/security.h"
 #include "sysinfo/system_info_loader.h"
 
