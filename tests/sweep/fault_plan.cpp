@@ -35,6 +35,18 @@ bool SilentByDesign(std::string_view operation) {
                      [&](std::string_view name) { return EqualsIgnoreCase(name, operation); });
 }
 
+bool LossReportedByDesign(std::string_view file_name, const std::vector<std::string>& records) {
+  static constexpr std::string_view kReplacementFailed[] = {
+      "InstallTABFile: The attempt to install or upgrade ",
+      "InstallFileName: Failed to copy ",
+  };
+  return std::any_of(records.begin(), records.end(), [&](const std::string& record) {
+    return record.find(file_name) != std::string::npos &&
+           std::any_of(std::begin(kReplacementFailed), std::end(kReplacementFailed),
+                       [&](std::string_view start) { return record.rfind(start, 0) == 0; });
+  });
+}
+
 std::vector<std::uint32_t> CallsToFail(std::uint32_t calls, bool all) {
   std::vector<std::uint32_t> numbers;
   if (all) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -28,6 +29,11 @@ std::uint32_t ErrorFor(std::string_view operation);
 
 // Whether a failure of `operation` leaves no error record by design.
 bool SilentByDesign(std::string_view operation);
+
+// Whether the launcher deletes a file before replacing it by design, and reports that
+// the replacement failed in one of `records`: an upgraded archive entry or a cache copy,
+// whose source stays where it was and which the next run puts back.
+bool LossReportedByDesign(std::string_view file_name, const std::vector<std::string>& records);
 
 // The call numbers tried among `calls`: all of them, or the first, a middle and the last.
 std::vector<std::uint32_t> CallsToFail(std::uint32_t calls, bool all);

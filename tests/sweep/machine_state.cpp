@@ -22,9 +22,9 @@ bool InBackupSet(const std::string& relative) {
   return Upper(relative).rfind("C/PROGRAMDATA/VELTRIX/BACKUP", 0) == 0;
 }
 
-std::string FileName(const std::string& relative) { return relative.substr(relative.rfind('/') + 1); }
-
 }  // namespace
+
+std::string FileName(const std::string& relative) { return relative.substr(relative.rfind('/') + 1); }
 
 MachineState Capture(const fs::path& machine_folder) {
   MachineState state;
@@ -71,7 +71,7 @@ std::vector<std::string> LostFiles(const MachineState& before, const MachineStat
     const bool backed_up = std::any_of(after.backups.begin(), after.backups.end(), [&](const auto& backup) {
       return FileName(backup.first) == FileName(path) && backup.second.bytes == facts.bytes;
     });
-    if (!backed_up) lost.push_back(path + (now == after.files.end() ? " is gone" : " was overwritten"));
+    if (!backed_up) lost.push_back(path);
   }
   return lost;
 }

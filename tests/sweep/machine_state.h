@@ -33,9 +33,12 @@ std::vector<std::string> Differences(const MachineState& expected, const Machine
 
 // The files of `before` that `after` lost: neither kept with their bytes, nor given
 // the bytes the launcher's fault-free run gives them (`intended`), nor copied into a
-// backup set under their own name.
+// backup set under their own name; their paths.
 std::vector<std::string> LostFiles(const MachineState& before, const MachineState& after,
                                    const MachineState& intended);
+
+// The last part of a path below drives/.
+std::string FileName(const std::string& relative);
 
 // Copies a machine folder, file times included.
 void CopyMachine(const std::filesystem::path& from, const std::filesystem::path& to);
