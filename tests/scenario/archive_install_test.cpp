@@ -2,7 +2,6 @@
 // start, a preload or a replace on machine folders whose tsystem0.dll is built in the
 // test; the files, their bytes and their times are read back from the drives.
 #include <algorithm>
-#include <chrono>
 #include <map>
 #include <tuple>
 #include <string>
@@ -15,18 +14,11 @@
 namespace scenario {
 namespace {
 
-using namespace std::chrono;
 using tabpack::MemoryFile;
 using tabpack::UtcTime;
 
 // The user may write system locations: the token is an administrator's.
 const std::string kAdminIni = "[machine]\nclock = 2026-12-06T08:30:00\n[user]\ntoken_admin = true\n";
-
-file_clock::time_point HostTime(const UtcTime& t) {
-  const sys_days day = year{t.year} / t.month / t.day;
-  return file_clock::from_sys(day + hours{t.hour} + minutes{t.minute} + seconds{t.second} +
-                              milliseconds{t.millisecond});
-}
 
 UtcTime Shifted(UtcTime t, int minutes_later, int seconds_later = 0) {
   t.minute += minutes_later;
@@ -51,7 +43,7 @@ struct InstallMachine : Machine {
 
 // Every file below the drive C folders `under`: its size, a hash of its bytes and its
 // time, by path.
-using FileState = std::tuple<std::size_t, std::size_t, file_clock::time_point>;
+using FileState = std::tuple<std::size_t, std::size_t, fs::file_time_type>;
 std::map<std::string, FileState> Snapshot(const Machine& m, const std::vector<std::string>& under) {
   std::map<std::string, FileState> files;
   for (const std::string& folder : under) {

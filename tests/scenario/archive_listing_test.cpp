@@ -1,7 +1,6 @@
 // The list mode end to end: launcher-sim run with "list" on machine folders whose
 // tsystem0.dll is built in the test, filelist.txt compared byte for byte, problems
 // seen on standard output.
-#include <chrono>
 #include <string>
 #include <vector>
 
@@ -12,7 +11,6 @@
 namespace scenario {
 namespace {
 
-using namespace std::chrono;
 using tabpack::MemoryFile;
 
 // Five hours west of UTC, so that local times fall on other days and years.
@@ -21,8 +19,7 @@ const std::string kMachineIni = "[machine]\nclock = 2026-12-06T08:30:00\nutc_off
 // The archive on the machine, last written at 14:00 UTC on 5 December 2026.
 void PutArchive(const Machine& m, const std::vector<MemoryFile>& files) {
   m.WriteC("Portavel/tsystem0.dll", tabpack::BuildArchive(files));
-  fs::last_write_time(m.C("Portavel/tsystem0.dll"),
-                      file_clock::from_sys(sys_seconds{sys_days{2026y / December / 5} + 14h}));
+  fs::last_write_time(m.C("Portavel/tsystem0.dll"), HostTime({2026, 12, 5, 14, 0, 0, 0}));
 }
 
 const std::string kHead = "\r\n\r\n";

@@ -1,6 +1,5 @@
 // tabpack, the archive packer, run as IT staff run it: pack a folder by its manifest,
 // list and verify the archive; every refusal with its message and exit status.
-#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -14,8 +13,6 @@
 
 namespace scenario {
 namespace {
-
-using namespace std::chrono;
 
 RunResult RunTabpack(const std::vector<std::string>& args) { return RunProgram(TABPACK, args); }
 
@@ -37,8 +34,7 @@ TEST(Tabpack, PacksListsAndVerifiesAManifestsFiles) {
   w.Put("tsystem1.cfg", "[Station]\n");
   w.Put("Shipping Labels.xml", "<labels/>");
   w.Put("empty.txt", "");
-  fs::last_write_time(fs::path(w.files()) / "empty.txt",
-                      file_clock::from_sys(sys_days{2026y / July / 4} + 13h + 2min + 3s + 456ms));
+  fs::last_write_time(fs::path(w.files()) / "empty.txt", HostTime({2026, 7, 4, 13, 2, 3, 456}));
   w.Manifest("# product files\n"
              "tsystem1.cfg  cur  Newer  2026-11-30T16:20:05.125Z\n"
              "\n"

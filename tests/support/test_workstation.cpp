@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -137,6 +138,13 @@ tabpack::MemoryFile ArchiveFile(const std::string& name, const std::string& dest
   file.record.time = time;
   file.contents = contents;
   return file;
+}
+
+fs::file_time_type HostTime(const tabpack::UtcTime& t) {
+  using namespace std::chrono;
+  const sys_days day = year{t.year} / t.month / t.day;
+  return file_clock::from_sys(day + hours{t.hour} + minutes{t.minute} + seconds{t.second} +
+                              milliseconds{t.millisecond});
 }
 
 RunResult RunProgram(const char* program, const std::vector<std::string>& args) {

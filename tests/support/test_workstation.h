@@ -69,6 +69,8 @@ std::size_t FindLine(const std::vector<std::string>& lines, std::string_view tex
 inline constexpr tabpack::UtcTime kRecordTime = {2026, 11, 30, 16, 20, 5, 125};
 tabpack::MemoryFile ArchiveFile(const std::string& name, const std::string& destination, std::uint32_t rule,
                                 const std::string& contents, tabpack::UtcTime time = kRecordTime);
+// A host file's time for a UTC time.
+fs::file_time_type HostTime(const tabpack::UtcTime& time);
 
 struct RunResult {
   int exit_status = -1;  // the program's exit status
