@@ -194,32 +194,6 @@ TEST(HelpBox, ShowsTheSwitchesAndEndsWithZeroBeforeAnyLog) {
   }
 }
 
-struct CriticalCase {
-  const char* fail;
-  int exit_status;
-  const char* code;
-};
-
-class CriticalFailure : public ::testing::TestWithParam<CriticalCase> {};
-
-TEST_P(CriticalFailure, ShowsTheErrorDialogAndEnds) {
-  Machine m;
-  m.Append("machine.ini", std::string("[fail]\n") + GetParam().fail + "\n");
-  RunResult run = m.Run("-d");
-  EXPECT_EQ(run.exit_status, GetParam().exit_status);
-  EXPECT_EQ(m.Lines("ui.log"),
-            std::vector<std::string>{
-                std::string("MESSAGEBOX caption=\"Portavel\" style=0x00050010 text=\"An error has occurred:\\n\\n"
-                            "A critical error has occured during initialization. Code: ") +
-                GetParam().code + "\" answer=ok"});
-  EXPECT_TRUE(m.Lines("processes.log").empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(Allocation, CriticalFailure,
-                         ::testing::Values(CriticalCase{"HeapAlloc = 1:8", 6, "Initialize_476"},
-                                           CriticalCase{"HeapAlloc = 2:8", 6, "Initialize_485"}),
-                         [](const auto& info) { return std::string(info.param.code); });
-
 TEST(MachineFolder, MalformedFileIsRefusedWithExitCode2NamingTheLine) {
   Machine m;
   m.Write("machine.ini", "[os]\nmajor = 10\nthis is not a key\n");
