@@ -51,7 +51,7 @@ class Drives {
   std::filesystem::path root_;  // <machine folder>/drives
   // Folders listed so far, by host path: every path resolution below a folder would
   // otherwise list it or look at each component on the host again. Kept up to date by
-  // Changed(); a name put there from outside since is found by looking at it.
+  // Changed(); a name put there from outside since is found when spelt as on the host.
   mutable std::unordered_map<std::string, Listing> listings_;
   mutable std::optional<EntryKind> root_kind_;
 };

@@ -138,6 +138,21 @@ TEST(SimFileHandles, ReadOnlyAndLockedFilesRefuseAsOnWindows) {
   EXPECT_TRUE(os.files.DeleteFile("ro.txt"));
 }
 
+// Names resolve without regard to case through the folder listings the machine keeps,
+// after its own changes; a file put there from outside is found by its own spelling.
+TEST(SimFileHandles, NamesResolveAfterEveryChangeOfTheirFolder) {
+  TestMachine machine;
+  machine.PutFile("C:\\Portavel\\plain.txt", "x");
+  auto& os = machine.platform();
+  EXPECT_EQ(os.files.GetFileAttributes("NEW.txt"), platform::kInvalidFileAttributes);
+  ASSERT_TRUE(os.files.CopyFile("plain.txt", "New.Txt", false));
+  EXPECT_EQ(os.files.GetFileAttributes("new.TXT"), 0x20u);
+  ASSERT_TRUE(os.files.DeleteFile("NEW.txt"));
+  EXPECT_EQ(os.files.GetFileAttributes("new.txt"), platform::kInvalidFileAttributes);
+  machine.WriteC("Portavel/Outside.txt", "y");
+  EXPECT_EQ(os.files.GetFileAttributes("Outside.txt"), 0x20u);  // spelt as on the host
+}
+
 TEST(SimFileHandles, ReadSharingAdmitsReadersButNoWriter) {
   TestMachine machine;
   machine.PutFile("C:\\Portavel\\shared.txt", "x");
