@@ -41,6 +41,13 @@ std::vector<std::string> SplitComponents(std::string_view path) {
   return parts;
 }
 
+// A name folded to lower case, as Windows compares names.
+std::string Folded(std::string_view name) {
+  std::string folded(name);
+  for (char& c : folded) c = FoldCase(c);
+  return folded;
+}
+
 }  // namespace
 
 Drives::Drives(std::filesystem::path machine_folder) : root_(std::move(machine_folder) / "drives") {}
@@ -92,18 +99,22 @@ std::optional<std::filesystem::path> Drives::Resolve(std::string_view windows_pa
     *error = platform::kErrorPathNotFound;
     return std::nullopt;
   }
-  std::filesystem::path host = root_ / std::string(1, (*normal)[0]);
+  const std::string letter(1, (*normal)[0]);
+  std::filesystem::path host = root_ / letter;
   // Nothing on the way may lead out of the machine folder or be other than a file or
   // a folder: the drives folder, the drive's folder and every existing component.
-  if (KindOf(root_) == EntryKind::Refused || KindOf(host) == EntryKind::Refused) {
+  if (!root_kind_) root_kind_ = KindOf(root_);
+  auto drive = *root_kind_ == EntryKind::Folder ? Lookup(root_, letter) : std::nullopt;
+  // The drive's folder is named by its letter in upper case only.
+  const EntryKind drive_kind = drive && drive->name == letter ? drive->kind : KindOf(host);
+  if (*root_kind_ == EntryKind::Refused || drive_kind == EntryKind::Refused) {
     *error = platform::kErrorAccessDenied;
     return std::nullopt;
   }
-  if (KindOf(root_) != EntryKind::Folder || KindOf(host) != EntryKind::Folder) {
+  if (*root_kind_ != EntryKind::Folder || drive_kind != EntryKind::Folder) {
     *error = platform::kErrorPathNotFound;
     return std::nullopt;
   }
-  std::error_code ec;
   bool exists_so_far = true;
   for (const auto& part : SplitComponents(std::string_view(*normal).substr(3))) {
     if (!IsValidName(part)) {
@@ -111,18 +122,13 @@ std::optional<std::filesystem::path> Drives::Resolve(std::string_view windows_pa
       return std::nullopt;
     }
     std::filesystem::path next = host / part;
-    EntryKind kind = exists_so_far ? KindOf(next) : EntryKind::Missing;
-    if (exists_so_far && kind == EntryKind::Missing) {
-      exists_so_far = false;
-      for (const auto& entry : std::filesystem::directory_iterator(host, ec)) {
-        // The entry's name is the tail of its path, compared in place.
-        const std::string& entry_path = entry.path().native();
-        if (EqualsIgnoreCase(std::string_view(entry_path).substr(entry_path.rfind('/') + 1), part)) {
-          next = entry.path();
-          exists_so_far = true;
-          kind = KindOf(next);
-          break;
-        }
+    EntryKind kind = EntryKind::Missing;
+    if (exists_so_far) {
+      if (auto found = Lookup(host, part)) {
+        if (found->name != part) next = host / found->name;
+        kind = found->kind;
+      } else {
+        exists_so_far = false;
       }
     }
     if (exists_so_far && kind == EntryKind::Refused) {
@@ -132,6 +138,55 @@ std::optional<std::filesystem::path> Drives::Resolve(std::string_view windows_pa
     host = next;
   }
   return host;
+}
+
+Drives::Listing& Drives::List(const std::filesystem::path& folder) const {
+  Listing& listing = listings_[folder.native()];
+  listing.clear();
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+    std::string name = entry.path().filename().native();
+    const auto [it, added] = listing.try_emplace(Folded(name), Entry{name, KindOf(entry), false});
+    if (!added) it->second.ambiguous = true;
+  }
+  return listing;
+}
+
+std::optional<Drives::Entry> Drives::Lookup(const std::filesystem::path& folder,
+                                            const std::string& part) const {
+  auto listed = listings_.find(folder.native());
+  Listing& listing = listed != listings_.end() ? listed->second : List(folder);
+  auto found = listing.find(Folded(part));
+  if (found == listing.end()) {
+    // Not there when listed: only a name put there from outside since is listed again.
+    if (KindOf(folder / part) == EntryKind::Missing) return std::nullopt;
+    found = List(folder).find(Folded(part));
+    if (found == listing.end()) return std::nullopt;
+  }
+  // Of names that differ only in case, the one spelt as asked wins.
+  if (found->second.ambiguous && found->second.name != part) {
+    const EntryKind exact = KindOf(folder / part);
+    if (exact != EntryKind::Missing) return Entry{part, exact, true};
+  }
+  return found->second;
+}
+
+void Drives::Changed(const std::filesystem::path& host) {
+  auto listed = listings_.find(host.parent_path().native());
+  if (listed == listings_.end()) return;
+  Listing& listing = listed->second;
+  const std::string name = host.filename().native();
+  auto found = listing.find(Folded(name));
+  // Names that differ only in case are rare: their folder is listed afresh.
+  if (found != listing.end() && (found->second.ambiguous || found->second.name != name)) {
+    listings_.erase(listed);
+    return;
+  }
+  const EntryKind kind = KindOf(host);
+  if (kind == EntryKind::Missing)
+    listing.erase(Folded(name));
+  else
+    listing.insert_or_assign(Folded(name), Entry{name, kind, false});
 }
 
 }  // namespace sim

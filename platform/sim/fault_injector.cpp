@@ -15,12 +15,12 @@
 
 namespace sim {
 
-std::optional<platform::ErrorCode> FaultInjector::Call(std::string_view operation) {
+std::optional<FaultRule> FaultInjector::Call(std::string_view operation) {
   std::uint32_t number = ++calls_[std::string(operation)];
   auto found = rules_.find(operation);
   if (found == rules_.end()) return std::nullopt;
   for (const FaultRule& rule : found->second)
-    if (rule.call == number) return rule.error;
+    if (rule.call == number) return rule;
   return std::nullopt;
 }
 

@@ -18,8 +18,8 @@ class FaultInjector {
   explicit FaultInjector(std::map<std::string, std::vector<FaultRule>, CaseInsensitiveLess> rules)
       : rules_(std::move(rules)) {}
 
-  // Counts a call of `operation`; the error it must fail with, if this call fails.
-  std::optional<platform::ErrorCode> Call(std::string_view operation);
+  // Counts a call of `operation`; the rule this call meets, if any.
+  std::optional<FaultRule> Call(std::string_view operation);
   // How often each operation was called so far, failed calls included.
   const std::map<std::string, std::uint32_t, CaseInsensitiveLess>& calls() const { return calls_; }
 

@@ -58,8 +58,13 @@ std::optional<std::string> MakeFolder(SimState& s, std::string_view path) {
     s.last_error = platform::kErrorPathNotFound;
     return std::nullopt;
   }
-  if (!(TokenRights(s, ParentFolder(*name)) & kFileAddSubdirectory) ||
-      !fs::create_directory(*host, ec)) {
+  if (!(TokenRights(s, ParentFolder(*name)) & kFileAddSubdirectory)) {
+    s.last_error = platform::kErrorAccessDenied;
+    return std::nullopt;
+  }
+  const bool made = fs::create_directory(*host, ec);
+  s.drives.Changed(*host);
+  if (!made) {
     s.last_error = platform::kErrorAccessDenied;
     return std::nullopt;
   }

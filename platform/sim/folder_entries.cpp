@@ -9,15 +9,27 @@
 namespace sim {
 namespace fs = std::filesystem;
 
-EntryKind KindOf(const fs::path& host) {
-  std::error_code ec;
-  const fs::file_status status = fs::symlink_status(host, ec);
+namespace {
+
+EntryKind KindOfStatus(const fs::file_status& status) {
   switch (status.type()) {
     case fs::file_type::not_found: return EntryKind::Missing;
     case fs::file_type::regular: return EntryKind::File;
     case fs::file_type::directory: return EntryKind::Folder;
     default: return EntryKind::Refused;
   }
+}
+
+}  // namespace
+
+EntryKind KindOf(const fs::path& host) {
+  std::error_code ec;
+  return KindOfStatus(fs::symlink_status(host, ec));
+}
+
+EntryKind KindOf(const fs::directory_entry& entry) {
+  std::error_code ec;
+  return KindOfStatus(entry.symlink_status(ec));
 }
 
 std::optional<std::ofstream> OpenRegularFile(const fs::path& host, std::ios::openmode mode) {

@@ -18,6 +18,8 @@ enum class EntryKind { Missing, File, Folder, Refused };
 
 // What `host` is, the entry itself and not what a link names.
 EntryKind KindOf(const std::filesystem::path& host);
+// The same of an entry of a listing, mostly without asking the host again.
+EntryKind KindOf(const std::filesystem::directory_entry& entry);
 
 // `host` opened with `mode` when it is a regular file or missing (and then created);
 // nothing when it is refused or cannot be opened.

@@ -117,6 +117,14 @@ struct ProgramBehaviour {
 struct FaultRule {
   std::uint32_t call = 1;      // the N-th call fails
   std::uint32_t error = 5;     // with this error
+  bool short_transfer = false; // or, for ReadFile and WriteFile, moves half the bytes asked for
+};
+
+// A file as the rest of the workstation holds it: read-only, or held open by another
+// process that shares it with no one.
+struct FileMarks {
+  bool read_only = false;
+  bool locked = false;
 };
 
 struct Machine {
@@ -130,6 +138,8 @@ struct Machine {
   NetworkFacts network;
   UiAnswers ui;
   std::map<std::string, ProgramBehaviour, CaseInsensitiveLess> programs;
+  // Windows path of a file -> how it is held ([files]).
+  std::map<std::string, FileMarks, CaseInsensitiveLess> files;
   // Platform operation name -> the calls that fail.
   std::map<std::string, std::vector<FaultRule>, CaseInsensitiveLess> faults;
 

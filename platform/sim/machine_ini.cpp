@@ -1,8 +1,8 @@
 // Simulated workstation: machine.ini, the facts of the machine.
 //
 // Each section is a table of its keys; a key absent from the file keeps the default
-// that machine.h gives it. Sections whose keys are names ([versions], [programs],
-// [fail], [network]) read each entry by its form instead.
+// that machine.h gives it. Sections whose keys are names ([versions], [files],
+// [programs], [fail], [network]) read each entry by its form instead.
 #include <algorithm>
 #include <cstdint>
 #include <initializer_list>
@@ -217,6 +217,20 @@ void ReadVersion(Machine& machine, const Field& field, const ReadContext&) {
   machine.versions[field.key()] = field.Version();
 }
 
+// [files]: "C:\Windows\Fonts\X.ttf = readonly, locked", a comma list of marks.
+void ReadFileMarks(Machine& machine, const Field& field, const ReadContext&) {
+  FileMarks marks;
+  for (std::string_view mark : SplitTrimmed(field.text(), ',')) {
+    if (EqualsIgnoreCase(mark, "readonly"))
+      marks.read_only = true;
+    else if (EqualsIgnoreCase(mark, "locked"))
+      marks.locked = true;
+    else
+      field.Fail("\"" + std::string(mark) + "\" is not readonly or locked");
+  }
+  machine.files[field.key()] = marks;
+}
+
 // [programs]: "0", "refuse", or an exit code with how long the program runs,
 // "259 after 1500ms" / "0 after 400s".
 void ReadProgram(Machine& machine, const Field& field, const ReadContext&) {
@@ -334,7 +348,8 @@ void ReadNetwork(Machine& machine, const Field& field, const ReadContext&) {
 
 // [fail]: "CopyFile = 2:5" fails the second CopyFile with error 5; several rules for
 // one operation are a comma list ("CopyFile = 2:5, 4"); without ":ERROR" the error
-// is 5 (access denied).
+// is 5 (access denied). "ReadFile = 3:short" makes the third read succeed with half the
+// bytes asked for; only the two transfers can be short.
 void ReadFaults(Machine& machine, const Field& field, const ReadContext& context) {
   const auto known =
       std::find_if(context.known_operations.begin(), context.known_operations.end(),
@@ -349,8 +364,13 @@ void ReadFaults(Machine& machine, const Field& field, const ReadContext& context
       field.Fail("\"" + std::string(text) + "\" is not N or N:ERROR with N from 1");
     FaultRule rule;
     rule.call = static_cast<std::uint32_t>(*call);
-    if (colon != std::string_view::npos) {
-      const auto error = ParseUnsigned(TrimBlanks(text.substr(colon + 1)), UINT32_MAX);
+    const std::string_view after = colon == std::string_view::npos ? "" : TrimBlanks(text.substr(colon + 1));
+    if (EqualsIgnoreCase(after, "short")) {
+      if (!EqualsIgnoreCase(*known, "ReadFile") && !EqualsIgnoreCase(*known, "WriteFile"))
+        field.Fail("only ReadFile and WriteFile can be short");
+      rule.short_transfer = true;
+    } else if (colon != std::string_view::npos) {
+      const auto error = ParseUnsigned(after, UINT32_MAX);
       if (!error || *error == 0)
         field.Fail("\"" + std::string(text) + "\" does not name an error other than 0");
       rule.error = static_cast<std::uint32_t>(*error);
@@ -377,6 +397,7 @@ constexpr SectionRule kSections[] = {
     {"user", kUserKeys, nullptr},
     {"launcher", kLauncherKeys, nullptr},
     {"versions", {}, ReadVersion},
+    {"files", {}, ReadFileMarks},
     {"folders", kFolderKeys, nullptr},
     {"network", {}, ReadNetwork},
     {"ui", kUiKeys, nullptr},

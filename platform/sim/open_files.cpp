@@ -17,11 +17,21 @@ bool Admits(std::uint32_t share, std::uint32_t access) {
 
 bool OpenFiles::SharingAllows(const std::filesystem::path& host, std::uint32_t access,
                               std::uint32_t share) const {
+  for (const auto& held : held_elsewhere_)
+    if (held == host) return false;
   for (const auto& [handle, file] : files_) {
     if (file->host != host) continue;
     if (!Admits(file->share, access) || !Admits(share, file->access)) return false;
   }
   return true;
+}
+
+bool OpenFiles::InUse(const std::filesystem::path& host) const {
+  for (const auto& held : held_elsewhere_)
+    if (held == host) return true;
+  for (const auto& [handle, file] : files_)
+    if (file->host == host) return true;
+  return false;
 }
 
 platform::Handle OpenFiles::Add(std::unique_ptr<OpenFile> file) {

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/processes.h"
 
@@ -31,6 +32,13 @@ class OpenFiles {
   bool SharingAllows(const std::filesystem::path& host, std::uint32_t access,
                      std::uint32_t share) const;
 
+  // Whether any handle, the launcher's or another process's, holds `host` open: none
+  // of them shares deletion.
+  bool InUse(const std::filesystem::path& host) const;
+
+  // Another process holds `host` open and shares it with no one, for the whole run.
+  void HoldElsewhere(std::filesystem::path host) { held_elsewhere_.push_back(std::move(host)); }
+
   platform::Handle Add(std::unique_ptr<OpenFile> file);
 
   // The open file of a handle, or null.
@@ -41,6 +49,7 @@ class OpenFiles {
 
  private:
   std::map<platform::Handle, std::unique_ptr<OpenFile>> files_;
+  std::vector<std::filesystem::path> held_elsewhere_;
   // File handles are multiples of 4, as on Windows, far above the process handles.
   platform::Handle next_handle_ = 0x10000;
 };

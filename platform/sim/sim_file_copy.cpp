@@ -25,7 +25,7 @@ platform::ErrorCode MissingError(const fs::path& host) {
 
 // Why Windows would refuse to copy `source` onto `target`, if it would.
 std::optional<platform::ErrorCode> CopyRefusal(const fs::path& source, const fs::path& target,
-                                               bool fail_if_exists, const OpenFiles& open) {
+                                               bool fail_if_exists, const SimState& s) {
   std::error_code ec;
   if (!fs::exists(source, ec)) return MissingError(source);
   // A folder is not a file: neither copied nor overwritten.
@@ -33,10 +33,10 @@ std::optional<platform::ErrorCode> CopyRefusal(const fs::path& source, const fs:
   if (!fs::is_directory(target.parent_path(), ec)) return platform::kErrorPathNotFound;
   if (fs::exists(target, ec)) {
     if (fail_if_exists) return kErrorFileExists;
-    if (!fs::is_regular_file(target, ec)) return platform::kErrorAccessDenied;
+    if (!fs::is_regular_file(target, ec) || s.read_only.count(target)) return platform::kErrorAccessDenied;
   }
-  if (!open.SharingAllows(source, platform::kGenericRead, platform::kFileShareRead) ||
-      !open.SharingAllows(target, platform::kGenericWrite, 0))
+  if (!s.open_files.SharingAllows(source, platform::kGenericRead, platform::kFileShareRead) ||
+      !s.open_files.SharingAllows(target, platform::kGenericWrite, 0))
     return platform::kErrorSharingViolation;
   return std::nullopt;
 }
@@ -50,18 +50,21 @@ bool SimFiles::CopyFile(std::string_view existing_path, std::string_view new_pat
   if (!source) return false;
   auto target = s_.Resolve(new_path);
   if (!target) return false;
-  if (auto refused = CopyRefusal(*source, *target, fail_if_exists, s_.open_files)) {
+  if (auto refused = CopyRefusal(*source, *target, fail_if_exists, s_)) {
     s_.last_error = *refused;
     return false;
   }
   std::error_code ec;
   fs::copy_file(*source, *target, fs::copy_options::overwrite_existing, ec);
+  s_.drives.Changed(*target);
   // As on Windows, the copy keeps the original's last-write time.
   if (!ec) fs::last_write_time(*target, fs::last_write_time(*source, ec), ec);
   if (ec) {
     s_.last_error = platform::kErrorAccessDenied;
     return false;
   }
+  // The copy takes the original's read-only attribute too.
+  if (s_.read_only.count(*source)) s_.read_only.insert(*target);
   return true;
 }
 
@@ -70,15 +73,22 @@ bool SimFiles::CreateDirectory(std::string_view path) {
   return MakeFolder(s_, path).has_value();
 }
 
-bool SimFiles::SetFileAttributes(std::string_view path, std::uint32_t) {
+bool SimFiles::SetFileAttributes(std::string_view path, std::uint32_t attributes) {
   if (s_.Fails("SetFileAttributes")) return false;
   auto object = FindFileObject(s_, path);
   if (!object) return false;
-  // The drive keeps no attributes besides the folder flag: only the right is checked.
   if (!(TokenRights(s_, *object) & kFileWriteAttributes)) {
     s_.last_error = platform::kErrorAccessDenied;
     return false;
   }
+  // Files keep their read-only flag and nothing else; folders keep only their folder flag.
+  if (object->kind != ObjectKind::File) return true;
+  auto host = s_.Resolve(path);
+  if (!host) return false;
+  if (attributes & kFileAttributeReadOnly)
+    s_.read_only.insert(*host);
+  else
+    s_.read_only.erase(*host);
   return true;
 }
 

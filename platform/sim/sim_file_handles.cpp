@@ -69,6 +69,14 @@ platform::Handle SimFiles::CreateFile(std::string_view path, std::uint32_t desir
     return platform::kInvalidHandle;
   }
   const bool exists = fs::exists(status);
+  // A read-only file may be read, never written, emptied or replaced.
+  const bool writes = (desired_access & platform::kGenericWrite) ||
+                      creation_disposition == platform::kCreateAlways ||
+                      creation_disposition == kTruncateExisting;
+  if (exists && writes && s_.read_only.count(*host)) {
+    s_.last_error = platform::kErrorAccessDenied;
+    return platform::kInvalidHandle;
+  }
   if (!s_.open_files.SharingAllows(*host, desired_access, share_mode)) {
     s_.last_error = platform::kErrorSharingViolation;
     return platform::kInvalidHandle;
@@ -77,6 +85,7 @@ platform::Handle SimFiles::CreateFile(std::string_view path, std::uint32_t desir
     s_.last_error = *refused;
     return platform::kInvalidHandle;
   }
+  if (!exists) s_.drives.Changed(*host);
 
   auto file = std::make_unique<OpenFile>();
   file->host = *host;
@@ -150,12 +159,13 @@ OpenFile* SimFiles::FileWithAccess(platform::Handle file, std::uint32_t access) 
 bool SimFiles::ReadFile(platform::Handle file, void* buffer, std::uint32_t size,
                         std::uint32_t* bytes_read) {
   *bytes_read = 0;
-  if (s_.Fails("ReadFile")) return false;
+  const auto movable = s_.Transferable("ReadFile", size);
+  if (!movable) return false;
   OpenFile* open = FileWithAccess(file, platform::kGenericRead);
   if (open == nullptr) return false;
   open->stream.clear();
   open->stream.seekg(static_cast<std::streamoff>(open->position));
-  open->stream.read(static_cast<char*>(buffer), size);
+  open->stream.read(static_cast<char*>(buffer), *movable);
   const auto count = static_cast<std::uint32_t>(open->stream.gcount());
   open->stream.clear();  // the end of the file is not an error
   open->position += count;
@@ -166,20 +176,21 @@ bool SimFiles::ReadFile(platform::Handle file, void* buffer, std::uint32_t size,
 bool SimFiles::WriteFile(platform::Handle file, const void* buffer, std::uint32_t size,
                          std::uint32_t* bytes_written) {
   *bytes_written = 0;
-  if (s_.Fails("WriteFile")) return false;
+  const auto movable = s_.Transferable("WriteFile", size);
+  if (!movable) return false;
   OpenFile* open = FileWithAccess(file, platform::kGenericWrite);
   if (open == nullptr) return false;
   open->stream.clear();
   open->stream.seekp(static_cast<std::streamoff>(open->position));
-  open->stream.write(static_cast<const char*>(buffer), size);
+  open->stream.write(static_cast<const char*>(buffer), *movable);
   open->stream.flush();
   if (!open->stream) {
     open->stream.clear();
     s_.last_error = kErrorDiskFull;
     return false;
   }
-  open->position += size;
-  *bytes_written = size;
+  open->position += *movable;
+  *bytes_written = *movable;
   return true;
 }
 

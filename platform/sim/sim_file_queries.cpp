@@ -41,6 +41,11 @@ platform::ErrorCode MissingError(const fs::path& host) {
 
 }  // namespace
 
+std::uint32_t SimFiles::AttributesOf(const fs::path& host, bool folder) const {
+  if (folder) return platform::kFileAttributeDirectory;
+  return s_.read_only.count(host) ? kFileAttributeArchive | kFileAttributeReadOnly : kFileAttributeArchive;
+}
+
 platform::Handle SimFiles::FindFirstFile(std::string_view pattern, platform::FindData* first) {
   if (s_.Fails("FindFirstFile")) return platform::kInvalidHandle;
   auto normal = Drives::Normalize(pattern, s_.current_directory);
@@ -71,7 +76,7 @@ platform::Handle SimFiles::FindFirstFile(std::string_view pattern, platform::Fin
       const std::string entry_name = entry.path().filename().string();
       if (!Matches(wanted, entry_name)) continue;
       const bool folder_entry = entry.is_directory(ec) && !entry.is_symlink(ec);
-      found.push_back({entry_name, folder_entry ? platform::kFileAttributeDirectory : kFileAttributeArchive});
+      found.push_back({entry_name, AttributesOf(entry.path(), folder_entry)});
     }
     // NTFS lists names in order without regard to case.
     std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
@@ -84,8 +89,7 @@ platform::Handle SimFiles::FindFirstFile(std::string_view pattern, platform::Fin
     auto host = s_.Resolve(*normal);
     if (!host) return platform::kInvalidHandle;
     if (fs::exists(*host, ec))
-      matches.push_back({host->filename().string(),
-                         fs::is_directory(*host, ec) ? platform::kFileAttributeDirectory : kFileAttributeArchive});
+      matches.push_back({host->filename().string(), AttributesOf(*host, fs::is_directory(*host, ec))});
     else
       s_.last_error = MissingError(*host);
   }
@@ -128,8 +132,7 @@ std::uint32_t SimFiles::GetFileAttributes(std::string_view path) {
   auto host = s_.Resolve(path);
   if (!host) return platform::kInvalidFileAttributes;
   std::error_code ec;
-  if (fs::is_directory(*host, ec)) return platform::kFileAttributeDirectory;
-  if (fs::exists(*host, ec)) return kFileAttributeArchive;
+  if (fs::exists(*host, ec)) return AttributesOf(*host, fs::is_directory(*host, ec));
   s_.last_error = MissingError(*host);
   return platform::kInvalidFileAttributes;
 }

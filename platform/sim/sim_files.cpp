@@ -62,6 +62,7 @@ bool SimFiles::AppendToFile(std::string_view path, std::string_view text) {
     return false;
   }
   std::ofstream out(*host, std::ios::binary | std::ios::app);
+  s_.drives.Changed(*host);
   if (!out) {
     s_.last_error = platform::kErrorAccessDenied;
     return false;
@@ -80,7 +81,18 @@ bool SimFiles::DeleteFile(std::string_view path) {
                                                               : platform::kErrorPathNotFound;
     return false;
   }
-  if (fs::is_directory(*host, ec) || !fs::remove(*host, ec)) {
+  if (fs::is_directory(*host, ec) || s_.read_only.count(*host)) {
+    s_.last_error = platform::kErrorAccessDenied;
+    return false;
+  }
+  // No handle shares deletion: a file open anywhere stays.
+  if (s_.open_files.InUse(*host)) {
+    s_.last_error = platform::kErrorSharingViolation;
+    return false;
+  }
+  const bool removed = fs::remove(*host, ec);
+  s_.drives.Changed(*host);
+  if (!removed) {
     s_.last_error = platform::kErrorAccessDenied;
     return false;
   }

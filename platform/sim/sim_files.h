@@ -10,6 +10,9 @@
 
 namespace sim {
 
+// GetFileAttributesA's read-only flag, the one attribute a file keeps on the drive.
+inline constexpr std::uint32_t kFileAttributeReadOnly = 0x1;
+
 class SimFiles : public platform::FileSystem {
  public:
   // The operations a machine's [fail] section may name.
@@ -104,6 +107,10 @@ class SimFiles : public platform::FileSystem {
   platform::Handle OpenFolder(std::string_view path, const std::filesystem::path& host,
                               std::uint32_t desired_access, std::uint32_t share_mode,
                               std::uint32_t creation_disposition);
+
+  // The attributes a file or folder at `host` reports: a file's archive flag and its
+  // read-only flag, a folder's folder flag.
+  std::uint32_t AttributesOf(const std::filesystem::path& host, bool folder) const;
 
   // The version resource of a file, serialised; empty when it has none.
   std::vector<std::uint8_t> VersionBlock(std::string_view path);

@@ -57,6 +57,7 @@ platform::HResult SimShell::SaveShellLink(platform::ShellLink link, std::string_
   if (!std::filesystem::is_directory(host->parent_path(), ec)) return FromWin32(platform::kErrorPathNotFound);
   if (std::filesystem::is_directory(*host, ec)) return FromWin32(platform::kErrorAccessDenied);
   std::ofstream out(*host, std::ios::binary | std::ios::trunc);
+  s_.drives.Changed(*host);
   if (!out) return FromWin32(platform::kErrorAccessDenied);
   const auto& f = it->second;
   using Field = platform::ShellLinkField;

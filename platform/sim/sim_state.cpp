@@ -2,6 +2,7 @@
 #include "platform/sim/sim_state.h"
 
 #include "platform/error_codes.h"
+#include "platform/sim/folder_entries.h"
 #include "platform/sim/fs_redirection.h"
 #include "platform/sim/known_folder_paths.h"
 
@@ -39,14 +40,32 @@ SimState::SimState(std::filesystem::path folder_path, Machine facts, RegistryTre
       token(TokenOf(machine.user)),
       // A program starts in the folder it was started from; the launcher is
       // started by its shortcuts, which set its own folder.
-      current_directory(FolderOf(machine.launcher.path)) {}
+      current_directory(FolderOf(machine.launcher.path)) {
+  // [files] names each file where it really lies; a name that is not a file on the
+  // drives marks nothing.
+  for (const auto& [path, marks] : machine.files) {
+    platform::ErrorCode error = 0;
+    auto host = drives.Resolve(path, current_directory, &error);
+    if (!host || KindOf(*host) != EntryKind::File) continue;
+    if (marks.read_only) read_only.insert(*host);
+    if (marks.locked) open_files.HoldElsewhere(*host);
+  }
+}
 
 bool SimState::Fails(std::string_view operation, platform::ErrorCode* error) {
   auto injected = faults.Call(operation);
   if (!injected) return false;
-  last_error = *injected;
-  if (error) *error = *injected;
+  last_error = injected->error;
+  if (error) *error = injected->error;
   return true;
+}
+
+std::optional<std::uint32_t> SimState::Transferable(std::string_view operation, std::uint32_t size) {
+  auto injected = faults.Call(operation);
+  if (!injected) return size;
+  if (injected->short_transfer) return size / 2;
+  last_error = injected->error;
+  return std::nullopt;
 }
 
 std::string SimState::Redirected(std::string_view windows_path) const {

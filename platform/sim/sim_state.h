@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <set>
 #include <string>
 
 #include "platform/sim/access_check.h"
@@ -37,11 +38,18 @@ struct SimState {
   AccessToken token;
   platform::ErrorCode last_error = 0;
   std::string current_directory;
+  // Host paths of the files whose read-only attribute is set, for the run.
+  std::set<std::filesystem::path> read_only;
   // Wow64DisableWow64FsRedirection is in force (a 32-bit launcher under WOW64 only).
   bool fs_redirection_disabled = false;
 
   // A failure injected for this call of `operation`, also set as the last error.
   bool Fails(std::string_view operation, platform::ErrorCode* error = nullptr);
+
+  // Counts a call of a transfer (ReadFile, WriteFile) of `size` bytes: how many it may
+  // move (half of them when injected short), or nothing when it fails, with the last
+  // error set.
+  std::optional<std::uint32_t> Transferable(std::string_view operation, std::uint32_t size);
 
   // Resolves a Windows path against the current folder, as the launcher's process
   // reaches it (WOW64 file-system redirection included); sets the last error on failure.

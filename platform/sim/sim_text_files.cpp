@@ -35,6 +35,7 @@ bool SimFiles::WriteTextFile(std::string_view path, std::string_view text, int* 
     return false;
   }
   std::ofstream out(*host, std::ios::binary | std::ios::trunc);
+  s_.drives.Changed(*host);
   if (!out) {
     s_.last_error = platform::kErrorAccessDenied;
     *c_runtime_error = kPermission;

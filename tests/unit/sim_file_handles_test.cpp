@@ -97,6 +97,62 @@ TEST(SimFileHandles, AFileOpenedWithoutSharingCannotBeOpenedAgainUntilClosed) {
   EXPECT_TRUE(os.system.CloseHandle(second));
 }
 
+// A read-only file is read but not written, replaced or deleted (5); a file another
+// process holds open is not opened, copied or deleted at all (32).
+TEST(SimFileHandles, ReadOnlyAndLockedFilesRefuseAsOnWindows) {
+  TestMachine machine("[files]\nC:\\Portavel\\ro.txt = readonly\nc:\\portavel\\HELD.txt = locked\n");
+  for (const char* name : {"ro.txt", "held.txt", "plain.txt"}) machine.PutFile(std::string(unit::kFolder) + name, name);
+  auto& os = machine.Load();
+  const std::tuple<const char*, std::uint32_t, std::uint32_t, platform::ErrorCode> opens[] = {
+      {"ro.txt", platform::kGenericRead, platform::kOpenExisting, platform::kErrorSuccess},
+      {"ro.txt", platform::kGenericWrite, platform::kOpenExisting, platform::kErrorAccessDenied},
+      {"ro.txt", platform::kGenericRead, platform::kCreateAlways, platform::kErrorAccessDenied},
+      {"held.txt", platform::kGenericRead, platform::kOpenExisting, platform::kErrorSharingViolation}};
+  for (const auto& [path, access, disposition, error] : opens) {
+    const platform::Handle file =
+        os.files.CreateFile(path, access, platform::kFileShareRead, disposition, platform::kFileAttributeNormal);
+    EXPECT_EQ(file == platform::kInvalidHandle ? os.system.GetLastError() : platform::kErrorSuccess, error) << path;
+    if (file != platform::kInvalidHandle) os.system.CloseHandle(file);
+  }
+  const std::tuple<const char*, const char*, platform::ErrorCode> copies[] = {
+      {"plain.txt", "ro.txt", platform::kErrorAccessDenied},
+      {"plain.txt", "held.txt", platform::kErrorSharingViolation},
+      {"held.txt", "new.txt", platform::kErrorSharingViolation}};
+  for (const auto& [from, to, error] : copies) {
+    EXPECT_FALSE(os.files.CopyFile(from, to, false)) << to;
+    EXPECT_EQ(os.system.GetLastError(), error) << to;
+  }
+  EXPECT_FALSE(os.files.DeleteFile("ro.txt"));
+  EXPECT_EQ(os.system.GetLastError(), platform::kErrorAccessDenied);
+  EXPECT_FALSE(os.files.DeleteFile("held.txt"));
+  EXPECT_EQ(os.system.GetLastError(), platform::kErrorSharingViolation);
+  EXPECT_EQ(machine.File("C:\\Portavel\\ro.txt"), "ro.txt");
+  EXPECT_EQ(machine.File("C:\\Portavel\\held.txt"), "held.txt");
+
+  // A copy takes the attribute along; clearing it makes the file an ordinary one.
+  ASSERT_TRUE(os.files.CopyFile("RO.TXT", "copy.txt", false));
+  EXPECT_EQ(os.files.GetFileAttributes("copy.txt"), 0x21u);
+  EXPECT_EQ(os.files.GetFileAttributes("plain.txt"), 0x20u);
+  ASSERT_TRUE(os.files.SetFileAttributes("ro.txt", platform::kFileAttributeNormal));
+  EXPECT_EQ(os.files.GetFileAttributes("ro.txt"), 0x20u);
+  EXPECT_TRUE(os.files.DeleteFile("ro.txt"));
+}
+
+// Names resolve without regard to case through the folder listings the machine keeps,
+// after its own changes; a file put there from outside is found by its own spelling.
+TEST(SimFileHandles, NamesResolveAfterEveryChangeOfTheirFolder) {
+  TestMachine machine;
+  machine.PutFile("C:\\Portavel\\plain.txt", "x");
+  auto& os = machine.platform();
+  EXPECT_EQ(os.files.GetFileAttributes("NEW.txt"), platform::kInvalidFileAttributes);
+  ASSERT_TRUE(os.files.CopyFile("plain.txt", "New.Txt", false));
+  EXPECT_EQ(os.files.GetFileAttributes("new.TXT"), 0x20u);
+  ASSERT_TRUE(os.files.DeleteFile("NEW.txt"));
+  EXPECT_EQ(os.files.GetFileAttributes("new.txt"), platform::kInvalidFileAttributes);
+  machine.WriteC("Portavel/Outside.txt", "y");
+  EXPECT_EQ(os.files.GetFileAttributes("Outside.txt"), 0x20u);  // spelt as on the host
+}
+
 TEST(SimFileHandles, ReadSharingAdmitsReadersButNoWriter) {
   TestMachine machine;
   machine.PutFile("C:\\Portavel\\shared.txt", "x");

@@ -13,7 +13,7 @@
 namespace sim {
 namespace {
 
-const std::vector<std::string_view> kOperations = {"CopyFile", "RegOpenKeyEx", "CreateProcess"};
+const std::vector<std::string_view> kOperations = {"CopyFile", "RegOpenKeyEx", "CreateProcess", "ReadFile", "WriteFile"};
 
 Machine Parse(std::string_view text) { return ParseMachineIni(text, "machine.ini", kOperations); }
 
@@ -206,8 +206,16 @@ TEST(SimMachineIni, FaultRulesNameOperationsAndCalls) {
       "[fail]\n"
       "copyfile = 4, 2:0x20\n"
       "RegOpenKeyEx = 1:2\n"
-      "CreateProcess = 3\n");
-  ASSERT_EQ(m.faults.size(), 3u);
+      "CreateProcess = 3\n"
+      "WriteFile = 2:Short\n"
+      "[files]\n"
+      "C:\\a.dll = locked, READONLY\n"
+      "C:\\b.dll = locked\n");
+  ASSERT_EQ(m.faults.size(), 4u);
+  EXPECT_TRUE(m.faults.at("WriteFile")[0].short_transfer);
+  EXPECT_FALSE(m.faults.at("CreateProcess")[0].short_transfer);
+  EXPECT_TRUE(m.files.at("c:\\A.DLL").read_only && m.files.at("C:\\a.dll").locked);
+  EXPECT_TRUE(!m.files.at("C:\\b.dll").read_only && m.files.at("C:\\b.dll").locked);
   // Stored under the operation's own spelling, found in any case.
   EXPECT_EQ(m.faults.begin()->first, "CopyFile");
   const std::vector<FaultRule>& copy = m.faults.at("COPYFILE");
@@ -349,6 +357,11 @@ TEST(SimMachineIni, MalformedFilesAreRefusedNamingTheLine) {
       {"[fail]\nCopyFile = 2,", 2, "is not N or N:ERROR"},
       {"[fail]\nCopyFile = 2:5, 2:6", 2, "call 2 is given twice"},
       {"[fail]\nCopyFile = 1\ncopyfile = 2", 3, "given twice in [fail]"},
+      {"[fail]\nCopyFile = 1:short", 2, "only ReadFile and WriteFile can be short"},
+      {"[fail]\nReadFile = short", 2, "is not N or N:ERROR"},
+      // [files].
+      {"[files]\nC:\\a.dll = hidden", 2, "\"hidden\" is not readonly or locked"},
+      {"[files]\nC:\\a.dll = readonly,", 2, "\"\" is not readonly or locked"},
       // [network].
       {"[network]\ninterface = 1.2.3.4 255.0.0.0 1", 2, "not interface.N, best_interface"},
       {"[network]\ninterface.x = 1.2.3.4 255.0.0.0 1", 2, "interface number"},

@@ -55,8 +55,8 @@ TEST(WorkstationDoc, EveryFileExampleLoads) {
       ADD_FAILURE() << error.what() << "\n" << block;
     }
   }
-  // The pages' examples: [versions], [network] and [fail]; one registry; one table.
-  EXPECT_EQ(machine_ini, 3);
+  // The pages' examples: [versions], [files], [network] and [fail]; one registry; one table.
+  EXPECT_EQ(machine_ini, 4);
   EXPECT_EQ(registry, 1);
   EXPECT_EQ(security, 1);
 }
