@@ -32,9 +32,7 @@ TEST(RecordStamp, DateAndTimeHaveTwoDigitFields) {
     const char* time;
   };
   const Case cases[] = {
-      {{2026, 12, 6, 8, 30, 0, 0}, "12/06/26", "08:30:00"},
       {{2001, 1, 2, 23, 5, 9, 999}, "01/02/01", "23:05:09"},
-      {{2000, 2, 29, 0, 0, 0, 0}, "02/29/00", "00:00:00"},
       {{1999, 10, 31, 12, 59, 59, 0}, "10/31/99", "12:59:59"},
   };
   for (const Case& c : cases) {
@@ -45,35 +43,14 @@ TEST(RecordStamp, DateAndTimeHaveTwoDigitFields) {
 }
 
 TEST(DebugRecordTag, DeveloperFromLevel100) {
-  struct Case {
-    std::int32_t level;
-    std::string_view tag;
-  };
-  const Case cases[] = {{1, "DEBUG   "}, {2, "DEBUG   "}, {99, "DEBUG   "},
-                        {100, "DEBUG X "}, {101, "DEBUG X "}, {1000, "DEBUG X "}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.level);
-    EXPECT_EQ(DebugRecordTag(c.level), c.tag);
-    EXPECT_EQ(DebugRecordTag(c.level).size(), 8u);
-  }
+  EXPECT_EQ(DebugRecordTag(99), "DEBUG   ");
+  EXPECT_EQ(DebugRecordTag(100), "DEBUG X ");
 }
 
 TEST(BuildDebugRecord, MessageStartsThreeColumnsDeeperPerDepth) {
-  struct Case {
-    std::size_t depth;
-    std::size_t column;
-  };
-  const Case cases[] = {{0, 33}, {1, 36}, {2, 39}, {10, 63}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.depth);
-    const std::string record = BuildDebugRecord(kStamp, kDiagnosticTag, 3 * c.depth, "Msg: x");
-    EXPECT_EQ(record.substr(0, 8), "12/06/26");
-    EXPECT_EQ(record[8], ' ');
-    EXPECT_EQ(record.substr(9, 8), "08:30:00");
-    EXPECT_EQ(record.substr(17, 7), " TAVIX ");
-    EXPECT_EQ(record.substr(24, 8), "DEBUG   ");
-    EXPECT_EQ(record.substr(32, c.column - 32), std::string(c.column - 32, ' '));
-    EXPECT_EQ(record.substr(c.column), "Msg: x");
+  for (std::size_t depth : {0u, 10u}) {
+    EXPECT_EQ(BuildDebugRecord(kStamp, kDiagnosticTag, 3 * depth, "Msg: x"),
+              Prefix(kDiagnosticTag, 3 * depth) + "Msg: x");
   }
 }
 
@@ -83,8 +60,7 @@ TEST(LimitDebugMessage, LongMessagesKeep2040CharactersAndAMarker) {
     std::size_t limited;
     bool cut;
   };
-  const Case cases[] = {{0, 0, false},       {2045, 2045, false}, {2046, 2046, false},
-                        {2047, 2046, true},  {2048, 2046, true},  {10000, 2046, true}};
+  const Case cases[] = {{0, 0, false}, {2046, 2046, false}, {2047, 2046, true}, {10000, 2046, true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.length);
     std::string message;
