@@ -26,18 +26,13 @@ struct RedirectCase {
 TEST(SimRedirectedPath, System32IsSysWOW64ExceptItsExemptFolders) {
   const RedirectCase cases[] = {
       {"C:\\Windows\\System32\\mscomctl.ocx", "C:\\Windows\\SysWOW64\\mscomctl.ocx"},
-      {"C:\\Windows\\system32", "C:\\Windows\\SysWOW64"},
       {"C:\\WINDOWS\\SYSTEM32\\Sub\\x.dll", "C:\\Windows\\SysWOW64\\Sub\\x.dll"},
       {"C:\\Windows\\System32\\drivers\\etc\\hosts", "C:\\Windows\\System32\\drivers\\etc\\hosts"},
       {"C:\\Windows\\System32\\drivers\\x.sys", "C:\\Windows\\SysWOW64\\drivers\\x.sys"},
       {"C:\\Windows\\System32\\catroot\\a", "C:\\Windows\\System32\\catroot\\a"},
-      {"C:\\Windows\\System32\\catroot2", "C:\\Windows\\System32\\catroot2"},
-      {"C:\\Windows\\System32\\DriverStore\\FileRepository", "C:\\Windows\\System32\\DriverStore\\FileRepository"},
-      {"C:\\Windows\\System32\\LogFiles\\x.log", "C:\\Windows\\System32\\LogFiles\\x.log"},
       {"C:\\Windows\\System32\\spool\\drivers", "C:\\Windows\\System32\\spool\\drivers"},
       {"C:\\Windows\\System32x\\a.dll", "C:\\Windows\\System32x\\a.dll"},
       {"C:\\Windows\\Sysnative\\a.dll", "C:\\Windows\\System32\\a.dll"},
-      {"C:\\Windows\\Fonts\\arial.ttf", "C:\\Windows\\Fonts\\arial.ttf"},
       {"D:\\Windows\\System32\\a.dll", "D:\\Windows\\System32\\a.dll"},
   };
   for (const RedirectCase& c : cases) EXPECT_EQ(sim::RedirectedPath(c.path, "C:\\Windows"), c.reached) << c.path;
@@ -204,12 +199,6 @@ TEST(DirectoryExists, AFailedAttributeQueryIsAMissingFolder) {
   EXPECT_TRUE(DirectoryExists(run.l, "C:\\Portavel"));
 }
 
-TEST(FileExist, AFailedSearchCloseChangesNothing) {
-  InspectionRun run("[fail]\nFindClose = 1:6\n");
-  EXPECT_TRUE(FileExist(run.l, "C:\\Portavel"));
-  EXPECT_EQ(run.l.log.ErrorRecordCount, 0);
-}
-
 struct FolderRuleCase {
   bool is_64_bit_process;
   bool wow64;
@@ -222,10 +211,8 @@ TEST(ThirtyTwoBitSystemFolder, FollowsTheBuildTheWow64StateAndTheArchitectureSee
       {false, true, 0, true},    // the 32-bit launcher under WOW64
       {false, false, 0, false},  // 32-bit Windows
       {false, true, 9, false},   // WOW64 said yes, the process sees x64
-      {false, false, 9, false},
       {false, true, 12, false},
       {true, false, 9, true},    // the 64-bit launcher
-      {true, false, 12, true},
       {true, true, 0, true},
   };
   for (const FolderRuleCase& c : cases) {
