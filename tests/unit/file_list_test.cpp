@@ -147,7 +147,9 @@ TEST(CreateFileList, TimesThatCannotBeConvertedShowAsZeros) {
     std::istringstream lines(report);
     std::string line;
     for (int i = 0; i < 3; ++i) std::getline(lines, line);
-    if (*row.archive_time) EXPECT_EQ(line.substr(28, 22), row.archive_time);
+    if (*row.archive_time) {
+      EXPECT_EQ(line.substr(28, 22), row.archive_time);
+    }
     for (int i = 0; i < 4; ++i) std::getline(lines, line);
     EXPECT_EQ(line.substr(28, 22), row.record_time);
   }
