@@ -172,22 +172,6 @@ TEST_F(CommandLineTest, ClassifiesSwitchesAndEngineCommands) {
   }
 }
 
-TEST_F(CommandLineTest, EngineCommandsArePackedBehindOnePointerPerArgument) {
-  Launcher& l = NewLauncher();
-  ASSERT_EQ(RunInitParams(l, "-d list -kl Replace"), std::nullopt);
-  ASSERT_EQ(l.run.ArgumentCount, 4);
-  ASSERT_EQ(l.run.EngineCommandCount, 2);
-  const char* block = reinterpret_cast<const char*>(l.run.EngineCommands);
-  const char* strings = block + sizeof(char*) * 4;
-  EXPECT_EQ(l.run.EngineCommands[0], strings);
-  EXPECT_EQ(l.run.EngineCommands[1], strings + 5);
-  EXPECT_EQ(std::string_view(strings, 13), std::string_view("LIST\0REPLACE\0", 13));
-  // The rest of the table and the block stay zero.
-  EXPECT_EQ(l.run.EngineCommands[2], nullptr);
-  EXPECT_EQ(l.run.EngineCommands[3], nullptr);
-  for (const char* p = strings + 13; p < block + l.run.ArgumentBlockSize; ++p) ASSERT_EQ(*p, '\0');
-}
-
 TEST_F(CommandLineTest, SecondPassRebuildsEngineCommandsFromScratch) {
   Launcher& l = NewLauncher();
   ASSERT_EQ(RunInitParams(l, "list preload"), std::nullopt);

@@ -305,60 +305,28 @@ TEST(HeapHelpers, NullArgumentsAreErrors) {
   EXPECT_TRUE(Has(run.machine.File(kDebugLog).value_or(""), "HeapFreeHlpr: Allocated memory for Table is already free."));
 }
 
-// Counts CloseHandle calls on the way to the simulated system.
-class CountingSystem : public platform::System {
- public:
-  explicit CountingSystem(platform::System& inner) : inner_(inner) {}
-  int close_calls = 0;
-
-  platform::ErrorCode GetLastError() override { return inner_.GetLastError(); }
-  void SetLastError(platform::ErrorCode code) override { inner_.SetLastError(code); }
-  void Sleep(std::uint32_t ms) override { inner_.Sleep(ms); }
-  platform::LocalTime GetLocalTime() override { return inner_.GetLocalTime(); }
-  bool IsDebuggerPresent() override { return inner_.IsDebuggerPresent(); }
-  void OutputDebugString(std::string_view text) override { inner_.OutputDebugString(text); }
-  bool FormatMessage(std::uint32_t code, std::string* text) override {
-    return inner_.FormatMessage(code, text);
-  }
-  void* HeapAlloc(std::size_t size) override { return inner_.HeapAlloc(size); }
-  bool HeapFree(void* block) override { return inner_.HeapFree(block); }
-  bool CloseHandle(platform::Handle handle) override {
-    ++close_calls;
-    return inner_.CloseHandle(handle);
-  }
-
- private:
-  platform::System& inner_;
-};
-
 TEST(CloseAndDestroyHandle, ClosesOnceThenRecordsAlreadyFree) {
-  TestMachine machine;
-  platform::Platform& sim = machine.platform();
-  CountingSystem system(sim.system);
-  platform::Platform counted{sim.files, sim.registry, sim.processes,
-                             sim.ui, system, sim.shell,
-                             sim.system_info, sim.security, sim.network};
-  Launcher l(counted);
-  unit::SetLauncherVersion(l);
-  l.run.DeveloperDebugLogging = true;
-  OpenLogFiles(l, kFolder);
+  unit::LoggedRun run;
+  run.machine.PutFile("C:\\Portavel\\held.dat", "x");
+  auto open = [&] {
+    return run.l.os.files.CreateFile("C:\\Portavel\\held.dat", platform::kGenericRead, 0, platform::kOpenExisting,
+                                     platform::kFileAttributeNormal);
+  };
+  platform::Handle file = open();
+  ASSERT_NE(file, platform::kInvalidHandle);
+  const std::string held = Pointer(reinterpret_cast<void*>(file));
+  const std::string address = Pointer(&file);
+  const std::size_t before = run.machine.File(kDebugLog)->size();
+  CloseAndDestroyHandle(run.l, file, "hFile");
+  EXPECT_EQ(file, platform::kInvalidHandle);
+  CloseAndDestroyHandle(run.l, file, "hFile");
+  EXPECT_NE(open(), platform::kInvalidHandle);  // the file is no longer held
 
-  platform::Handle token = 0x1234;
-  const std::string address = Pointer(&token);
-  CloseAndDestroyHandle(l, token, "hToken");
-  EXPECT_EQ(token, platform::kInvalidHandle);
-  EXPECT_EQ(system.close_calls, 1);
-  CloseAndDestroyHandle(l, token, "hToken");
-  EXPECT_EQ(token, platform::kInvalidHandle);
-  EXPECT_EQ(system.close_calls, 1);
-
-  const std::string released = Pointer(ReleasedPointer());
-  EXPECT_EQ(machine.File(kDebugLog)->substr(Banner().size()),
-            Line("DEBUG X ", 0, "CloseAndDestroyHandle: Closing hToken=" +
-                                    Pointer(reinterpret_cast<void*>(0x1234)) + " (" + address + ")") +
-                Line("DEBUG X ", 0, "CloseAndDestroyHandle: Handle hToken is already free. "
-                                    "(INVALID_HANDLE_VALUE): " + released + " (" + address + ")"));
-  EXPECT_EQ(l.log.ErrorRecordCount, 0);
+  EXPECT_EQ(run.machine.File(kDebugLog)->substr(before),
+            Line("DEBUG X ", 0, "CloseAndDestroyHandle: Closing hFile=" + held + " (" + address + ")") +
+                Line("DEBUG X ", 0, "CloseAndDestroyHandle: Handle hFile is already free. (INVALID_HANDLE_VALUE): " +
+                                        Pointer(ReleasedPointer()) + " (" + address + ")"));
+  EXPECT_EQ(run.l.log.ErrorRecordCount, 0);
 }
 
 }  // namespace

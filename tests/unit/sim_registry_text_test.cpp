@@ -260,29 +260,6 @@ TEST(SimRegistryText, KeySwitchesAreComments) {
   EXPECT_TRUE(tree.Find("HKEY_LOCAL_MACHINE\\SOFTWARE")->reflection);
 }
 
-TEST(SimRegistryText, AWrittenFileIsReadBackByteForByte) {
-  const std::string written =
-      std::string(kHeader) +
-      CrLf(
-          "[HKEY_CLASSES_ROOT\\.dov]\n"
-          "@=\"Dovrel.Document\"\n"
-          "\n"
-          "[HKEY_LOCAL_MACHINE]\n"
-          "\"RootValue\"=dword:00000001\n"
-          "\n"
-          "[HKEY_LOCAL_MACHINE\\SOFTWARE]\n"
-          "\n"
-          "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node]\n"
-          "; reflection=off\n"
-          "; virtualization=off\n"
-          "\"a\\\\b\"=\"c\\\"d\"\n"
-          "\n"
-          "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Veltrix Solutions Inc.]\n"
-          "\"Multi\"=hex(7):61,00,62,00,00,00\n"
-          "\n");
-  EXPECT_EQ(WriteRegistryText(Parse(written)), written);
-}
-
 TEST(SimRegistryText, HandWrittenFilesSettleAfterOneRoundTrip) {
   constexpr const char* kFiles[] = {
       "Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\A\\B\\C]\n\"x\"=hex(1):61,00\n",

@@ -103,8 +103,6 @@ struct ArchitectureCase {
 
 TEST(SystemInfo, TheArchitectureRecordsAsTheProcessSeesIt) {
   const ArchitectureCase cases[] = {
-      {"", {"Detected Architecture: x86"}},
-      {"[launcher]\nbits = 64\n", {"Detected Architecture: x86-64"}},
       {"[os]\narchitecture = 12\nwow64 = false\n",
        {"Detected Architecture: ARM-64", "WARNING!!! THIS ARCHITECTURE TYPE IS NOT SUPPORTED!"}},
       {"[os]\narchitecture = 5\n", {"Detected Architecture: Unknown"}},
@@ -147,7 +145,6 @@ TEST_P(UacState, DecidesTheElevationLine) {
 INSTANTIATE_TEST_SUITE_P(
     Registry, UacState,
     ::testing::Values(
-        UacCase{"On", inspection_test::kFreshRegistry, true, "IsUACEnabled: UAC appears to be enabled on this machine.", 0},
         UacCase{"Off", BareRegistryFile(SystemKeys("\"EnableLUA\"=dword:00000000\r\n")), false,
                 "IsUACEnabled: UAC appears to be disabled on this machine.", 0},
         UacCase{"ValueMissing", BareRegistryFile(SystemKeys("\"Other\"=dword:00000001\r\n")), false,
