@@ -206,6 +206,7 @@ struct FolderRuleCase {
   bool sys_wow64;
 };
 
+// The folder a run installs into on each kind of system is the archive install's test.
 TEST(ThirtyTwoBitSystemFolder, FollowsTheBuildTheWow64StateAndTheArchitectureSeen) {
   const FolderRuleCase cases[] = {
       {false, true, 0, true},    // the 32-bit launcher under WOW64
@@ -222,19 +223,6 @@ TEST(ThirtyTwoBitSystemFolder, FollowsTheBuildTheWow64StateAndTheArchitectureSee
     sys.SystemInfo.ProcessorArchitecture = c.architecture;
     EXPECT_EQ(Uses32BitSystemFolder(sys), c.sys_wow64)
         << c.is_64_bit_process << c.wow64 << " " << c.architecture;
-  }
-}
-
-TEST(ThirtyTwoBitSystemFolder, LoadsTheSystemInformationItNeeds) {
-  for (const char* ini : {"", "[os]\narchitecture = 0\n", "[launcher]\nbits = 64\n"}) {
-    InspectionRun run(ini);
-    (void)run.l.folders.SysDir.assign("C:\\Windows\\System32\\");
-    (void)run.l.folders.SysWOW64Dir.assign("C:\\Windows\\SysWOW64\\");
-    const bool thirty_two_bit_windows = std::string(ini).find("architecture") != std::string::npos;
-    EXPECT_EQ(ThirtyTwoBitSystemDir(run.l).view(),
-              thirty_two_bit_windows ? "C:\\Windows\\System32\\" : "C:\\Windows\\SysWOW64\\")
-        << ini;
-    EXPECT_TRUE(run.l.sys.HardwareLoaded);
   }
 }
 

@@ -74,21 +74,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "GetSpecialFolder: Could not retrieve Windows folder location. This operation may require rights "
                     "that are being prevent by a system policy.",
                     "WinDir;"},
-        FailureCase{"system",
-                    "GetSpecialFolder: Could not retrieve OS System32 folder location. This operation may require "
-                    "rights that are being prevent by a system policy.",
-                    "SysDir;"},
-        FailureCase{"system_x86",
-                    "GetSpecialFolder: Could not retrieve OS SysWOW64 folder location. This operation may require "
-                    "rights that are being prevent by a system policy.",
-                    "SysWOW64Dir;"},
-        FailureCase{"program_data",
-                    "GetSpecialFolder: Could not retrieve Program Data folder location. This operation may require "
-                    "rights that are being prevent by a system policy.",
-                    "ProgDataDir;"},
         // The cache parent comes from the same folder on Windows 7 and later.
         FailureCase{"local_app_data", nullptr, "UserDir;TCacheParentDir;"},
-        FailureCase{"programs", nullptr, "StartMenuDir;"},
         FailureCase{"fonts", nullptr, "FonDir;"}),
     [](const auto& info) { return std::string(info.param.key); });
 

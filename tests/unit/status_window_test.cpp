@@ -85,19 +85,6 @@ TEST(StatusWindow, WithoutAWindowNothingIsPainted) {
   EXPECT_STREQ(run.l.run.SubStatusText.c_str(), "Inspecting operating system environment...");
 }
 
-TEST(StatusWindow, WhatCannotBeCreatedStaysEmptyAndThePaintingDoesLess) {
-  StatusRun run("[fail]\nCreateFont = 2\nLoadBitmap = 1\n");
-  EXPECT_NE(run.l.run.SubStatusFont, platform::kNoObject);
-  EXPECT_EQ(run.l.run.StatusFont, platform::kNoObject);
-  EXPECT_EQ(run.l.run.SplashBitmap, platform::kNoObject);
-  UpdateStatus(run.l, "Initializing Dovrel...");
-  const auto& painting = run.ui.LastPainting();
-  ASSERT_TRUE(painting.has_value());
-  EXPECT_EQ(painting->background, platform::kNoObject);
-  EXPECT_EQ(painting->texts[0].font, platform::kNoObject);
-  EXPECT_EQ(painting->texts[0].text, "Initializing Dovrel...");
-}
-
 struct CentreCase {
   int screen_width, screen_height, width, height, x, y;
 };
@@ -126,14 +113,6 @@ TEST(SplashDialog, StartsCentredWithItsProgressBar) {
   ASSERT_TRUE(bar.has_value());
   EXPECT_TRUE((*bar == platform::Rect{18, 235, 534, 251})) << Describe(*bar);
   EXPECT_EQ(run.ui.ProgressPosition(run.l.run.ProgressBar), 0);
-}
-
-TEST(SplashDialog, WithoutItsProgressBarStillShowsTheTexts) {
-  StatusRun run("[fail]\nCreateWindowEx = 1\n");
-  EXPECT_EQ(run.l.run.ProgressBar, platform::kNoWindow);
-  UpdateSubStatus(run.l, "Validating Dependencies...", 30);
-  ASSERT_TRUE(run.ui.LastPainting().has_value());
-  EXPECT_EQ(run.ui.LastPainting()->texts[1].text, "Validating Dependencies...");
 }
 
 TEST(SplashDialog, PaintsBackgroundThenTheThreeLinesCentredAndUnclipped) {
