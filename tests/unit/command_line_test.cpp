@@ -259,29 +259,23 @@ TEST_F(CommandLineTest, LongCommandLineIsCutInTheCopyButSplitWhole) {
 
 // Lines that push the argument count or the string area to what the block holds.
 TEST_F(CommandLineTest, DenseLinesStayInsideTheBlock) {
-  const std::string dense_words = [] {
-    std::string s;
-    for (int i = 0; i < 2001; ++i) s += "a ";
-    return s + "a";
-  }();
-  const std::string dense_quotes = [] {
-    std::string s;
-    for (int i = 0; i < 1500; ++i) s += "\"\" ";
-    return s;
-  }();
-  const std::string first_option_quoted = "-d \"" + std::string(3000, 'q') + "\"";
-  const std::string dashed = [] {
-    std::string s;
-    for (int i = 0; i < 1000; ++i) s += "-a ";
-    return s;
-  }();
-  const std::string* lines[] = {&dense_words, &dense_quotes, &first_option_quoted, &dashed};
-  const std::int32_t counts[] = {2002, 1500, 1, 1000};
-  for (std::size_t i = 0; i < std::size(lines); ++i) {
-    SCOPED_TRACE(i);
+  auto repeat = [](std::string_view part, int n) {
+    std::string text;
+    while (n-- > 0) text += part;
+    return text;
+  };
+  const struct {
+    std::string line;
+    std::int32_t count;
+  } cases[] = {{repeat("a ", 2001) + "a", 2002},
+               {repeat("\"\" ", 1500), 1500},
+               {"-d \"" + std::string(3000, 'q') + "\"", 1},
+               {repeat("-a ", 1000), 1000}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.count);
     Launcher& l = NewLauncher();
-    ASSERT_EQ(RunInitParams(l, *lines[i]), std::nullopt);
-    EXPECT_EQ(l.run.ArgumentCount, counts[i]);
+    ASSERT_EQ(RunInitParams(l, c.line), std::nullopt);
+    EXPECT_EQ(l.run.ArgumentCount, c.count);
     const char* end = reinterpret_cast<const char*>(l.run.ParamsArray) + l.run.ArgumentBlockSize;
     for (std::int32_t a = 0; a < l.run.ArgumentCount; ++a) {
       EXPECT_LT(l.run.ParamsArray[a] + std::string_view(l.run.ParamsArray[a]).size(), end);
