@@ -84,18 +84,7 @@ TEST(ExecuteAppEx, BeforeWindows7NoVerbIsSetAndNoConsentAsked) {
                                  "params=\"/q\" show=1 wait=1 result=7"});
 }
 
-TEST(ExecuteAppEx, WaitsForTheInstallerAndReturnsItsExitCode) {
-  AppRun run("[programs]\nC:\\Portavel\\redist\\vc_redist.x86.exe = 3010 after 90s\n");
-  EXPECT_EQ(ExecuteAppEx(run.l, 0x1234, kInstaller, "/install /quiet /norestart", true, false), 3010);
-  EXPECT_EQ(run.Elapsed(), 90000);
-  EXPECT_TRUE(Has(run.Debug(), "ExecuteAppEx:    -> ((null)) C:\\Portavel\\redist\\vc_redist.x86.exe "
-                               "/install /quiet /norestart\r\n"));
-  EXPECT_EQ(run.Processes(), std::vector<std::string>{
-                                 "SHELL verb=\"runas\" file=\"C:\\Portavel\\redist\\vc_redist.x86.exe\" "
-                                 "params=\"/install /quiet /norestart\" show=1 wait=1 result=3010"});
-  EXPECT_EQ(run.l.log.ErrorRecordCount, 0);
-}
-
+// An installer waited for with its exit code is the runtime install's test.
 TEST(ExecuteAppEx, AProgramThatOutlastsFiveMinutesIsLeftRunningAndReportedAsZero) {
   AppRun run("[programs]\nC:\\Portavel\\redist\\vc_redist.x86.exe = 5 after 400s\n");
   EXPECT_EQ(ExecuteAppEx(run.l, platform::kNoWindow, kInstaller, "/q", true, true), 0);

@@ -10,7 +10,6 @@
 #include "install/fs_redirection.h"
 #include "platform/sim/fs_redirection.h"
 #include "sysinfo/system_folder_rule.h"
-#include "sysinfo/system_info_loader.h"
 #include "tests/unit/inspection_test_run.h"
 
 namespace {

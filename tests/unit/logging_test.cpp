@@ -3,7 +3,6 @@
 // logged heap and handle helpers.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
