@@ -11,7 +11,7 @@
 #include "diag/heap_helpers.h"
 #include "launcher/command_line.h"
 #include "base/launcher.h"
-#include "tests/support/test_workstation.h"
+#include "tests/unit/test_machine.h"
 
 namespace {
 
@@ -21,12 +21,10 @@ class CommandLineTest : public ::testing::Test {
   void SetUp() override { UseMachine(""); }
   void TearDown() override { ReleaseLaunchers(); }
 
-  // Loads a fresh workstation whose machine.ini holds `machine_ini`.
-  void UseMachine(const std::string& machine_ini) {
+  // Loads a fresh workstation whose machine.ini also holds `ini`.
+  void UseMachine(const std::string& ini) {
     ReleaseLaunchers();
-    machine_ = std::make_unique<test_support::Workstation>();
-    machine_->Write("machine.ini", machine_ini);
-    machine_->Load();
+    machine_ = std::make_unique<unit::TestMachine>(ini);
   }
 
   Launcher& NewLauncher() {
@@ -49,9 +47,7 @@ class CommandLineTest : public ::testing::Test {
     return std::nullopt;
   }
 
-  std::string ReadFolderFile(const std::string& relative) const { return machine_->Text(relative); }
-
-  std::unique_ptr<test_support::Workstation> machine_;
+  std::unique_ptr<unit::TestMachine> machine_;
   std::vector<std::unique_ptr<Launcher>> launchers_;
 };
 
@@ -191,7 +187,7 @@ TEST_F(CommandLineTest, VerbosePassRecordsEachArgumentOneLevelDeeper) {
   ClassifyArguments(l, true);
 
   EXPECT_EQ(l.log.LogNestingDepth, 0);
-  const std::string log = ReadFolderFile("drives/C/Portavel/TavixDebug.log");
+  const std::string log = machine_->Text("drives/C/Portavel/TavixDebug.log");
   // Tag, its separating space, then three spaces of nesting; the log's lines end in
   // CR LF.
   const std::string prefix = "TAVIX DEBUG X     ";
@@ -237,7 +233,7 @@ TEST_F(CommandLineTest, LongValueIsCutAndKeepsItsOpeningQuote) {
   EXPECT_TRUE(l.run.UsingInstanceFile);
   l.log.DebugLevel = 100;
   ClassifyArguments(l, true);
-  const std::string records = ReadFolderFile("debugger.log");
+  const std::string records = machine_->Text("debugger.log");
   // 259 characters: the opening quote and 258 of the path; the closing quote is cut.
   EXPECT_NE(records.find("Name=[i] Value=[\"" + std::string(258, 'v') + "]\tUsing Instance File"),
             std::string::npos)
@@ -288,7 +284,7 @@ TEST_F(CommandLineTest, HelpNamesThe64BitLauncherWhenKnown) {
   Launcher& l = NewLauncher();
   l.sys.Is64BitProcess = true;
   EXPECT_EQ(RunInitParams(l, "-?"), 0);
-  EXPECT_NE(ReadFolderFile("ui.log").find("text=\"TAVIX64.EXE [-?] [-d] [-kl] [-s] [-i] [-r]\\n\\n"),
+  EXPECT_NE(machine_->Text("ui.log").find("text=\"TAVIX64.EXE [-?] [-d] [-kl] [-s] [-i] [-r]\\n\\n"),
             std::string::npos);
 }
 

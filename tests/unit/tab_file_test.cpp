@@ -174,34 +174,28 @@ TEST(OpenTABFile, LoadsEveryRecordAndKeepsTheArchiveOpenUntilClosed) {
 }
 
 TEST(OpenTABFile, RunsOfUnusedRecordsAreReportedAsRuns) {
-  // Records 3 to 5 unused, 6 used, 7 to 9 unused at the end of a 9-record table.
-  std::vector<MemoryFile> files = {File("one.dll", "1"), File("two.dll", "2"), {}, {}, {},
-                                   File("six.dll", "6"), {}, {}, {}};
-  ArchiveRun run;
-  run.PutArchive(tabpack::BuildArchive(files));
-  TABHandle tHnd;
-  ASSERT_TRUE(OpenTABFile(run.l, tHnd));
-  EXPECT_EQ(tHnd.FileCount, 9);
-  EXPECT_EQ(tHnd.Files[2].FileName[0], '\0');
-  EXPECT_EQ(run.RecordsOf({"OpenTABFile: File record"}),
-            (std::vector<std::string>{
-                "X|OpenTABFile: File record 1: FileName=one.dll Destination=CUR Size=1",
-                "X|OpenTABFile: File record 2: FileName=two.dll Destination=CUR Size=1",
-                "X|OpenTABFile: File records 3 - 5 are unused.",
-                "X|OpenTABFile: File record 6: FileName=six.dll Destination=CUR Size=1",
-                "1|OpenTABFile: File records 7 - 9 are unused.",
-            }));
-  CloseTABFile(run.l, tHnd);
-}
-
-TEST(OpenTABFile, ATableOfUnusedRecordsOnlyIsOneRun) {
-  ArchiveRun run;
-  run.PutArchive(tabpack::BuildArchive({{}, {}}));
-  TABHandle tHnd;
-  ASSERT_TRUE(OpenTABFile(run.l, tHnd));
-  EXPECT_EQ(run.RecordsOf({"OpenTABFile: File record"}),
-            std::vector<std::string>{"1|OpenTABFile: File records 1 - 2 are unused."});
-  CloseTABFile(run.l, tHnd);
+  const struct {
+    std::vector<MemoryFile> files;
+    std::vector<std::string> records;
+  } cases[] = {
+      // Records 3 to 5 unused, 6 used, 7 to 9 unused at the end of a 9-record table.
+      {{File("one.dll", "1"), File("two.dll", "2"), {}, {}, {}, File("six.dll", "6"), {}, {}, {}},
+       {"X|OpenTABFile: File record 1: FileName=one.dll Destination=CUR Size=1",
+        "X|OpenTABFile: File record 2: FileName=two.dll Destination=CUR Size=1",
+        "X|OpenTABFile: File records 3 - 5 are unused.",
+        "X|OpenTABFile: File record 6: FileName=six.dll Destination=CUR Size=1",
+        "1|OpenTABFile: File records 7 - 9 are unused."}},
+      {{{}, {}}, {"1|OpenTABFile: File records 1 - 2 are unused."}},
+  };
+  for (const auto& c : cases) {
+    ArchiveRun run;
+    run.PutArchive(tabpack::BuildArchive(c.files));
+    TABHandle tHnd;
+    ASSERT_TRUE(OpenTABFile(run.l, tHnd));
+    EXPECT_EQ(tHnd.FileCount, static_cast<int>(c.files.size()));
+    EXPECT_EQ(run.RecordsOf({"OpenTABFile: File record"}), c.records);
+    CloseTABFile(run.l, tHnd);
+  }
 }
 
 struct HeaderSizeRow {
