@@ -1,11 +1,8 @@
 // The simulated workstation's files by handle: opening by disposition, sharing
-// between handles, reading, writing and seeking, sizes and times, the time
-// conversions with the machine's offset from UTC, the standard output, and every
-// one of these failed through [fail].
+// between handles, reading, writing and seeking, sizes, the calendar's bounds, and
+// every one of these failed through [fail].
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <filesystem>
 #include <string>
 #include <tuple>
 
@@ -16,8 +13,6 @@
 namespace {
 
 using unit::TestMachine;
-namespace fs = std::filesystem;
-using namespace std::chrono;
 
 using platform::kErrorInvalidHandle;
 using platform::kErrorNegativeSeek;
@@ -129,46 +124,8 @@ TEST(SimFileHandles, CreateAlwaysEmptiesAnExistingFileAndSaysItExisted) {
   EXPECT_EQ(machine.File("C:\\Portavel\\new.txt"), "");
 }
 
-TEST(SimFileHandles, AFileTimeIsTheHostModificationTimeInUtc) {
-  TestMachine machine;
-  machine.PutFile("C:\\Portavel\\a.txt", "a");
-  const fs::path host = machine.folder() / "drives" / "C" / "Portavel" / "a.txt";
-  const sys_time<milliseconds> when = sys_days{2026y / December / 6} + 8h + 30min + 15s + 250ms;
-  fs::last_write_time(host, file_clock::from_sys(when));
-  auto& os = machine.platform();
-  platform::Handle file = OpenForReading(os, "a.txt");
-  platform::FileTime time = 0;
-  ASSERT_TRUE(os.files.GetFileTime(file, &time));
-  EXPECT_EQ(time, kSampleTime);
-  os.system.CloseHandle(file);
-}
-
-struct ConversionRow {
-  const char* ini;
-  platform::SystemTime local;
-};
-
-TEST(SimFileTimes, LocalTimeIsUtcMovedByTheMachinesOffset) {
-  const ConversionRow rows[] = {
-      {"utc_offset = 60\n", {2026, 12, 0, 6, 9, 30, 15, 250}},
-      {"utc_offset = -600\n", {2026, 12, 6, 5, 22, 30, 15, 250}},  // the day before, a Saturday
-  };
-  for (const ConversionRow& row : rows) {
-    TestMachine machine(row.ini);
-    auto& files = machine.platform().files;
-    platform::FileTime local = 0;
-    platform::SystemTime fields;
-    ASSERT_TRUE(files.FileTimeToLocalFileTime(kSampleTime, &local)) << row.ini;
-    ASSERT_TRUE(files.FileTimeToSystemTime(local, &fields)) << row.ini;
-    const auto& e = row.local;
-    EXPECT_EQ(std::tie(fields.year, fields.month, fields.day_of_week, fields.day, fields.hour,
-                       fields.minute, fields.second, fields.milliseconds),
-              std::tie(e.year, e.month, e.day_of_week, e.day, e.hour, e.minute, e.second,
-                       e.milliseconds))
-        << row.ini;
-  }
-}
-
+// A file's time and its local time by the machine's offset are the listing mode's
+// scenario test.
 TEST(SimFileTimes, CalendarFieldsConvertBothWaysAndTheDayOfWeekIsNotLookedAt) {
   TestMachine machine;
   auto& files = machine.platform().files;
