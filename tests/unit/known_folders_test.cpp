@@ -1,6 +1,7 @@
-// The known folders: where each kind comes from, the trailing backslashes, the
-// records of folders that cannot be resolved, the cache parent before Windows 7, and
-// a list that loads once.
+// The known folders: the trailing backslashes, the records of folders that cannot be
+// resolved, the cache parent before Windows 7, a list that loads once, and paths too
+// long for their fields. The usual places are in a run's instance file, shortcuts and
+// fonts.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -12,23 +13,6 @@
 namespace {
 
 using inspection_test::InspectionRun;
-
-TEST(KnownFolders, TheUsualPlacesWithTheirBackslashesAndSubPaths) {
-  InspectionRun run("[user]\nname = u1\n");
-  ASSERT_TRUE(LoadKnownFoldersList(run.l));
-  const KnownFoldersList& f = run.l.folders;
-  EXPECT_TRUE(f.FoldersLoaded);
-  EXPECT_EQ(f.WinDir.view(), "C:\\Windows\\");
-  EXPECT_EQ(f.SysDir.view(), "C:\\Windows\\System32\\");
-  EXPECT_EQ(f.SysWOW64Dir.view(), "C:\\Windows\\SysWOW64\\");
-  EXPECT_EQ(f.FonDir.view(), "C:\\Windows\\Fonts\\");
-  EXPECT_EQ(f.UserDir.view(), "C:\\Users\\u1\\AppData\\Local\\");
-  EXPECT_EQ(f.StartMenuDir.view(),
-            "C:\\Users\\u1\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Veltrix Solutions");
-  EXPECT_EQ(f.ProgDataDir.view(), "C:\\ProgramData\\Veltrix\\");
-  EXPECT_EQ(f.TCacheParentDir.view(), "C:\\Users\\u1\\AppData\\Local\\Norvane\\Portavel\\");
-  EXPECT_EQ(run.l.log.ErrorRecordCount, 0);
-}
 
 TEST(KnownFolders, APathThatAlreadyEndsInABackslashGetsNoSecond) {
   InspectionRun run("[folders]\nprogram_data = D:\\Data\\\nfonts = D:\\Fonts\\\n");
