@@ -1,5 +1,6 @@
-// The text of log records: columns, tags, the message limit and the wrapping of long
-// debug records, checked without a machine.
+// The text of log records, checked without a machine: the stamp's fields, the message
+// limit and the wrapping of long debug records. The tags, the message's column at each
+// depth and the error lines in both logs are the logging tests' full lines.
 #include "diag/record_layout.h"
 
 #include <gtest/gtest.h>
@@ -39,18 +40,6 @@ TEST(RecordStamp, DateAndTimeHaveTwoDigitFields) {
     const RecordStamp stamp = MakeRecordStamp(c.local);
     EXPECT_EQ(stamp.date.view(), c.date);
     EXPECT_EQ(stamp.time.view(), c.time);
-  }
-}
-
-TEST(DebugRecordTag, DeveloperFromLevel100) {
-  EXPECT_EQ(DebugRecordTag(99), "DEBUG   ");
-  EXPECT_EQ(DebugRecordTag(100), "DEBUG X ");
-}
-
-TEST(BuildDebugRecord, MessageStartsThreeColumnsDeeperPerDepth) {
-  for (std::size_t depth : {0u, 10u}) {
-    EXPECT_EQ(BuildDebugRecord(kStamp, kDiagnosticTag, 3 * depth, "Msg: x"),
-              Prefix(kDiagnosticTag, 3 * depth) + "Msg: x");
   }
 }
 
@@ -159,26 +148,6 @@ TEST(WrapDebugRecord, NoLineExceedsTheLineBuffer) {
       expected.erase(expected.rfind(' ', 119), 1);
       EXPECT_EQ(rebuilt, expected) << "indent " << indent << " length " << length;
     }
-  }
-}
-
-TEST(ErrorLines, ErrorLogUnindentedDebugLogIndented) {
-  const MessageBuffer error_line = BuildErrorLogLine(kStamp, "Routine: failed; [WIN32 0x00000005/C0005]");
-  EXPECT_EQ(error_line.view(),
-            "12/06/26 08:30:00 TAVIX ERROR !!  Routine: failed; [WIN32 0x00000005/C0005]");
-  EXPECT_EQ(error_line.view().substr(34, 8), "Routine:");
-
-  struct Case {
-    std::size_t indent;
-    std::string_view expected;
-  };
-  const Case cases[] = {
-      {0, "12/06/26 08:30:00 TAVIX ERROR !! Routine: failed"},
-      {3, "12/06/26 08:30:00 TAVIX ERROR !!    Routine: failed"},
-      {6, "12/06/26 08:30:00 TAVIX ERROR !!       Routine: failed"},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(BuildErrorDebugLine(kStamp, c.indent, "Routine: failed").view(), c.expected);
   }
 }
 
