@@ -293,7 +293,8 @@ TEST_F(CommandLineTest, AnAllocationFailureEndsWithSixHoldingNoBlock) {
   const struct {
     const char* fail;
     void* params_array;
-  } cases[] = {{"HeapAlloc = 1:8", nullptr}, {"HeapAlloc = 2:8", ReleasedPointer()}};
+    const char* code;
+  } cases[] = {{"HeapAlloc = 1:8", nullptr, "Initialize_476"}, {"HeapAlloc = 2:8", ReleasedPointer(), "Initialize_485"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.fail);
     UseMachine(std::string("[fail]\n") + c.fail + "\n");
@@ -301,6 +302,11 @@ TEST_F(CommandLineTest, AnAllocationFailureEndsWithSixHoldingNoBlock) {
     EXPECT_EQ(RunInitParams(l, "-d"), 6);
     EXPECT_EQ(static_cast<void*>(l.run.ParamsArray), c.params_array);
     EXPECT_EQ(l.run.EngineCommands, nullptr);
+    EXPECT_EQ(machine_->Lines("ui.log"),
+              std::vector<std::string>{
+                  std::string("MESSAGEBOX caption=\"Portavel\" style=0x00050010 text=\"An error has occurred:\\n\\n"
+                              "A critical error has occured during initialization. Code: ") +
+                  c.code + "\" answer=ok"});
   }
 }
 

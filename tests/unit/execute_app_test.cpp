@@ -43,11 +43,21 @@ struct StartFailure {
   const char* record;
 };
 
-// The text of each code is the product start's fault tests; the shell's start takes
-// the same table.
 constexpr StartFailure kStartFailures[] = {
     {"FileNotFound", 2,
      "ExecuteApp: ERROR: The process has failed to start. The specified file was not found.; [WIN32 0x00000002/C0002]"},
+    {"PathNotFound", 3,
+     "ExecuteApp: ERROR: The process has failed to start. The specified path was not found.; [WIN32 0x00000003/C0003]"},
+    {"AccessDenied", 5,
+     "ExecuteApp: ERROR: The process has failed to start. Permission to access the specified file is denied.; [WIN32 0x00000005/C0005]"},
+    {"NotEnoughMemory", 8,
+     "ExecuteApp: ERROR: The process has failed to start. There is not enough memory to perform the specified action.; [WIN32 0x00000008/C0008]"},
+    {"SharingViolation", 32,
+     "ExecuteApp: ERROR: The process has failed to start. A sharing violation occurred.; [WIN32 0x00000020/C0032]"},
+    {"NoAssociation", 1155,
+     "ExecuteApp: ERROR: The process has failed to start. There is no application associated with the specified file name extension.; [WIN32 0x00000483/C1155]"},
+    {"DllNotFound", 1157,
+     "ExecuteApp: ERROR: The process has failed to start. One of the library files necessary to run the application can't be found.; [WIN32 0x00000485/C1157]"},
     {"Other", 1326, "ExecuteApp: ERROR: The process has failed to start.; [WIN32 0x0000052e/C1326]"},
 };
 

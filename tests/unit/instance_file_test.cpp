@@ -73,17 +73,29 @@ TEST(CreateT1File, WithTheCacheItLiesInTheCacheFolderAndOverwritesTheLastOne) {
   EXPECT_TRUE(Has(run.Debug(), std::string("CreateT1File: Using _tcache1 folder location for output: ") + file));
 }
 
-TEST(CreateT1File, AMissingCacheFolderIsTheRuntimesErrorAndLeavesThePathAlone) {
-  InstanceRun run;
-  PathBuffer path;
-  path.assign_cut("untouched");
-  EXPECT_FALSE(CreateT1File(run.l, true, kCommandLine, path));
-  EXPECT_STREQ(path.c_str(), "untouched");
-  EXPECT_EQ(run.l.log.ErrorRecordCount, 1);
-  EXPECT_TRUE(Has(run.ErrorText(),
-                  "Failed to create T1 instance file \"C:\\Users\\clerk\\AppData\\Local\\Veltrix\\_tcache1\\instance.t1\"; "
-                  "[ERRNO 0x00000002/C0002] The system cannot find the file specified. \r\n"))
-      << run.ErrorText();
+// A folder in the file's place is the product start's test.
+TEST(CreateT1File, AFileThatCannotBeCreatedIsTheRuntimesErrorAndLeavesThePathAlone) {
+  const struct {
+    const char* ini;
+    bool cache;
+    const char* file;
+    const char* description;
+  } cases[] = {
+      // The cache folder was never made.
+      {"", true, "C:\\Users\\clerk\\AppData\\Local\\Veltrix\\_tcache1\\instance.t1",
+       "[ERRNO 0x00000002/C0002] The system cannot find the file specified. "},
+      {"[fail]\nWriteTextFile = 1:13\n", false, "C:\\Portavel\\instance.t1",
+       "[ERRNO 0x0000000d/C0013] The data is invalid. "},
+  };
+  for (const auto& c : cases) {
+    InstanceRun run(c.ini);
+    PathBuffer path;
+    path.assign_cut("untouched");
+    EXPECT_FALSE(CreateT1File(run.l, c.cache, kCommandLine, path)) << c.ini;
+    EXPECT_STREQ(path.c_str(), "untouched");
+    EXPECT_EQ(run.Errors(), std::vector<std::string>{"Failed to create T1 instance file \"" + std::string(c.file) +
+                                                     "\"; " + c.description});
+  }
 }
 
 TEST(CreateT1File, APathThatDoesNotFitIsRefused) {

@@ -1,6 +1,6 @@
-// The two shared error boxes on a simulated workstation: the critical box's texts,
-// long messages, and what happens when a string, the memory or the box itself is
-// missing.
+// The two shared error boxes on a simulated workstation: their captions, texts and
+// styles as the user sees them, and what happens when a string, the memory or the
+// box itself is missing.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -16,7 +16,16 @@ using unit::TestMachine;
 
 std::string UiLog(const TestMachine& m) { return m.Text("ui.log"); }
 
-// The error dialog as the user sees it is the critical failures' scenario test.
+TEST(ErrorDialog, ShowsCaptionHeadingBlankLineAndMessageTopmostAndRecordsIt) {
+  unit::LoggedRun run("", unit::kDiagnostic);
+  ShowErrorDialog(run.l, "Failed to open %s for installation.", "tsystem0.dll");
+  EXPECT_EQ(run.Journal("ui.log"),
+            "MESSAGEBOX caption=\"Portavel\" style=0x00050010 text=\"An error has occurred:\\n\\n"
+            "Failed to open tsystem0.dll for installation.\" answer=ok\n");
+  EXPECT_EQ(run.Errors(),
+            std::vector<std::string>{"Error Dialog: An error has occurred:; Failed to open tsystem0.dll for installation."});
+}
+
 TEST(ErrorDialog, WithoutMemoryOrABoxNothingIsShown) {
   // Without memory for the message no record is written either; a box that cannot be
   // shown is not reported, and the record stays.

@@ -54,6 +54,14 @@ TEST(NetworkAddress, OnlyTheLoopbackAndNoRouteLeavesNoAddress) {
   EXPECT_TRUE(run.Logged("0: Interface 1:   IP: 127.0.0.1, Mask: 255.0.0.0, Broadcast: 1.0.0.0 (1), Type/State "));
 }
 
+TEST(NetworkAddress, AMachineWithoutInterfacesListsNone) {
+  InspectionRun run("", inspection_test::kFreshRegistry, 1);
+  IpAddressText address;
+  GetNetworkAddress(run.l, address);
+  EXPECT_EQ(address.view(), "0.0.0.0");
+  EXPECT_TRUE(run.Logged("Network Interfaces: 0"));
+}
+
 struct EndCase {
   const char* name;
   const char* fail;

@@ -17,11 +17,22 @@ const std::vector<std::string_view> kOperations = {"CopyFile", "RegOpenKeyEx", "
 
 Machine Parse(std::string_view text) { return ParseMachineIni(text, "machine.ini", kOperations); }
 
-// What the architecture and the launcher's bits make of WOW64 is the system
-// inspection's test; only an explicit value overrides them.
-TEST(SimMachineIni, AnExplicitWow64OverridesTheArchitecture) {
-  EXPECT_TRUE(Parse("[os]\narchitecture=0\nwow64=true").Wow64());
-  EXPECT_FALSE(Parse("[os]\narchitecture=9\nwow64=false").Wow64());
+TEST(SimMachineIni, Wow64IsDerivedFromLauncherBitsAndArchitecture) {
+  struct Row {
+    const char* ini;
+    bool wow64;
+  };
+  constexpr Row kRows[] = {
+      {"", true},
+      {"[os]\narchitecture=12", true},
+      {"[os]\narchitecture=6", true},
+      {"[os]\narchitecture=0", false},
+      {"[os]\narchitecture=5", false},
+      {"[os]\narchitecture=9\n[launcher]\nbits=64", false},
+      {"[os]\narchitecture=0\nwow64=true", true},
+      {"[os]\narchitecture=9\nwow64=false", false},
+  };
+  for (const Row& row : kRows) EXPECT_EQ(Parse(row.ini).Wow64(), row.wow64) << row.ini;
 }
 
 // Comments of both styles, keys in any case, blanks around keys and values, booleans

@@ -111,7 +111,7 @@ TEST(SystemInfo, TheIntegrityLevelsThatHaveANameAndThoseThatHaveNone) {
   const struct {
     const char* rid;
     const char* name;
-  } cases[] = {{"0x2FFF", "Medium"}, {"0x4000", "High"}, {"0", ""}, {"0x1100", ""}};
+  } cases[] = {{"0x1000", "Low"}, {"0x2FFF", "Medium"}, {"0x4000", "High"}, {"0", ""}, {"0x1100", ""}};
   for (const auto& c : cases) {
     InspectionRun run(std::string("[user]\nintegrity_rid = ") + c.rid + "\n");
     LoadSystemInfoObject(run.l);

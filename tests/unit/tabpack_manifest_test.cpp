@@ -1,8 +1,11 @@
-// The packer's times, the manifest lines it refuses and its shown texts, from strings.
+// The packer's manifest, times and shown texts, from strings: what each line becomes
+// and which lines are refused. The records' bytes are checked by the launcher listing
+// what the packer packed.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "install/install_rules.h"
 #include "tools/tabpack/manifest.h"
 #include "tools/tabpack/shown_text.h"
 
@@ -38,9 +41,31 @@ TEST(TabpackTime, ReadsUtcTimesToTheMillisecond) {
   }
 }
 
-// A manifest's lines in all their forms, and the records' bytes, are the packer's
-// scenario tests; so are the refusals of long names, paths, unknown destinations and
-// rules and missing fields.
+TEST(TabpackManifest, ReadsNamesDestinationsRulesAndTimes) {
+  const tabpack::Manifest manifest = tabpack::ParseManifest(
+      "# comment\n"
+      "\n"
+      "   tsystem1.cfg  cur  Newer  2026-11-30T16:20:05.125Z\r\n"
+      "\"Shipping Labels.xml\"\tS64\tinstall_different\n"
+      "  # indented comment\n"
+      "fonts.fon FON 103\n"
+      "keep.ini WIN doesnotexist\n");
+  ASSERT_EQ(manifest.error, "");
+  ASSERT_EQ(manifest.lines.size(), 4u);
+  const auto& first = manifest.lines[0];
+  EXPECT_EQ(first.line_number, 3);
+  EXPECT_EQ(first.name, "tsystem1.cfg");
+  EXPECT_EQ(first.destination, "CUR");
+  EXPECT_EQ(first.rule, INSTALL_NEWER);
+  EXPECT_EQ(first.time, (UtcTime{2026, 11, 30, 16, 20, 5, 125}));
+  EXPECT_EQ(manifest.lines[1].name, "Shipping Labels.xml");
+  EXPECT_EQ(manifest.lines[1].destination, "S64");
+  EXPECT_EQ(manifest.lines[1].rule, INSTALL_DIFFERENT);
+  EXPECT_FALSE(manifest.lines[1].time);
+  EXPECT_EQ(manifest.lines[2].rule, INSTALL_ALWAYS);
+  EXPECT_EQ(manifest.lines[3].rule, INSTALL_DOES_NOT_EXIST);
+}
+
 struct RefusedRow {
   const char* line;
   const char* error;
@@ -48,13 +73,21 @@ struct RefusedRow {
 
 TEST(TabpackManifest, RefusesLinesNoRecordCanHold) {
   const RefusedRow rows[] = {
+      {"a.dll CUR", "line 1: expected NAME DESTINATION RULE [TIME], found 2 field(s)"},
       {"a.dll CUR 101 2026-01-01T00:00:00 extra",
        "line 1: expected NAME DESTINATION RULE [TIME], found 5 field(s)"},
       {"\"a.dll CUR 101", "line 1: a quoted name without its closing quote"},
       {"\"a\".dll CUR 101", "line 1: text right after a closing quote"},
       {"\"\" CUR 101", "line 1: an empty name (an empty name marks an unused record)"},
       {"1234567890123456789012345678901234567890123456789 CUR 101", ""},
+      {"12345678901234567890123456789012345678901234567890 CUR 101",
+       "line 1: the name \"12345678901234567890123456789012345678901234567890\" has 50 characters; "
+       "an archive name holds at most 49"},
+      {"sub/a.dll CUR 101", "line 1: the name \"sub/a.dll\" is not a bare Windows file name"},
       {".. CUR 101", "line 1: the name \"..\" is not a bare Windows file name"},
+      {"a.dll SYS32 101", "line 1: unknown destination \"SYS32\" (one of CUR, FON, WIN, SYS, S64)"},
+      {"a.dll SYS 0",
+       "line 1: unknown install rule \"0\" (one of 101 Different, 102 Newer, 103 Always, 109 DoesNotExist)"},
       {"a.dll SYS INSTALL_UPGRADE",
        "line 1: unknown install rule \"INSTALL_UPGRADE\" (one of 101 Different, 102 Newer, 103 "
        "Always, 109 DoesNotExist)"},
