@@ -10,7 +10,9 @@
 #include "diag/log.h"
 #include "install/file_checks.h"
 #include "install/fs_redirection.h"
+#include "install/scoped_release.h"
 #include "platform/error_codes.h"
+#include "platform/files.h"
 #include "platform/security.h"
 #include "sysinfo/system_info_loader.h"
 
@@ -22,6 +24,10 @@ constexpr std::uint32_t kOwnerAndDacl =
 
 // Everything a registry key can grant, for the Everyone entry merged into the key.
 constexpr std::uint32_t kEveryKeyRight = 0xF20FFFFF;
+
+// An existing folder is opened to read and rewrite its access list.
+constexpr std::uint32_t kFolderRepairAccess =
+    platform::kGenericRead | platform::kGenericWrite | platform::kStandardRightsAll;
 
 using LongDescription = FixedString<1024>;
 
@@ -140,6 +146,14 @@ bool FolderUnrestricted(Launcher& l, const PathBuffer& path, bool check_everyone
   return result == RightsCheckResult::True;
 }
 
+// A created or repaired folder carries no attributes of its own; false after a record.
+bool SetNormalAttributes(Launcher& l, const PathBuffer& path) {
+  if (l.os.files.SetFileAttributes(path.view(), platform::kFileAttributeNormal)) return true;
+  ErrorLog(l, "Tavix program data folder modification failed: Error while setting attributes on \"%s\"; %s",
+           path.c_str(), Describe<1024>(l, l.os.system.GetLastError()).c_str());
+  return false;
+}
+
 bool CreateFolder(Launcher& l, const PathBuffer& path) {
   DebugLog(l, "CreateUnrestrictedFolder: Folder \"%s\" does not exist. It will now be created.", path.c_str());
   ScopedSecurityDescriptorSet set(l);
@@ -153,7 +167,7 @@ bool CreateFolder(Launcher& l, const PathBuffer& path) {
     if (!l.os.security.CreateDirectory(path.view(), set.get().pSD)) {
       ErrorLog(l, "Tavix program data folder modification failed: Error while creating \"%s\"; %s",
                path.c_str(), Describe<1024>(l, l.os.system.GetLastError()).c_str());
-    } else {
+    } else if (SetNormalAttributes(l, path)) {
       DebugLog(l, "CreateUnrestrictedFolder: Created \"%s\" folder successfully.", path.c_str());
       created = true;
     }
@@ -167,12 +181,23 @@ bool OpenUpFolder(Launcher& l, const PathBuffer& path) {
   DebugLog(l, "CreateUnrestrictedFolder: Folder \"%s\" already exists. It will be checked for security settings.",
            path.c_str());
   platform::Security& security = l.os.security;
+  // Released in reverse: the folder's handle, the set, the new DACL, the descriptor read.
   LocalBlock descriptor(l);
   LocalBlock new_dacl(l);
   ScopedSecurityDescriptorSet set(l);
+  platform::Handle folder = l.os.files.CreateFile(path.view(), kFolderRepairAccess, platform::kFileShareRead,
+                                                  platform::kOpenExisting, platform::kFileFlagBackupSemantics);
+  const platform::ErrorCode open_error = l.os.system.GetLastError();
+  ScopedHandle folder_guard(l, folder, "hFile");
+  DebugLogLevel(l, 100, "CreateUnrestrictedFolder: Obtained file handle: %p", reinterpret_cast<void*>(folder));
+  if (folder == platform::kInvalidHandle) {
+    ErrorLog(l, "Tavix program data folder modification failed: Failed to open folder \"%s\"; %s", path.c_str(),
+             Describe<1024>(l, open_error).c_str());
+    return false;
+  }
   void* old_dacl = nullptr;
-  if (const auto code = security.GetNamedSecurityInfo(path.view(), platform::kDaclSecurityInformation,
-                                                      &old_dacl, descriptor.receive())) {
+  if (const auto code = security.GetFileSecurityInfo(folder, platform::kDaclSecurityInformation, &old_dacl,
+                                                     descriptor.receive())) {
     ErrorLog(l, "Tavix program data folder modification failed: Error while opening security descriptor for folder \"%s\"; %s",
              path.c_str(), Describe<1024>(l, code).c_str());
     return false;
@@ -188,12 +213,12 @@ bool OpenUpFolder(Launcher& l, const PathBuffer& path) {
              Describe<1024>(l, code).c_str());
     return false;
   }
-  if (const auto code = security.SetNamedSecurityInfo(path.view(), platform::kDaclSecurityInformation,
-                                                      new_dacl.get())) {
+  if (const auto code = security.SetFileSecurityInfo(folder, platform::kDaclSecurityInformation, new_dacl.get())) {
     ErrorLog(l, "Tavix program data folder modification failed: Error while writing security descriptor for key \"%s\"; %s",
              path.c_str(), Describe<1024>(l, code).c_str());
     return false;
   }
+  if (!SetNormalAttributes(l, path)) return false;
   DebugLog(l, "CreateUnrestrictedFolder: Modified security on existing \"%s\" folder.", path.c_str());
   return true;
 }

@@ -22,6 +22,10 @@ inline constexpr std::uint32_t kFileShareWrite = 0x00000002;
 inline constexpr std::uint32_t kCreateAlways = 2;
 inline constexpr std::uint32_t kOpenExisting = 3;
 inline constexpr std::uint32_t kFileAttributeNormal = 0x00000080;
+// STANDARD_RIGHTS_ALL: delete, read and write the descriptor, take ownership, wait.
+inline constexpr std::uint32_t kStandardRightsAll = 0x001F0000;
+// FILE_FLAG_BACKUP_SEMANTICS: the only way CreateFileA opens a folder.
+inline constexpr std::uint32_t kFileFlagBackupSemantics = 0x02000000;
 
 // SetFilePointer's starting points and its failure value; GetFileSize's failure value.
 inline constexpr std::uint32_t kFileBegin = 0;
@@ -89,7 +93,9 @@ class FileSystem {
   virtual bool VerQueryValue(const std::vector<std::uint8_t>& block, std::string_view sub_block,
                              std::vector<std::uint8_t>& value) = 0;
 
-  // CreateFileA: the open file, or kInvalidHandle. Closed by System::CloseHandle.
+  // CreateFileA: the open file, or kInvalidHandle. Closed by System::CloseHandle. A
+  // folder opens only with kFileFlagBackupSemantics, and its handle serves only the
+  // folder's security (Security::GetFileSecurityInfo and SetFileSecurityInfo).
   virtual Handle CreateFile(std::string_view path, std::uint32_t desired_access,
                             std::uint32_t share_mode, std::uint32_t creation_disposition,
                             std::uint32_t flags_and_attributes) = 0;
@@ -159,6 +165,9 @@ class FileSystem {
 
   // CreateDirectoryA with default security; 183 when something exists there already.
   virtual bool CreateDirectory(std::string_view path) = 0;
+
+  // SetFileAttributesA of a file or folder; a folder keeps its folder flag.
+  virtual bool SetFileAttributes(std::string_view path, std::uint32_t attributes) = 0;
 
   // SetFileTime of the last-write time only (UTC); creation and access times stay.
   // The handle must be open for writing.

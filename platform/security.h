@@ -139,12 +139,13 @@ class Security {
                                std::uint32_t size, std::uint32_t* needed) = 0;
   virtual bool IsValidSecurityDescriptor(const void* descriptor) = 0;
 
-  // GetNamedSecurityInfoA / SetNamedSecurityInfoA of a file or folder: the DACL
-  // points into the descriptor, which LocalFree releases.
-  virtual ErrorCode GetNamedSecurityInfo(std::string_view path, std::uint32_t information,
-                                         void** dacl, void** descriptor) = 0;
-  virtual ErrorCode SetNamedSecurityInfo(std::string_view path, std::uint32_t information,
-                                         const void* dacl) = 0;
+  // GetSecurityInfo / SetSecurityInfo of a file or folder opened by CreateFile
+  // (SE_FILE_OBJECT): reading needs the handle's READ_CONTROL, writing its WRITE_DAC.
+  // The DACL points into the descriptor, which LocalFree releases.
+  virtual ErrorCode GetFileSecurityInfo(Handle file, std::uint32_t information, void** dacl,
+                                        void** descriptor) = 0;
+  virtual ErrorCode SetFileSecurityInfo(Handle file, std::uint32_t information,
+                                        const void* dacl) = 0;
 
   // SetEntriesInAclA: a new ACL (LocalFree) of `old_acl`'s entries merged with
   // `entries`.

@@ -20,6 +20,8 @@ class FaultInjector {
 
   // Counts a call of `operation`; the error it must fail with, if this call fails.
   std::optional<platform::ErrorCode> Call(std::string_view operation);
+  // How often each operation was called so far, failed calls included.
+  const std::map<std::string, std::uint32_t, CaseInsensitiveLess>& calls() const { return calls_; }
 
  private:
   std::map<std::string, std::vector<FaultRule>, CaseInsensitiveLess> rules_;

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "platform/processes.h"
 
@@ -16,6 +17,9 @@ struct OpenFile {
   std::filesystem::path host;
   std::uint32_t access = 0;  // GENERIC_READ and GENERIC_WRITE bits
   std::uint32_t share = 0;   // FILE_SHARE_READ and FILE_SHARE_WRITE bits
+  std::string object;        // the Windows path, as security.txt names it
+  bool folder = false;       // opened with backup semantics: no bytes, only security
+  std::uint32_t rights = 0;  // `access` as the object's specific and standard rights
   std::fstream stream;
   std::uint64_t position = 0;
 };

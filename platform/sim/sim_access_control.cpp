@@ -12,7 +12,6 @@
 namespace sim {
 namespace {
 
-namespace fs = std::filesystem;
 using platform::ErrorCode;
 
 using platform::kErrorInvalidHandle;
@@ -21,7 +20,6 @@ using platform::kErrorInvalidAcl;
 constexpr ErrorCode kErrorNoneMapped = 1332;
 constexpr std::uint32_t kReadControl = 0x00020000;
 constexpr std::uint32_t kWriteDac = 0x00040000;
-constexpr std::uint32_t kFileAddSubdirectory = 0x4;
 
 // The SID a trustee names, or nothing when the name does not resolve.
 std::optional<std::string> TrusteeSid(const platform::ExplicitAccess& entry) {
@@ -35,11 +33,6 @@ std::optional<std::string> TrusteeSid(const platform::ExplicitAccess& entry) {
   if (EqualsIgnoreCase(name, "Users") || EqualsIgnoreCase(name, "BUILTIN\\Users"))
     return "S-1-5-32-545";
   return std::nullopt;
-}
-
-std::string ParentOf(const std::string& name) {
-  const std::size_t slash = name.rfind('\\');
-  return slash == std::string::npos ? name : name.substr(0, slash <= 2 ? 3 : slash);
 }
 
 }  // namespace
@@ -105,38 +98,29 @@ void SimSecurity::AuthzFreeContext(platform::AuthzHandle context) { contexts_.er
 
 void SimSecurity::AuthzFreeResourceManager(platform::AuthzHandle) {}
 
-std::optional<SimSecurity::FileObject> SimSecurity::FindFileObject(std::string_view path) {
-  auto host = s_.Resolve(path);
-  if (!host) return std::nullopt;
-  std::error_code ec;
-  if (!fs::exists(*host, ec)) {
-    s_.last_error = fs::is_directory(host->parent_path(), ec) ? platform::kErrorFileNotFound
-                                                              : platform::kErrorPathNotFound;
-    return std::nullopt;
-  }
-  auto name = Drives::Normalize(s_.Redirected(path), s_.current_directory);
-  if (!name) return std::nullopt;
-  return FileObject{*name, fs::is_directory(*host, ec) ? ObjectKind::Folder : ObjectKind::File};
-}
-
 Descriptor SimSecurity::FileDescriptor(const FileObject& object) const {
   return MaterializedDescriptor(s_.security, object.name, object.kind, kEveryoneFullAccess);
 }
 
-std::uint32_t SimSecurity::GrantedTo(const FileObject& object) const {
-  int depth = 0;
-  const std::string effective = s_.security.Effective(object.name, &depth);
-  std::string error;
-  auto descriptor = ParseSddl(effective, &error);
-  return descriptor ? GrantedAccess(*descriptor, depth, object.kind, s_.token) : 0;
+std::optional<FileObject> SimSecurity::HandleObject(platform::Handle file, std::uint32_t right) {
+  const OpenFile* open = s_.open_files.Find(file);
+  if (open == nullptr) {
+    s_.last_error = kErrorInvalidHandle;
+    return std::nullopt;
+  }
+  if (!(open->rights & right)) {
+    s_.last_error = platform::kErrorAccessDenied;
+    return std::nullopt;
+  }
+  return FileObject{open->object, open->folder ? ObjectKind::Folder : ObjectKind::File};
 }
 
 bool SimSecurity::GetFileSecurity(std::string_view path, std::uint32_t information, void* buffer,
                                   std::uint32_t size, std::uint32_t* needed) {
   if (s_.Fails("GetFileSecurity")) return false;
-  auto object = FindFileObject(path);
+  auto object = FindFileObject(s_, path);
   if (!object) return false;
-  if (!(GrantedTo(*object) & kReadControl)) {
+  if (!(TokenRights(s_, *object) & kReadControl)) {
     s_.last_error = platform::kErrorAccessDenied;
     return false;
   }
@@ -156,26 +140,24 @@ bool SimSecurity::IsValidSecurityDescriptor(const void* descriptor) {
   return DescriptorOfBlock(descriptor).has_value();
 }
 
-ErrorCode SimSecurity::GetNamedSecurityInfo(std::string_view path, std::uint32_t information,
-                                            void** dacl, void** descriptor) {
+ErrorCode SimSecurity::GetFileSecurityInfo(platform::Handle file, std::uint32_t information,
+                                           void** dacl, void** descriptor) {
   ErrorCode error = 0;
-  if (s_.Fails("GetNamedSecurityInfo", &error)) return error;
-  auto object = FindFileObject(path);
+  if (s_.Fails("GetSecurityInfo", &error)) return error;
+  auto object = HandleObject(file, kReadControl);
   if (!object) return s_.last_error;
-  if (!(GrantedTo(*object) & kReadControl)) return platform::kErrorAccessDenied;
   void* block = NewDescriptorBlock(FileDescriptor(*object), information, dacl);
   if (block == nullptr) return platform::kErrorNotEnoughMemory;
   *descriptor = block;
   return platform::kErrorSuccess;
 }
 
-ErrorCode SimSecurity::SetNamedSecurityInfo(std::string_view path, std::uint32_t,
-                                            const void* dacl) {
+ErrorCode SimSecurity::SetFileSecurityInfo(platform::Handle file, std::uint32_t,
+                                           const void* dacl) {
   ErrorCode error = 0;
-  if (s_.Fails("SetNamedSecurityInfo", &error)) return error;
-  auto object = FindFileObject(path);
+  if (s_.Fails("SetSecurityInfo", &error)) return error;
+  auto object = HandleObject(file, kWriteDac);
   if (!object) return s_.last_error;
-  if (!(GrantedTo(*object) & kWriteDac)) return platform::kErrorAccessDenied;
   auto aces = AclOfBlock(dacl);
   if (!aces) return kErrorInvalidAcl;
   // The explicit entries as given; the inherited ones again from the parent.
@@ -184,7 +166,7 @@ ErrorCode SimSecurity::SetNamedSecurityInfo(std::string_view path, std::uint32_t
   updated.has_dacl = true;
   for (const Ace& ace : *aces)
     if (!(ace.flags & kAceInherited)) updated.aces.push_back(ace);
-  const FileObject parent{ParentOf(object->name), ObjectKind::Folder};
+  const FileObject parent = ParentFolder(object->name);
   if (parent.name != object->name)
     for (const Ace& ace : InheritedEntries(FileDescriptor(parent), object->kind))
       updated.aces.push_back(ace);
@@ -257,18 +239,9 @@ bool SimSecurity::CreateDirectory(std::string_view path, const void* descriptor)
     s_.last_error = kErrorInvalidSecurityDescriptor;
     return false;
   }
-  auto host = s_.Resolve(path);
-  if (!host) return false;
-  auto name = Drives::Normalize(s_.Redirected(path), s_.current_directory);
+  auto name = MakeFolder(s_, path);
   if (!name) return false;
-  if (!s_.NewFolderPlaceIsFree(*host)) return false;
-  std::error_code ec;
-  const FileObject parent{ParentOf(*name), ObjectKind::Folder};
-  if (!(GrantedTo(parent) & kFileAddSubdirectory) || !fs::create_directory(*host, ec)) {
-    s_.last_error = platform::kErrorAccessDenied;
-    return false;
-  }
-  for (const Ace& ace : InheritedEntries(FileDescriptor(parent), ObjectKind::Folder))
+  for (const Ace& ace : InheritedEntries(FileDescriptor(ParentFolder(*name)), ObjectKind::Folder))
     given->aces.push_back(ace);
   if (!given->has_dacl) given->aces.clear();
   s_.security.Set(*name, FormatSddl(*given));

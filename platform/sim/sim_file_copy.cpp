@@ -1,9 +1,11 @@
-// Simulated workstation: copying files, creating folders and stamping a file's time.
+// Simulated workstation: copying files, creating folders, setting attributes and
+// stamping a file's time.
 // Every path goes through the machine's own path resolution, so nothing outside the
 // machine folder is reached.
 #include <system_error>
 
 #include "platform/error_codes.h"
+#include "platform/sim/file_objects.h"
 #include "platform/sim/file_times.h"
 #include "platform/sim/sim_files.h"
 
@@ -12,6 +14,7 @@ namespace fs = std::filesystem;
 namespace {
 
 using platform::kErrorFileExists;
+constexpr std::uint32_t kFileWriteAttributes = 0x100;
 
 // The error Windows gives for a name that is not there: its folder is, or is not.
 platform::ErrorCode MissingError(const fs::path& host) {
@@ -64,11 +67,15 @@ bool SimFiles::CopyFile(std::string_view existing_path, std::string_view new_pat
 
 bool SimFiles::CreateDirectory(std::string_view path) {
   if (s_.Fails("CreateDirectory")) return false;
-  auto host = s_.Resolve(path);
-  if (!host) return false;
-  if (!s_.NewFolderPlaceIsFree(*host)) return false;
-  std::error_code ec;
-  if (!fs::create_directory(*host, ec)) {
+  return MakeFolder(s_, path).has_value();
+}
+
+bool SimFiles::SetFileAttributes(std::string_view path, std::uint32_t) {
+  if (s_.Fails("SetFileAttributes")) return false;
+  auto object = FindFileObject(s_, path);
+  if (!object) return false;
+  // The drive keeps no attributes besides the folder flag: only the right is checked.
+  if (!(TokenRights(s_, *object) & kFileWriteAttributes)) {
     s_.last_error = platform::kErrorAccessDenied;
     return false;
   }

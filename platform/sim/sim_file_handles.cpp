@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "platform/error_codes.h"
+#include "platform/sim/file_objects.h"
 #include "platform/sim/file_times.h"
 #include "platform/sim/sim_files.h"
 
@@ -11,6 +12,7 @@ namespace fs = std::filesystem;
 namespace {
 
 using platform::kErrorInvalidHandle;
+constexpr platform::ErrorCode kErrorInvalidFunction = 1;
 constexpr platform::ErrorCode kErrorDiskFull = 112;
 using platform::kErrorNegativeSeek;
 using platform::kErrorFileExists;
@@ -54,13 +56,15 @@ std::optional<platform::ErrorCode> PrepareHostFile(const fs::path& host, std::ui
 
 platform::Handle SimFiles::CreateFile(std::string_view path, std::uint32_t desired_access,
                                       std::uint32_t share_mode, std::uint32_t creation_disposition,
-                                      std::uint32_t) {
+                                      std::uint32_t flags_and_attributes) {
   if (s_.Fails("CreateFile")) return platform::kInvalidHandle;
   auto host = s_.Resolve(path);
   if (!host) return platform::kInvalidHandle;
   std::error_code ec;
   const fs::file_status status = fs::status(*host, ec);
   if (fs::is_directory(status)) {
+    if (flags_and_attributes & platform::kFileFlagBackupSemantics)
+      return OpenFolder(path, *host, desired_access, share_mode, creation_disposition);
     s_.last_error = platform::kErrorAccessDenied;
     return platform::kInvalidHandle;
   }
@@ -78,6 +82,8 @@ platform::Handle SimFiles::CreateFile(std::string_view path, std::uint32_t desir
   file->host = *host;
   file->access = desired_access;
   file->share = share_mode;
+  file->object = Drives::Normalize(s_.Redirected(path), s_.current_directory).value_or("");
+  file->rights = MapGenericRights(desired_access, ObjectKind::File);
   std::ios::openmode mode = std::ios::binary;
   if (desired_access & platform::kGenericRead) mode |= std::ios::in;
   if (desired_access & platform::kGenericWrite) mode |= std::ios::in | std::ios::out;
@@ -94,10 +100,44 @@ platform::Handle SimFiles::CreateFile(std::string_view path, std::uint32_t desir
   return s_.open_files.Add(std::move(file));
 }
 
+platform::Handle SimFiles::OpenFolder(std::string_view path, const fs::path& host,
+                                      std::uint32_t desired_access, std::uint32_t share_mode,
+                                      std::uint32_t creation_disposition) {
+  // A folder is opened, never created or emptied as a file would be.
+  if (creation_disposition != platform::kOpenExisting && creation_disposition != kOpenAlways) {
+    s_.last_error = platform::kErrorAccessDenied;
+    return platform::kInvalidHandle;
+  }
+  auto object = FindFileObject(s_, path);
+  if (!object) return platform::kInvalidHandle;
+  const std::uint32_t rights = MapGenericRights(desired_access, ObjectKind::Folder);
+  if (rights & ~TokenRights(s_, *object)) {
+    s_.last_error = platform::kErrorAccessDenied;
+    return platform::kInvalidHandle;
+  }
+  if (!s_.open_files.SharingAllows(host, desired_access, share_mode)) {
+    s_.last_error = platform::kErrorSharingViolation;
+    return platform::kInvalidHandle;
+  }
+  auto folder = std::make_unique<OpenFile>();
+  folder->host = host;
+  folder->access = desired_access;
+  folder->share = share_mode;
+  folder->object = object->name;
+  folder->folder = true;
+  folder->rights = rights;
+  s_.last_error = creation_disposition == kOpenAlways ? kErrorAlreadyExists : platform::kErrorSuccess;
+  return s_.open_files.Add(std::move(folder));
+}
+
 OpenFile* SimFiles::FileWithAccess(platform::Handle file, std::uint32_t access) {
   OpenFile* open = s_.open_files.Find(file);
   if (open == nullptr) {
     s_.last_error = kErrorInvalidHandle;
+    return nullptr;
+  }
+  if (open->folder) {
+    s_.last_error = kErrorInvalidFunction;
     return nullptr;
   }
   if ((open->access & access) != access) {

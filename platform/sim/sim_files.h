@@ -43,6 +43,7 @@ class SimFiles : public platform::FileSystem {
       // Copies and new folders.
       "CopyFile",
       "CreateDirectory",
+      "SetFileAttributes",
       "SetFileTime",
   };
 
@@ -86,16 +87,23 @@ class SimFiles : public platform::FileSystem {
   bool Wow64DisableWow64FsRedirection(void** old_value) override;
   bool Wow64RevertWow64FsRedirection(void* old_value) override;
 
-  // Copies and new folders (sim_file_copy.cpp).
+  // Copies, new folders and attributes (sim_file_copy.cpp).
   bool CopyFile(std::string_view existing_path, std::string_view new_path,
                 bool fail_if_exists) override;
   bool CreateDirectory(std::string_view path) override;
+  bool SetFileAttributes(std::string_view path, std::uint32_t attributes) override;
   bool SetFileTime(platform::Handle file, platform::FileTime last_write) override;
 
  private:
   // The open file of a handle, with the access it needs; null and the last error set
-  // when the handle is not an open file or lacks the access.
+  // when the handle is not an open file (a folder's handle is none) or lacks the access.
   OpenFile* FileWithAccess(platform::Handle file, std::uint32_t access);
+
+  // A handle of the folder at `host` (opened with backup semantics), when the token
+  // holds the rights `desired_access` asks for.
+  platform::Handle OpenFolder(std::string_view path, const std::filesystem::path& host,
+                              std::uint32_t desired_access, std::uint32_t share_mode,
+                              std::uint32_t creation_disposition);
 
   // The version resource of a file, serialised; empty when it has none.
   std::vector<std::uint8_t> VersionBlock(std::string_view path);

@@ -6,7 +6,9 @@
 // them back, journals appended to ui.log, processes.log and system.log.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,6 +37,10 @@ class SimWorkstation {
 
   // Milliseconds the virtual clock has advanced since Load.
   virtual std::uint64_t ElapsedMilliseconds() const = 0;
+
+  // How often each platform operation was called since Load, by its [fail] name:
+  // what a fault sweep needs to name every call of a run.
+  virtual std::map<std::string, std::uint32_t, CaseInsensitiveLess> CallCounts() const = 0;
 
   // Writes registry.reg and security.txt back; the names of those that could not be
   // written.

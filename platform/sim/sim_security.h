@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/security.h"
+#include "platform/sim/file_objects.h"
 #include "platform/sim/security_blobs.h"
 #include "platform/sim/sim_state.h"
 
@@ -36,8 +37,9 @@ class SimSecurity : public platform::Security {
       "AuthzInitializeContextFromToken",
       "AuthzAccessCheck",
       "GetFileSecurity",
-      "GetNamedSecurityInfo",
-      "SetNamedSecurityInfo",
+      // Of a file handle; counted with the keys' GetSecurityInfo and SetSecurityInfo.
+      "GetSecurityInfo",
+      "SetSecurityInfo",
       "SetEntriesInAcl",
       "InitializeSecurityDescriptor",
       "SetSecurityDescriptorDacl",
@@ -76,10 +78,10 @@ class SimSecurity : public platform::Security {
   bool GetFileSecurity(std::string_view path, std::uint32_t information, void* buffer,
                        std::uint32_t size, std::uint32_t* needed) override;
   bool IsValidSecurityDescriptor(const void* descriptor) override;
-  platform::ErrorCode GetNamedSecurityInfo(std::string_view path, std::uint32_t information,
-                                           void** dacl, void** descriptor) override;
-  platform::ErrorCode SetNamedSecurityInfo(std::string_view path, std::uint32_t information,
-                                           const void* dacl) override;
+  platform::ErrorCode GetFileSecurityInfo(platform::Handle file, std::uint32_t information,
+                                          void** dacl, void** descriptor) override;
+  platform::ErrorCode SetFileSecurityInfo(platform::Handle file, std::uint32_t information,
+                                          const void* dacl) override;
   platform::ErrorCode SetEntriesInAcl(std::span<const platform::ExplicitAccess> entries,
                                       const void* old_acl, void** new_acl) override;
   bool InitializeSecurityDescriptor(void* descriptor) override;
@@ -88,15 +90,10 @@ class SimSecurity : public platform::Security {
   bool CreateDirectory(std::string_view path, const void* descriptor) override;
 
  private:
-  // A file or folder as security.txt names it, with its kind; nothing (and the last
-  // error) when it does not exist.
-  struct FileObject {
-    std::string name;
-    ObjectKind kind;
-  };
-  std::optional<FileObject> FindFileObject(std::string_view path);
   Descriptor FileDescriptor(const FileObject& object) const;
-  std::uint32_t GrantedTo(const FileObject& object) const;
+  // The object of an open file handle that was opened with `right`; nothing and the
+  // last error otherwise.
+  std::optional<FileObject> HandleObject(platform::Handle file, std::uint32_t right);
 
   struct Token {
     std::vector<std::string> sids;

@@ -41,19 +41,6 @@ SimState::SimState(std::filesystem::path folder_path, Machine facts, RegistryTre
       // started by its shortcuts, which set its own folder.
       current_directory(FolderOf(machine.launcher.path)) {}
 
-bool SimState::NewFolderPlaceIsFree(const std::filesystem::path& host) {
-  std::error_code ec;
-  if (std::filesystem::exists(host, ec)) {
-    last_error = platform::kErrorAlreadyExists;
-    return false;
-  }
-  if (!std::filesystem::is_directory(host.parent_path(), ec)) {
-    last_error = platform::kErrorPathNotFound;
-    return false;
-  }
-  return true;
-}
-
 bool SimState::Fails(std::string_view operation, platform::ErrorCode* error) {
   auto injected = faults.Call(operation);
   if (!injected) return false;

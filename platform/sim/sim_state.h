@@ -47,10 +47,6 @@ struct SimState {
   // reaches it (WOW64 file-system redirection included); sets the last error on failure.
   std::optional<std::filesystem::path> Resolve(std::string_view windows_path);
 
-  // Whether a new folder can be made at `host`: nothing stands there and its parent is
-  // a folder; otherwise false with the last error Windows gives (183 or 3).
-  bool NewFolderPlaceIsFree(const std::filesystem::path& host);
-
   // The Windows path the launcher's process reaches for `windows_path`: redirected
   // from System32 to SysWOW64 while WOW64 redirection is on.
   std::string Redirected(std::string_view windows_path) const;

@@ -64,6 +64,9 @@ class Workstation : public SimWorkstation {
     return state_.drives.Resolve(windows_path, state_.current_directory, &error).value_or(fs::path());
   }
   std::uint64_t ElapsedMilliseconds() const override { return state_.clock.ElapsedMilliseconds(); }
+  std::map<std::string, std::uint32_t, CaseInsensitiveLess> CallCounts() const override {
+    return state_.faults.calls();
+  }
   std::vector<std::string> Save() override {
     std::vector<std::string> failed;
     if (!WriteFolderFile(state_.folder / "registry.reg", WriteRegistryText(state_.registry)))

@@ -89,14 +89,13 @@ bool Win32Security::IsValidSecurityDescriptor(const void* descriptor) {
   return ::IsValidSecurityDescriptor(const_cast<PSECURITY_DESCRIPTOR>(descriptor)) != FALSE;
 }
 
-platform::ErrorCode Win32Security::GetNamedSecurityInfo(std::string_view path,
-                                                        std::uint32_t information, void** dacl,
-                                                        void** descriptor) {
-  std::string name = Terminated(path);
+platform::ErrorCode Win32Security::GetFileSecurityInfo(platform::Handle file,
+                                                       std::uint32_t information, void** dacl,
+                                                       void** descriptor) {
   PACL list = nullptr;
   PSECURITY_DESCRIPTOR found = nullptr;
-  const DWORD result = ::GetNamedSecurityInfoA(name.data(), SE_FILE_OBJECT, information, nullptr,
-                                               nullptr, &list, nullptr, &found);
+  const DWORD result = ::GetSecurityInfo(reinterpret_cast<HANDLE>(file), SE_FILE_OBJECT, information,
+                                         nullptr, nullptr, &list, nullptr, &found);
   if (result == ERROR_SUCCESS) {
     *dacl = list;
     *descriptor = found;
@@ -104,12 +103,11 @@ platform::ErrorCode Win32Security::GetNamedSecurityInfo(std::string_view path,
   return result;
 }
 
-platform::ErrorCode Win32Security::SetNamedSecurityInfo(std::string_view path,
-                                                        std::uint32_t information,
-                                                        const void* dacl) {
-  std::string name = Terminated(path);
-  return ::SetNamedSecurityInfoA(name.data(), SE_FILE_OBJECT, information, nullptr, nullptr,
-                                 static_cast<PACL>(const_cast<void*>(dacl)), nullptr);
+platform::ErrorCode Win32Security::SetFileSecurityInfo(platform::Handle file,
+                                                       std::uint32_t information,
+                                                       const void* dacl) {
+  return ::SetSecurityInfo(reinterpret_cast<HANDLE>(file), SE_FILE_OBJECT, information, nullptr,
+                           nullptr, static_cast<PACL>(const_cast<void*>(dacl)), nullptr);
 }
 
 platform::ErrorCode Win32Security::SetEntriesInAcl(std::span<const platform::ExplicitAccess> entries,

@@ -1,4 +1,5 @@
-// Windows side: copying files, creating folders and stamping a file's time.
+// Windows side: copying files, creating folders, setting attributes and stamping a
+// file's time.
 #include "platform/win32/files_win32.h"
 
 #include <string>
@@ -13,6 +14,10 @@ bool Win32FileSystem::CopyFile(std::string_view existing_path, std::string_view 
 
 bool Win32FileSystem::CreateDirectory(std::string_view path) {
   return ::CreateDirectoryA(std::string(path).c_str(), nullptr) != FALSE;
+}
+
+bool Win32FileSystem::SetFileAttributes(std::string_view path, std::uint32_t attributes) {
+  return ::SetFileAttributesA(std::string(path).c_str(), attributes) != FALSE;
 }
 
 bool Win32FileSystem::SetFileTime(platform::Handle file, platform::FileTime last_write) {

@@ -51,6 +51,7 @@ class Win32FileSystem final : public platform::FileSystem {
   bool CopyFile(std::string_view existing_path, std::string_view new_path,
                 bool fail_if_exists) override;
   bool CreateDirectory(std::string_view path) override;
+  bool SetFileAttributes(std::string_view path, std::uint32_t attributes) override;
   bool SetFileTime(platform::Handle file, platform::FileTime last_write) override;
 };
 

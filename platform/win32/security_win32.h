@@ -37,10 +37,10 @@ class Win32Security final : public platform::Security {
   bool GetFileSecurity(std::string_view path, std::uint32_t information, void* buffer,
                        std::uint32_t size, std::uint32_t* needed) override;
   bool IsValidSecurityDescriptor(const void* descriptor) override;
-  platform::ErrorCode GetNamedSecurityInfo(std::string_view path, std::uint32_t information,
-                                           void** dacl, void** descriptor) override;
-  platform::ErrorCode SetNamedSecurityInfo(std::string_view path, std::uint32_t information,
-                                           const void* dacl) override;
+  platform::ErrorCode GetFileSecurityInfo(platform::Handle file, std::uint32_t information,
+                                          void** dacl, void** descriptor) override;
+  platform::ErrorCode SetFileSecurityInfo(platform::Handle file, std::uint32_t information,
+                                          const void* dacl) override;
   platform::ErrorCode SetEntriesInAcl(std::span<const platform::ExplicitAccess> entries,
                                       const void* old_acl, void** new_acl) override;
   bool InitializeSecurityDescriptor(void* descriptor) override;

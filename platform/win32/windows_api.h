@@ -53,8 +53,6 @@
 
 // Security descriptors and access lists.
 #undef GetFileSecurity
-#undef GetNamedSecurityInfo
-#undef SetNamedSecurityInfo
 #undef SetEntriesInAcl
 
 // Registry.

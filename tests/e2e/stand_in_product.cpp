@@ -8,6 +8,8 @@
 #include <fstream>
 #include <string>
 
+#include "own_folder.h"
+
 namespace {
 
 // Enough for every section of an instance file.
@@ -32,11 +34,8 @@ void RecordQuotedFile(const std::string& folder, const std::string& command_line
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  char path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  if (length == 0 || length == MAX_PATH) return 1;
-  std::string folder(path, length);
-  folder.erase(folder.rfind('\\') + 1);
+  const std::string folder = OwnFolder();
+  if (folder.empty()) return 1;
   // The whole command line: its first word is not the program's own path.
   const std::string command_line = GetCommandLineA();
   // The test waits for product-cmdline.txt, so this one is complete by then.

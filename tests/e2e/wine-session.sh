@@ -43,9 +43,11 @@ session_requirements() {
 
 session_environment() {
   export WINEPREFIX=$SESSION/prefix
-  # No debug channels, and no offer to fetch Mono or Gecko: nothing is downloaded.
+  # No debug channels, and no offer to fetch Mono or Gecko: nothing is downloaded. No
+  # menu builder either: it would copy every start-menu shortcut the launcher makes
+  # into the host's own menu.
   export WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   DISPLAY=:$(cat "$SESSION/display")
   export DISPLAY
 }
@@ -70,9 +72,21 @@ session_start() {
     echo "wineboot failed: $(tail -1 "$SESSION/wineboot.log")"
     return 1
   fi
-  # The clerks' workstations run Windows 10; a new prefix says Windows 7.
-  if ! "$WINE" reg add 'HKCU\Software\Wine' /v Version /d win10 /f </dev/null >>"$SESSION/wineboot.log" 2>&1; then
+  # The clerks' workstations run Windows 10 22H2 (10.0.19045); a new prefix says
+  # Windows 7. Wine's own "win10" setting says 10.0.18362, a build too old for .NET
+  # Framework 4.8's installer, so the version is the system's registry values, which
+  # Wine reports when it is given no setting of its own.
+  local version='HKLM\Software\Microsoft\Windows NT\CurrentVersion'
+  if ! "$WINE" reg add "$version" /v CurrentVersion /d 10.0 /f </dev/null >>"$SESSION/wineboot.log" 2>&1 ||
+     ! "$WINE" reg add "$version" /v CurrentBuildNumber /d 19045 /f </dev/null >>"$SESSION/wineboot.log" 2>&1 ||
+     ! "$WINE" reg delete "$version" /v CSDVersion /f </dev/null >>"$SESSION/wineboot.log" 2>&1; then
     echo "cannot set the prefix to Windows 10"
+    return 1
+  fi
+  # A relay trace, when a case asks for one, shows only the calls that register fonts.
+  if ! "$WINE" reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d gdi32.AddFontResourceA /f \
+    </dev/null >>"$SESSION/wineboot.log" 2>&1; then
+    echo "cannot restrict the relay trace"
     return 1
   fi
   # The runtimes a current workstation has: both VC runtimes and .NET Framework 4.8,
@@ -84,14 +98,19 @@ session_start() {
       "$WINE" reg add "$key" /v Version /d v14.40.33810.00 /f /reg:64 </dev/null >>"$SESSION/wineboot.log" 2>&1 ||
       { echo "cannot record the VC runtimes"; return 1; }
   done
-  key='HKLM\SOFTWARE\Microsoft\NET Framework Setup\NDP\v4\Full'
-  "$WINE" reg add "$key" /v Install /t REG_DWORD /d 1 /f /reg:64 </dev/null >>"$SESSION/wineboot.log" 2>&1 &&
-    "$WINE" reg add "$key" /v Release /t REG_DWORD /d 528372 /f /reg:64 </dev/null >>"$SESSION/wineboot.log" 2>&1 ||
-    { echo "cannot record .NET Framework 4.8"; return 1; }
+  session_record_netfx || { echo "cannot record .NET Framework 4.8"; return 1; }
   # The product's configuration location, which a clerk's workstation has from the
   # product's installation; the backup sets go below it.
   mkdir -p "$WINEPREFIX/drive_c/ProgramData/Veltrix"
   touch "$SESSION/ready"
+}
+
+# The key .NET Framework 4.8's installer leaves; a case that takes it away puts it back
+# with this.
+readonly session_netfx_key='HKLM\SOFTWARE\Microsoft\NET Framework Setup\NDP\v4\Full'
+session_record_netfx() {
+  "$WINE" reg add "$session_netfx_key" /v Install /t REG_DWORD /d 1 /f /reg:64 </dev/null >>"$SESSION/wineboot.log" 2>&1 &&
+    "$WINE" reg add "$session_netfx_key" /v Release /t REG_DWORD /d 528372 /f /reg:64 </dev/null >>"$SESSION/wineboot.log" 2>&1
 }
 
 session_resume() {

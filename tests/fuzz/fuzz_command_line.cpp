@@ -14,14 +14,6 @@
 
 namespace {
 
-// One plain workstation for the whole session, removed when the fuzzer exits.
-struct PlainMachine : test_support::Workstation {
-  PlainMachine() {
-    Write("machine.ini", "");
-    Load();
-  }
-};
-
 void Check(bool condition) {
   if (!condition) __builtin_trap();
 }
@@ -39,8 +31,10 @@ void CheckEngineCommands(const Launcher& l) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static PlainMachine machine;
-  Launcher l(machine.platform());
+  // One plain workstation for the whole session, removed when the fuzzer exits.
+  static test_support::Workstation machine;
+  static platform::Platform& os = (machine.Write("machine.ini", ""), machine.Load());
+  Launcher l(os);
   const std::string_view line(reinterpret_cast<const char*>(data), size);
   try {
     InitParams(l, line);

@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -20,6 +19,7 @@
 #include "launcher/win_main.h"
 #include "platform/sim/machine_folder_error.h"
 #include "platform/sim/sim_platform.h"
+#include "tests/support/test_workstation.h"
 
 namespace {
 
@@ -70,55 +70,30 @@ bool IsFileName(const std::string& name) {
          name.find_first_of(std::string_view("/\0", 2)) == std::string::npos;
 }
 
-void WriteFile(const fs::path& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-}
-
-// One folder for the session, emptied for every input and removed at exit.
-struct Folder {
-  Folder() {
-    std::string pattern = (fs::temp_directory_path() / "fuzz_whole_run_XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) std::abort();
-    path = pattern;
-  }
-  ~Folder() {
-    std::error_code ignored;
-    fs::remove_all(path, ignored);
-  }
-  void Empty() const {
-    for (const fs::directory_entry& entry : fs::directory_iterator(path)) fs::remove_all(entry.path());
-  }
-  fs::path path;
-};
-
-void BuildMachine(const fs::path& root, Fields& in) {
+void BuildMachine(const test_support::Workstation& machine, Fields& in) {
+  for (const fs::directory_entry& entry : fs::directory_iterator(machine.root())) fs::remove_all(entry.path());
   const std::string user = in.Next();
   const std::string computer = in.Next();
   const std::string cpu = in.Next();
   const std::string launcher = in.Next();
-  WriteFile(root / "machine.ini",
-            "[machine]\nclock = 2026-12-06T08:30:00\ncomputer_name = " + computer + "\ncpu_brand = " + cpu +
-                "\n[user]\nname = " + user + "\n[launcher]\npath = C:\\Portavel\\" + launcher + "\n");
+  machine.Write("machine.ini", std::string(test_support::kMachineIni) + "computer_name = " + computer +
+                                   "\ncpu_brand = " + cpu + "\n[user]\nname = " + user +
+                                   "\n[launcher]\npath = C:\\Portavel\\" + launcher + "\n");
 
   const std::string display_version = in.Next();
   const std::string release_id = in.Next();
   char debug[16];
   std::snprintf(debug, sizeof debug, "%08x", static_cast<unsigned>(Dword(in.Next())));
-  WriteFile(root / "registry.reg",
-            "Windows Registry Editor Version 5.00\r\n\r\n"
-            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System]\r\n"
-            "\"EnableLUA\"=dword:00000001\r\n\r\n"
-            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]\r\n"
-            "\"DisplayVersion\"=" + RegString(display_version) + "\r\n\"ReleaseId\"=" +
-                RegString(release_id) + "\r\n\r\n"
-            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Veltrix Solutions Inc.\\Launcher]\r\n"
-            "\"Debug\"=dword:" + debug + "\r\n");
-
-  const fs::path folder = root / "drives" / "C" / "Portavel";
-  fs::create_directories(folder);
-  WriteFile(folder / "tsystem1.exe", "");
+  machine.Write("registry.reg",
+                test_support::BareRegistryFile(
+                    test_support::SystemKeys("\"EnableLUA\"=dword:00000001\r\n",
+                                             "\"DisplayVersion\"=" + RegString(display_version) +
+                                                 "\r\n\"ReleaseId\"=" + RegString(release_id) + "\r\n") +
+                    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Veltrix Solutions Inc.\\Launcher]\r\n\"Debug\"=dword:" +
+                    debug + "\r\n"));
+  machine.WriteC("Portavel/tsystem1.exe");
   const std::string file_name = in.Next();
-  if (IsFileName(file_name)) WriteFile(folder / file_name, "");
+  if (IsFileName(file_name)) machine.WriteC("Portavel/" + file_name);
 }
 
 // One launcher run on the folder as it stands; false when the folder is refused.
@@ -143,16 +118,15 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const Folder folder;
-  folder.Empty();
+  static const test_support::Workstation machine;
   Fields in(data, size);
-  BuildMachine(folder.path, in);
+  BuildMachine(machine, in);
   const std::string arguments = in.Next();
   const std::string archive = in.Rest();
-  if (!archive.empty()) WriteFile(folder.path / "drives" / "C" / "Portavel" / "tsystem0.dll", archive);
+  if (!archive.empty()) machine.WriteC("Portavel/tsystem0.dll", archive);
 
   for (const char* mode : {"", "list ", "replace ", "preload "}) {
-    if (!Run(folder.path, std::string("-d100 ") + mode + arguments)) break;
+    if (!Run(machine.root(), std::string("-d100 ") + mode + arguments)) break;
   }
   return 0;
 }

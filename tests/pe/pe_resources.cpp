@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 namespace pe {
 namespace {
@@ -208,32 +209,35 @@ std::optional<Bytes> ResourceFile::Find(std::uint16_t type, const ResourceName& 
   return std::nullopt;
 }
 
-std::vector<ResourceName> ResourceFile::Names(std::uint16_t type) const {
-  std::vector<ResourceName> names;
-  for (const Entry& entry : entries_)
-    if (entry.type == type) names.push_back(entry.name);
-  return names;
+namespace {
+
+// The styles of a dialog or a control, extended style first in an extended template.
+template <typename Part>
+void ReadStyles(Reader& r, bool extended, Part& part) {
+  part.style = r.U32();
+  part.ex_style = r.U32();
+  if (extended) std::swap(part.style, part.ex_style);
 }
+
+template <typename Part>
+void ReadPlace(Reader& r, Part& part) {
+  part.x = r.S16();
+  part.y = r.S16();
+  part.cx = r.S16();
+  part.cy = r.S16();
+}
+
+}  // namespace
 
 std::optional<DialogTemplate> ParseDialog(const Bytes& data) {
   constexpr std::uint32_t kDsSetFont = 0x40;
   Reader r(data);
   DialogTemplate dialog;
-  std::size_t count = 0;
-  if (data.size() >= 4 && data[0] == 1 && data[1] == 0 && data[2] == 0xFF && data[3] == 0xFF) {
-    dialog.extended = true;
-    r.Seek(8);  // version, signature, help id
-    dialog.ex_style = r.U32();
-    dialog.style = r.U32();
-  } else {
-    dialog.style = r.U32();
-    dialog.ex_style = r.U32();
-  }
-  count = r.U16();
-  dialog.x = r.S16();
-  dialog.y = r.S16();
-  dialog.cx = r.S16();
-  dialog.cy = r.S16();
+  dialog.extended = data.size() >= 4 && data[0] == 1 && data[1] == 0 && data[2] == 0xFF && data[3] == 0xFF;
+  if (dialog.extended) r.Seek(8);  // version, signature, help id
+  ReadStyles(r, dialog.extended, dialog);
+  const std::size_t count = r.U16();
+  ReadPlace(r, dialog);
   r.TextOrOrdinal();  // menu
   r.TextOrOrdinal();  // window class
   dialog.caption = r.Text();
@@ -245,18 +249,9 @@ std::optional<DialogTemplate> ParseDialog(const Bytes& data) {
   for (std::size_t i = 0; r.ok() && i < count; ++i) {
     r.Align4();
     DialogItem item;
-    if (dialog.extended) {
-      r.U32();  // help id
-      item.ex_style = r.U32();
-      item.style = r.U32();
-    } else {
-      item.style = r.U32();
-      item.ex_style = r.U32();
-    }
-    item.x = r.S16();
-    item.y = r.S16();
-    item.cx = r.S16();
-    item.cy = r.S16();
+    if (dialog.extended) r.U32();  // help id
+    ReadStyles(r, dialog.extended, item);
+    ReadPlace(r, item);
     item.id = dialog.extended ? r.U32() : r.U16();
     item.class_name = r.TextOrOrdinal();
     item.text = r.TextOrOrdinal();

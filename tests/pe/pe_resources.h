@@ -36,9 +36,6 @@ class ResourceFile {
   // The data of a resource in its first language, or nothing.
   std::optional<Bytes> Find(std::uint16_t type, const ResourceName& name) const;
 
-  // The names of every resource of a type.
-  std::vector<ResourceName> Names(std::uint16_t type) const;
-
  private:
   struct Entry {
     std::uint16_t type;

@@ -1,7 +1,6 @@
 // Scenario tests of the local cache: a launcher on another drive than Windows' copies
 // the product's files into _tcache1 when they differ and starts the product from there;
 // a launcher on Windows' drive leaves the cache alone; a preload records which it was.
-#include <algorithm>
 #include <chrono>
 #include <string>
 #include <vector>
@@ -12,14 +11,13 @@ namespace scenario {
 namespace {
 
 using namespace std::chrono;
-using file_clock = std::chrono::file_clock;
 
 constexpr const char* kCache = "Users/clerk/AppData/Local/Norvane/Portavel/_tcache1/";
 constexpr const char* kCachedFiles[] = {"tavix.chm",    "nvpv.chm",     "readme.htm",   "ups_sp.chm",
                                         "tsystem1.exe", "tsystem2.dll", "tsystem5.dll", "tsystem6.exe",
                                         "tsystem7.exe", "tsystemx.dll", "tsystemu.dll"};
 // The launcher's files were written at 08:00:30 on the day of the run.
-const file_clock::time_point kShipped = file_clock::from_sys(sys_days{2026y / 12 / 6} + 8h + 30s);
+const fs::file_time_type kShipped = HostTime({2026, 12, 6, 8, 0, 30, 0});
 
 // The launcher at `drive`:\Portavel, with the machine's archive, utility and redist
 // folder, the product's eleven files and, with `tpe`, a tpe folder of two files; the

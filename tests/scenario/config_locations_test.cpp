@@ -31,11 +31,12 @@ struct LocationCase {
   const char* repair;   // in the first run's debug log
   int errors;           // the first run's error records
   bool repairable;
+  bool clerk_finds_fault = true;  // a standard user's run asks for the repair
 };
 
 const LocationCase kLocations[] = {
     {"AllValid", [](Machine&) {}, "InitConfigLocations: Configuration environment is valid.",
-     "IsFileUnrestricted: Target \"C:\\Windows\\win.ini\" appears unrestricted.", 0, true},
+     "IsFileUnrestricted: Target \"C:\\Windows\\win.ini\" appears unrestricted.", 0, true, false},
     // The launcher's start creates the missing key for an administrator, with the rights
     // HKLM\SOFTWARE hands down.
     {"KeyMissing", RemoveKey,
@@ -60,12 +61,24 @@ const LocationCase kLocations[] = {
      "IsFolderUnrestricted: Folder \"C:\\ProgramData\\Veltrix\" does not exist.",
      "Tavix program data folder modification failed: Error while creating/modifying \"C:\\ProgramData\\Veltrix\"", 3,
      false},
+    // The cache is the invoker's: an administrator holds it when it is restricted to them.
+    {"CacheForAdministrators",
+     [](Machine& m) { m.Append("security.txt", "C:\\Users\\clerk\\AppData\\Local\\Norvane\tD:(A;OICI;FA;;;BA)\n"); },
+     "IsFolderUnrestricted: Folder \"C:\\Users\\clerk\\AppData\\Local\\Norvane\\Portavel\\_tcache1\" is unrestricted.",
+     "InitConfigLocations: Configuration environment is valid.", 0, true},
+    {"CacheBlockedByAFile",
+     [](Machine& m) {
+       fs::remove_all(m.C("Users/clerk/AppData/Local/Norvane"));
+       m.WriteC("Users/clerk/AppData/Local/Norvane", "in the way");
+     },
+     "IsFolderUnrestricted: Folder \"C:\\Users\\clerk\\AppData\\Local\\Norvane\\Portavel\\_tcache1\" does not exist.",
+     "UpdateCacheFolder failed: Error while creating/modifying \"C:\\Users\\clerk\\AppData\\Local\\Norvane\"", 2, false},
     {"CacheMissing", [](Machine& m) { fs::remove_all(m.C(kCache)); },
      "IsFolderUnrestricted: Folder \"C:\\Users\\clerk\\AppData\\Local\\Norvane\\Portavel\\_tcache1\" does not exist.",
      "UpdateCacheFolder: File system tasks completed successfully.", 0, false},
     {"WinIniMissing", [](Machine& m) { fs::remove(m.C("Windows/win.ini")); },
      "IsFileUnrestricted: File \"C:\\Windows\\win.ini\" does not exist or is blocked.",
-     "InitConfigLocations: C:\\Windows\\win.ini appears to be blocked.", 2, false},
+     "InitConfigLocations: C:\\Windows\\win.ini appears to be blocked.", 2, false, false},
 };
 
 class Location : public ::testing::TestWithParam<LocationCase> {};
@@ -93,8 +106,44 @@ TEST_P(Location, IsFoundAndRepairedByAnAdministrator) {
   EXPECT_EQ(m.Text("registry.reg"), registry);
 }
 
+// A standard user under UAC who declines elevation: a fault is reported as the missing
+// authority and nothing is changed.
+TEST_P(Location, IsLeftAsItIsWhenTheClerkDeclinesElevation) {
+  const LocationCase& c = GetParam();
+  Machine m;
+  Unlock(m, kMachineIni);
+  c.prepare(m);
+  const std::string security = m.Text("security.txt");
+  ASSERT_EQ(LastLine(m.Run("-d").out), "exit code 0");
+  EXPECT_EQ(Contains(m.Lines("ui.log"), "ELEVATE answer=cancel"), c.clerk_finds_fault);
+  EXPECT_EQ(m.Shows("error", "InitConfigLocations: Authority failure. This operation requires full administrator rights."),
+            c.clerk_finds_fault);
+  EXPECT_EQ(m.Text("security.txt"), security);
+}
+
 INSTANTIATE_TEST_SUITE_P(States, Location, ::testing::ValuesIn(kLocations),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The existing folder is repaired through its handle, which is closed before the set,
+// the new access list and the descriptor read are released; a handle that never
+// opened is released as already free.
+TEST(ConfigLocations, TheFolderHandleIsClosedOnEveryWayOut) {
+  for (const bool opens : {true, false}) {
+    Machine m;
+    Unlock(m, kElevatedAdmin + (opens ? "" : "[fail]\nCreateFile = 1\n"));
+    m.Append("security.txt", "C:\\ProgramData\\Veltrix\tD:(A;OICI;FA;;;BA)\n");
+    m.Run("-d100");
+    const std::string log = UnwrapDebugLog(m.Text("drives/C/Portavel/TavixDebug.log"));
+    const std::size_t handle = log.find("CreateUnrestrictedFolder: Obtained file handle: ");
+    const std::size_t outcome = log.find(opens ? "CreateUnrestrictedFolder: Modified security on existing" :
+                                                 "Failed to open folder \"C:\\ProgramData\\Veltrix\"");
+    const std::size_t closed = log.find(opens ? "CloseAndDestroyHandle: Closing hFile=" :
+                                                "CloseAndDestroyHandle: Handle hFile is already free.");
+    EXPECT_LT(handle, outcome);
+    EXPECT_LT(outcome, closed);
+    EXPECT_NE(closed, std::string::npos) << opens;
+  }
+}
 
 TEST(ConfigLocations, ARepairedKeyHoldsItsProgressAndTheLaunchersValues) {
   Machine m;
@@ -127,6 +176,9 @@ const AuthorityCase kAuthorities[] = {
      "ELEVATE answer=elevate", 1, false, false},
     {"ClerkCancels", kMachineIni, true, "ELEVATE answer=cancel", 0, false, true},
     {"ClerkWithoutUac", kMachineIni, false, "", 0, false, true},
+    {"AdministratorWithoutUac", std::string(kMachineIni) + "[user]\ntoken_admin = true\n", false, "", 0, true, false},
+    {"ElevatedWithoutAdministrators", std::string(kMachineIni) + "[user]\nelevated = true\n", true, "", 0, false,
+     true},
     {"ClerkOnVista", std::string(kMachineIni) + kVista, true, "", 0, false, true},
     {"AdministratorOnVista", kElevatedAdmin + kVista, true, "", 0, true, false},
 };
@@ -187,11 +239,21 @@ const RepairFaultCase kRepairFaults[] = {
     {"SetSecurityInfoOfTheKey", "SetSecurityInfo = 1", RemoveKey,
      "Tavix registry modification failed: Error while writing security descriptor for key \"SOFTWARE\\Veltrix Solutions Inc.\"",
      "00000002"},
-    {"GetNamedSecurityInfo", "GetNamedSecurityInfo = 1", RestrictProgramData,
+    {"OpenTheFolder", "CreateFile = 1:32", RestrictProgramData,
+     "Tavix program data folder modification failed: Failed to open folder \"C:\\ProgramData\\Veltrix\"; [WIN32 0x00000020/C0032]",
+     ""},
+    // The key's check reads its descriptor first.
+    {"GetSecurityInfoOfTheFolder", "GetSecurityInfo = 2", RestrictProgramData,
      "Tavix program data folder modification failed: Error while opening security descriptor for folder \"C:\\ProgramData\\Veltrix\"",
      ""},
-    {"SetNamedSecurityInfo", "SetNamedSecurityInfo = 1", RestrictProgramData,
+    {"SetSecurityInfoOfTheFolder", "SetSecurityInfo = 1", RestrictProgramData,
      "Tavix program data folder modification failed: Error while writing security descriptor for key \"C:\\ProgramData\\Veltrix\"",
+     ""},
+    {"SetFileAttributesOfARepairedFolder", "SetFileAttributes = 1", RestrictProgramData,
+     "Tavix program data folder modification failed: Error while setting attributes on \"C:\\ProgramData\\Veltrix\"",
+     ""},
+    {"SetFileAttributesOfANewFolder", "SetFileAttributes = 1", [](Machine& m) { fs::remove_all(m.C(kProgramData)); },
+     "Tavix program data folder modification failed: Error while setting attributes on \"C:\\ProgramData\\Veltrix\"",
      ""},
     // The two folders read their descriptors first, in two calls each.
     {"GetFileSecurity", "GetFileSecurity = 5", [](Machine&) {},
@@ -207,7 +269,9 @@ TEST_P(RepairFault, IsAnErrorRecordAndTheRunGoesOn) {
   c.prepare(m);
   EXPECT_EQ(LastLine(m.Run("-d").out), "exit code 0");
   EXPECT_TRUE(m.Shows("error", c.error)) << c.error;
-  if (*c.icode) EXPECT_NE(m.Text("registry.reg").find(std::string("\"_icode\"=dword:") + c.icode), std::string::npos);
+  if (*c.icode) {
+    EXPECT_NE(m.Text("registry.reg").find(std::string("\"_icode\"=dword:") + c.icode), std::string::npos);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Operations, RepairFault, ::testing::ValuesIn(kRepairFaults),

@@ -55,12 +55,9 @@ std::vector<std::string> StatusRecordsOf(const std::vector<std::string>& ui) {
 // The status routines' records of a log, in their order, without the nesting.
 std::vector<std::string> StatusRecordsIn(const std::vector<std::string>& log) {
   std::vector<std::string> records;
-  for (const std::string& line : log) {
-    std::string message = MessageOf(line);
-    message.erase(0, message.find_first_not_of(' '));
+  for (const std::string& message : MessagesOf(ParseDebugLog(log)))
     if (message.rfind("UpdateStatus: ", 0) == 0 || message.rfind("UpdateSubStatus: ", 0) == 0)
       records.push_back(message);
-  }
   return records;
 }
 
@@ -78,39 +75,24 @@ TEST(StandardStart, ShowsEveryStepAndStartsTheProduct) {
                                      "show=0 flags=0x00000208"});
 }
 
-TEST(StandardStart, RepairModeNamesItselfInTheFirstStatusLine) {
-  Machine m;
-  m.WriteC("Portavel/tsystem1.exe");
-  m.Run("-r");
-  EXPECT_EQ(m.Lines("ui.log").at(1), "STATUS \"Initializing Dovrel (Repair Mode)...\"");
-}
+struct SequenceCase {
+  const char* command_line;
+  const char* log;  // below C:\Portavel
+  const std::vector<std::string>* shown;
+};
 
-TEST(StandardStart, SilentModeShowsNothingButLogsEveryStatusText) {
-  Machine m;
-  m.WriteC("Portavel/tsystem1.exe");
-  RunResult run = m.Run("-s -d");
-  EXPECT_EQ(run.exit_status, 0);
-  EXPECT_TRUE(m.Lines("ui.log").empty());
-  auto log = m.DebugLog();
-  EXPECT_TRUE(Contains(log, "UpdateStatus: Initializing Dovrel..."));
-  EXPECT_TRUE(Contains(log, "UpdateSubStatus: Launching Dovrel Please Wait..."));
-}
-
-TEST(StandardStart, DebugLogHoldsTheShownSequenceWithOrWithoutAWindow) {
-  for (const char* command_line : {"-d", "-s -d"}) {
+// The log holds the status texts of the window, whether it is shown or not.
+TEST(StatusTexts, AreLoggedInTheOrderShownWithOrWithoutAWindow) {
+  for (const SequenceCase& c : {SequenceCase{"-d", "TavixDebug.log", &kStandardStartUi},
+                                SequenceCase{"-s -d", "TavixDebug.log", &kStandardStartUi},
+                                SequenceCase{"preload", "TavixPreload.log", &kPreloadUi},
+                                SequenceCase{"-s preload", "TavixPreload.log", &kPreloadUi}}) {
     Machine m;
     m.WriteC("Portavel/tsystem1.exe");
-    m.Run(command_line);
-    EXPECT_EQ(StatusRecordsIn(m.DebugLog()), StatusRecordsOf(kStandardStartUi)) << command_line;
-  }
-}
-
-TEST(PreloadMode, PreloadLogHoldsTheShownSequenceWithOrWithoutAWindow) {
-  for (const char* command_line : {"preload", "-s preload"}) {
-    Machine m;
-    m.Run(command_line);
-    EXPECT_EQ(StatusRecordsIn(ReadLines(m.C("Portavel/TavixPreload.log"))), StatusRecordsOf(kPreloadUi))
-        << command_line;
+    m.Run(c.command_line);
+    EXPECT_EQ(StatusRecordsIn(ReadLines(m.C(std::string("Portavel/") + c.log))), StatusRecordsOf(*c.shown))
+        << c.command_line;
+    EXPECT_EQ(m.Lines("ui.log").empty(), c.command_line[1] == 's') << c.command_line;
   }
 }
 
@@ -125,39 +107,20 @@ TEST(StandardStart, RepairModeShowsTheSameStepsUnderItsOwnFirstLine) {
   EXPECT_EQ(m.Lines("ui.log"), expected);
 }
 
-TEST(StandardStart, EngineCommandsFollowTheLauncherPathOnTheProductCommandLine) {
-  Machine m;
-  m.WriteC("Portavel/tsystem1.exe");
-  m.Run("-d clear Batch -kl");
-  EXPECT_EQ(m.Lines("processes.log"),
-            std::vector<std::string>{"CREATE app=\"C:\\Portavel\\tsystem1.exe\" "
-                                     "cmdline=\"C:\\Portavel\\Tavix.exe CLEAR BATCH\" cwd=\"C:\\Portavel\" show=0 flags=0x00000208"});
-}
-
 TEST(StandardStart, MissingProductFailsWithExitCode110AndCountsEveryError) {
   Machine m;  // no tsystem1.exe; no Debug value in the registry: one error already
   RunResult run = m.Run("-d");
   EXPECT_EQ(run.exit_status, 110);
   EXPECT_EQ(LastLine(run.out), "exit code 110");
   EXPECT_TRUE(m.Lines("processes.log").empty());
-  auto errors = m.ErrorLog();
   // The error about the missing Debug value came before the logs were open: counted, not written.
-  ASSERT_EQ(errors.size(), 2u);
-  EXPECT_EQ(errors[0].substr(34),
-            "ExecuteProcessEx: ERROR: The process has failed to start. The specified file was not "
-            "found.; [WIN32 0x00000002/C0002]");
-  EXPECT_EQ(errors[1].substr(34), "*** Dovrel Launch Failed. There were 2 errors during startup. ***");
+  EXPECT_EQ(ErrorMessages(m.ErrorLog()),
+            (std::vector<std::string>{"ExecuteProcessEx: ERROR: The process has failed to start. The specified file "
+                                      "was not found.; [WIN32 0x00000002/C0002]",
+                                      "*** Dovrel Launch Failed. There were 2 errors during startup. ***"}));
   EXPECT_TRUE(Contains(m.DebugLog(),
                        "ExecuteProcessEx: Failed to CreateProcess: \"C:\\Portavel\\tsystem1.exe\" "
                        "C:\\Portavel\\Tavix.exe ; [WIN32 0x00000002/C0002]"));
-}
-
-TEST(StandardStart, VerdictCountsNonFatalErrors) {
-  Machine m;
-  m.WriteC("Portavel/tsystem1.exe");
-  m.Run("-d");
-  EXPECT_TRUE(Contains(m.DebugLog(),
-                       "*** Dovrel Launch Successful. There was 1 non-fatal error during startup. ***"));
 }
 
 TEST(StandardStart, PausesLastFourPointSevenSecondsBesidesItsWorkOnTheVirtualClock) {
@@ -183,23 +146,23 @@ class ModeSelection : public ::testing::TestWithParam<ModeCase> {};
 TEST_P(ModeSelection, FirstMatchingModeWordWins) {
   Machine m;
   m.WriteC("Portavel/tsystem1.exe");
-  RunResult run = m.Run(GetParam().command_line);
-  auto ui = m.Lines("ui.log");
-  std::string first = ui.empty() ? "" : ui.front();
-  EXPECT_EQ(first, GetParam().first_ui_line) << GetParam().command_line;
+  m.Run(GetParam().command_line);
+  const auto ui = m.Lines("ui.log");
+  EXPECT_EQ(ui.empty() ? "" : ui.front(), GetParam().first_ui_line);
 }
+
+constexpr const char* kReplaceDialog = "DIALOG VERIFYDIALOG title=\"Replace system files\"";
+constexpr const char* kStartDialog = "DIALOG DOVRELPV_SPLASH title=\"Initializing Dovrel\"";
 
 INSTANTIATE_TEST_SUITE_P(
     Modes, ModeSelection,
-    ::testing::Values(
-        ModeCase{"ListBeforeReplace", "list replace", ""},
-        ModeCase{"ListAfterReplace", "replace list", ""},
-        ModeCase{"ReplaceBeforePreload", "replace preload", "DIALOG VERIFYDIALOG title=\"Replace system files\""},
-        ModeCase{"PreloadInCapitals", "PRELOAD", "DIALOG DOVRELPV_SPLASH title=\"Dovrel System Check\""},
-        ModeCase{"ReplaceAfterPreload", "-d preload replace", "DIALOG VERIFYDIALOG title=\"Replace system files\""},
-        ModeCase{"SilentPreload", "-s preload", ""},
-        ModeCase{"Standard", "", "DIALOG DOVRELPV_SPLASH title=\"Initializing Dovrel\""},
-        ModeCase{"QuotedDashIsNoEngineCommand", "\"-preload\"", "DIALOG DOVRELPV_SPLASH title=\"Initializing Dovrel\""}),
+    ::testing::Values(ModeCase{"ListBeforeReplace", "list replace", ""},
+                      ModeCase{"ListAfterReplace", "replace list", ""},
+                      ModeCase{"ReplaceBeforePreload", "replace preload", kReplaceDialog},
+                      ModeCase{"PreloadInCapitals", "PRELOAD", "DIALOG DOVRELPV_SPLASH title=\"Dovrel System Check\""},
+                      ModeCase{"ReplaceAfterPreload", "-d preload replace", kReplaceDialog},
+                      ModeCase{"Standard", "", kStartDialog},
+                      ModeCase{"QuotedDashIsNoEngineCommand", "\"-preload\"", kStartDialog}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PreloadMode, ShowsItsStepsAndEndsWithoutStartingTheProduct) {
@@ -212,27 +175,6 @@ TEST(PreloadMode, ShowsItsStepsAndEndsWithoutStartingTheProduct) {
   // The preload log is written at level 1 without -d; the debug log is not.
   EXPECT_TRUE(fs::exists(m.C("Portavel/TavixPreload.log")));
   EXPECT_FALSE(fs::exists(m.C("Portavel/TavixDebug.log")));
-}
-
-TEST(ReplaceMode, ReportsTheOutcomeInABoxCaptionedWithTheLauncherPath) {
-  Machine m;
-  RunResult run = m.Run("replace");
-  EXPECT_EQ(run.exit_status, 0);
-  EXPECT_EQ(m.Lines("ui.log"),
-            (std::vector<std::string>{
-                "DIALOG VERIFYDIALOG title=\"Replace system files\"",
-                "MESSAGEBOX caption=\"C:\\Portavel\\Tavix.exe\" style=0x00050000 "
-                "text=\"System files successfully replaced!\" answer=ok",
-                "CLOSE VERIFYDIALOG",
-            }));
-}
-
-TEST(ListMode, ShowsNoWindowAndEndsWithZero) {
-  Machine m;
-  RunResult run = m.Run("-d list");
-  EXPECT_EQ(run.exit_status, 0);
-  EXPECT_TRUE(m.Lines("ui.log").empty());
-  EXPECT_TRUE(Contains(m.DebugLog(), "Create File List."));
 }
 
 TEST(HelpBox, ShowsTheSwitchesAndEndsWithZeroBeforeAnyLog) {
@@ -252,32 +194,6 @@ TEST(HelpBox, ShowsTheSwitchesAndEndsWithZeroBeforeAnyLog) {
   }
 }
 
-struct CriticalCase {
-  const char* fail;
-  int exit_status;
-  const char* code;
-};
-
-class CriticalFailure : public ::testing::TestWithParam<CriticalCase> {};
-
-TEST_P(CriticalFailure, ShowsTheErrorDialogAndEnds) {
-  Machine m;
-  m.Append("machine.ini", std::string("[fail]\n") + GetParam().fail + "\n");
-  RunResult run = m.Run("-d");
-  EXPECT_EQ(run.exit_status, GetParam().exit_status);
-  EXPECT_EQ(m.Lines("ui.log"),
-            std::vector<std::string>{
-                std::string("MESSAGEBOX caption=\"Portavel\" style=0x00050010 text=\"An error has occurred:\\n\\n"
-                            "A critical error has occured during initialization. Code: ") +
-                GetParam().code + "\" answer=ok"});
-  EXPECT_TRUE(m.Lines("processes.log").empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(Allocation, CriticalFailure,
-                         ::testing::Values(CriticalCase{"HeapAlloc = 1:8", 6, "Initialize_476"},
-                                           CriticalCase{"HeapAlloc = 2:8", 6, "Initialize_485"}),
-                         [](const auto& info) { return std::string(info.param.code); });
-
 TEST(MachineFolder, MalformedFileIsRefusedWithExitCode2NamingTheLine) {
   Machine m;
   m.Write("machine.ini", "[os]\nmajor = 10\nthis is not a key\n");
@@ -289,7 +205,7 @@ TEST(MachineFolder, MalformedFileIsRefusedWithExitCode2NamingTheLine) {
 }
 
 TEST(Runner, PrintsItsUsage) {
-  RunResult run = Machine::RunArgs({"--help"});
+  RunResult run = RunLauncherSim({"--help"});
   EXPECT_EQ(run.exit_status, 0);
   EXPECT_NE(run.out.find("usage: launcher-sim --machine DIR [--cmdline TEXT] [--real-sleep]"),
             std::string::npos);

@@ -1,8 +1,6 @@
 // The preload's configuration work: the legacy settings files relocated to the cache
 // parent folder, and whether the cache is in use recorded in the registry.
-#include <algorithm>
 #include <string>
-#include <vector>
 
 #include "tests/scenario/scenario_machine.h"
 
@@ -31,13 +29,6 @@ TEST(PreloadConfiguration, AFailedCopyIsAnErrorNamingTheDestination) {
   m.Run("-d preload");
   EXPECT_TRUE(Contains(m.ErrorLog(), "File Relocation: Failed to copy "
                                      "C:\\USERS\\CLERK\\APPDATA\\LOCAL\\NORVANE\\PORTAVEL\\TAVIX.VAR"));
-}
-
-TEST(PreloadConfiguration, AnAdministratorsPreloadRecordsTheCacheIsNotUsed) {
-  Machine m;
-  m.Append("machine.ini", "[user]\ntoken_admin = true\nelevated = true\n");
-  m.Run("preload");
-  EXPECT_NE(m.Text("registry.reg").find("\"UsingTCache\"=dword:00000000"), std::string::npos);
 }
 
 TEST(PreloadConfiguration, AFailedRecordOfTheCacheIsAnError) {

@@ -71,8 +71,6 @@ class Machine : public Workstation {
     Keep();
     std::fprintf(stderr, "machine folder kept: %s\n", root().c_str());
   }
-
-  static RunResult RunArgs(const std::vector<std::string>& args) { return RunLauncherSim(args); }
 };
 
 // The last line of the runner's output: "exit code N".

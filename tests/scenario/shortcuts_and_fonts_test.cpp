@@ -75,6 +75,17 @@ TEST(Fonts, TheFourFontsAreRegisteredInOrder) {
   EXPECT_TRUE(m.ErrorLog().empty());
 }
 
+// The sample workstation of tools/try-sample ships the four fonts its run registers.
+TEST(Fonts, TheSampleWorkstationHasAllFour) {
+  Machine m;
+  fs::copy(PORTAVEL_SOURCE_DIR "/samples/workstation", m.root(),
+           fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+  m.Run("");
+  std::vector<std::string> lines = m.Lines("system.log");
+  EXPECT_EQ(Count(lines, "ADDFONT \"C:\\Windows\\Fonts\\"), 4u);
+  EXPECT_EQ(Count(lines, "result=1"), 4u);
+}
+
 struct OperationFault {
   const char* name;
   const char* fail;      // the [fail] line

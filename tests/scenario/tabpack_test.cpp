@@ -1,8 +1,6 @@
 // tabpack, the archive packer, run as IT staff run it: pack a folder by its manifest,
 // list and verify the archive; every refusal with its message and exit status.
-#include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -15,8 +13,6 @@
 
 namespace scenario {
 namespace {
-
-using namespace std::chrono;
 
 RunResult RunTabpack(const std::vector<std::string>& args) { return RunProgram(TABPACK, args); }
 
@@ -38,8 +34,7 @@ TEST(Tabpack, PacksListsAndVerifiesAManifestsFiles) {
   w.Put("tsystem1.cfg", "[Station]\n");
   w.Put("Shipping Labels.xml", "<labels/>");
   w.Put("empty.txt", "");
-  fs::last_write_time(fs::path(w.files()) / "empty.txt",
-                      file_clock::from_sys(sys_days{2026y / July / 4} + 13h + 2min + 3s + 456ms));
+  fs::last_write_time(fs::path(w.files()) / "empty.txt", HostTime({2026, 7, 4, 13, 2, 3, 456}));
   w.Manifest("# product files\n"
              "tsystem1.cfg  cur  Newer  2026-11-30T16:20:05.125Z\n"
              "\n"
@@ -54,9 +49,7 @@ TEST(Tabpack, PacksListsAndVerifiesAManifestsFiles) {
   std::string error;
   auto view = tabpack::ReadArchive(bytes, bytes.size(), &error);
   ASSERT_TRUE(view) << error;
-  EXPECT_EQ(view->header_size, 400u);
-  EXPECT_EQ(view->archive_size, bytes.size());
-  EXPECT_EQ(bytes.size(), 400u + 10 + 9);
+  EXPECT_EQ(view->archive_size, 400u + 10 + 9);
   ASSERT_EQ(view->records.size(), 3u);
   const tabpack::Record& first = view->records[0];
   EXPECT_EQ(first.name, "tsystem1.cfg");
@@ -66,9 +59,7 @@ TEST(Tabpack, PacksListsAndVerifiesAManifestsFiles) {
   EXPECT_EQ(first.day_of_week, 1);  // a Monday
   EXPECT_EQ(bytes.substr(first.data_offset, first.size), "[Station]\n");
   const tabpack::Record& second = view->records[1];
-  EXPECT_EQ(second.name, "Shipping Labels.xml");
   EXPECT_EQ(second.rule, INSTALL_DIFFERENT);
-  EXPECT_EQ(second.data_offset, first.data_offset + first.size);
   EXPECT_EQ(bytes.substr(second.data_offset, second.size), "<labels/>");
   const tabpack::Record& third = view->records[2];
   EXPECT_EQ(third.destination, "S64");
@@ -116,37 +107,20 @@ struct RefusalRow {
   std::string message;  // after "tabpack: "
 };
 
+// The manifest's lines are the manifest reader's own tests; these refusals need the
+// whole manifest or the files beside it.
 TEST(Tabpack, RefusesWhatNoArchiveCanHoldWithAClearMessage) {
-  const std::string name_of_50(50, 'n');
+  std::string many_files;
+  for (int i = 0; i <= 65535; ++i) many_files += "f" + std::to_string(i) + ".dll CUR 103\n";
   const RefusalRow rows[] = {
-      {"a name over 49 characters", name_of_50 + " CUR 101\n",
-       "MANIFEST: line 1: the name \"" + name_of_50 +
-           "\" has 50 characters; an archive name holds at most 49"},
-      {"an unknown destination", "a.dll CUR 101\nb.dll TMP 101\n",
-       "MANIFEST: line 2: unknown destination \"TMP\" (one of CUR, FON, WIN, SYS, S64)"},
-      {"an unknown rule", "a.dll CUR 104\n",
-       "MANIFEST: line 1: unknown install rule \"104\" (one of 101 Different, 102 Newer, 103 Always, "
-       "109 DoesNotExist)"},
       {"a time outside the calendar", "a.dll CUR 101 2026-02-30T00:00:00\n",
        "MANIFEST: line 1: the time \"2026-02-30T00:00:00\" is not a UTC time "
        "YYYY-MM-DDTHH:MM:SS[.mmm] from 1601 to 30827"},
-      {"a path instead of a name", "..\\boot.ini WIN 103\n",
-       "MANIFEST: line 1: the name \"..\\boot.ini\" is not a bare Windows file name"},
-      {"a file listed twice", "a.dll CUR 101\nA.DLL cur 103\n",
-       "MANIFEST: line 2: \"A.DLL\" is listed twice for CUR"},
-      {"a missing field", "a.dll CUR\n",
-       "MANIFEST: line 1: expected NAME DESTINATION RULE [TIME], found 2 field(s)"},
-      {"a missing file", "missing.dll CUR 101\n",
-       "manifest line 1: \"FILES/missing.dll\" is not a file"},
-      {"an empty manifest", "",
-       "MANIFEST: no file to pack: the manifest holds only blank lines and comments"},
+      {"a file listed twice", "a.dll CUR 101\nA.DLL cur 103\n", "MANIFEST: line 2: \"A.DLL\" is listed twice for CUR"},
+      {"a missing file", "missing.dll CUR 101\n", "manifest line 1: \"FILES/missing.dll\" is not a file"},
       {"a manifest of comments", "# nothing yet\n\n   \r\n",
        "MANIFEST: no file to pack: the manifest holds only blank lines and comments"},
-      {"a name with a terminal escape", "a\x1b]0;owned\x07\x1b[2J.dll CUR 101\n",
-       "MANIFEST: line 1: the name \"a\\x1B]0;owned\\x07\\x1B[2J.dll\" is not a bare Windows file name"},
-      {"a flood of a field", "a.dll " + std::string(5000, 'D') + " 101\n",
-       "MANIFEST: line 1: unknown destination \"" + std::string(64, 'D') +
-           "...\" (one of CUR, FON, WIN, SYS, S64)"},
+      {"too many files", many_files, "the manifest lists 65536 files; an archive holds at most 65535"},
   };
   for (const RefusalRow& row : rows) {
     SCOPED_TRACE(row.what);
@@ -181,11 +155,6 @@ TEST(Tabpack, AcceptsTheLastDayOfTheTimeRange) {
   w.Manifest("a.dll CUR 101 30827-12-31T23:59:59.999Z\n");
   RunResult pack = w.Pack();
   ASSERT_EQ(pack.exit_status, 0) << pack.err;
-  const std::string bytes = ReadText(w.out());
-  std::string error;
-  auto view = tabpack::ReadArchive(bytes, bytes.size(), &error);
-  ASSERT_TRUE(view) << error;
-  EXPECT_EQ(view->records[0].time, (tabpack::UtcTime{30827, 12, 31, 23, 59, 59, 999}));
   EXPECT_EQ(RunTabpack({"verify", w.out()}).exit_status, 0);
   EXPECT_NE(RunTabpack({"list", w.out()}).out.find("30827-12-31T23:59:59.999Z"), std::string::npos);
 }
@@ -195,7 +164,7 @@ TEST(Tabpack, NeverWritesThroughALinkPlantedAsThePartialArchive) {
   w.Put("a.dll", "a");
   w.Manifest("a.dll CUR 101\n");
   const fs::path victim = w.root() / "victim.txt";
-  std::ofstream(victim) << "precious";
+  WriteFile(victim, "precious");
   fs::create_symlink(victim, w.out() + ".partial");
   RunResult pack = w.Pack();
   EXPECT_EQ(pack.exit_status, 1);
@@ -214,9 +183,7 @@ TEST(Tabpack, NeverWritesThroughALinkPlantedAsThePartialArchive) {
 
 TEST(Tabpack, ListShowsArchiveNamesEscaped) {
   Workbench w;
-  tabpack::MemoryFile file;
-  file.record = {"evil\x1b[31m\x9b" "2J.dll", "CUR", 0, 0, {2026, 1, 1, 0, 0, 0, 0}, 0, INSTALL_NEWER};
-  std::ofstream(w.out(), std::ios::binary) << tabpack::BuildArchive({file});
+  WriteFile(w.out(), tabpack::BuildArchive({ArchiveFile("evil\x1b[31m\x9b" "2J.dll", "CUR", INSTALL_NEWER, "")}));
   RunResult list = RunTabpack({"list", w.out()});
   EXPECT_EQ(list.exit_status, 0) << list.err;
   EXPECT_NE(list.out.find("evil\\x1B[31m\\x9B2J.dll"), std::string::npos) << list.out;
@@ -225,17 +192,6 @@ TEST(Tabpack, ListShowsArchiveNamesEscaped) {
   EXPECT_EQ(verify.err, "tabpack: " + w.out() +
                             ": record 1: the name \"evil\\x1B[31m\\x9B2J.dll\" is not a bare Windows "
                             "file name\n");
-}
-
-TEST(Tabpack, RefusesMoreThan65535Files) {
-  Workbench w;
-  std::string manifest;
-  for (int i = 0; i <= 65535; ++i) manifest += "f" + std::to_string(i) + ".dll CUR 103\n";
-  w.Manifest(manifest);
-  RunResult pack = w.Pack();
-  EXPECT_EQ(pack.exit_status, 1);
-  EXPECT_EQ(pack.err, "tabpack: the manifest lists 65536 files; an archive holds at most 65535\n");
-  EXPECT_FALSE(fs::exists(w.out()));
 }
 
 TEST(Tabpack, RefusesAnArchiveOver4GiB) {
@@ -256,26 +212,23 @@ TEST(Tabpack, RefusesAnArchiveOver4GiB) {
 
 TEST(Tabpack, VerifyNamesWhatIsWrongWithADamagedArchive) {
   Workbench w;
-  tabpack::MemoryFile file;
-  file.record = {"a.dll", "CUR", 0, 0, {2026, 1, 1, 0, 0, 0, 0}, 0, INSTALL_NEWER};
-  file.contents = "abc";
-  std::string bytes = tabpack::BuildArchive({file});
+  std::string bytes = tabpack::BuildArchive({ArchiveFile("a.dll", "CUR", INSTALL_NEWER, "abc")});
   bytes[14] = 99;  // ArchiveSize
   bytes[100 + 50] = 'X';  // Destination "XUR"
-  std::ofstream(w.out(), std::ios::binary) << bytes;
+  WriteFile(w.out(), bytes);
   RunResult verify = RunTabpack({"verify", w.out()});
   EXPECT_EQ(verify.exit_status, 1);
   EXPECT_EQ(verify.err, "tabpack: " + w.out() + ": ArchiveSize 99 but the file has 203 bytes\n" +
                             "tabpack: " + w.out() + ": record 1: unknown destination \"XUR\"\n");
 
-  std::ofstream(w.out(), std::ios::binary | std::ios::trunc) << "MZ not an archive";
+  WriteFile(w.out(), "MZ not an archive");
   verify = RunTabpack({"verify", w.out()});
   EXPECT_EQ(verify.exit_status, 1);
   EXPECT_EQ(verify.err,
             "tabpack: " + w.out() + ": not an install archive (no \"TRACERFILE\" header)\n");
   EXPECT_EQ(RunTabpack({"list", w.out()}).exit_status, 1);
 
-  std::ofstream(w.out(), std::ios::binary | std::ios::trunc) << "TRACERFILE" << std::string(40, '\0');
+  WriteFile(w.out(), "TRACERFILE" + std::string(40, '\0'));
   verify = RunTabpack({"verify", w.out()});
   EXPECT_EQ(verify.err,
             "tabpack: " + w.out() + ": too short for its header (50 bytes; the header takes 100)\n");

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -52,20 +53,33 @@ std::string BareRegistryFile(const std::string& sections) {
 
 std::string RegistryFile(const std::string& sections) { return BareRegistryFile(SystemKeys() + sections); }
 
+namespace {
+
+// The lines of a debug log with every wrapped record joined back onto one line: the
+// first continuation lost the space it was cut at, later ones keep theirs.
+std::vector<std::string> UnwrappedLines(const std::vector<std::string>& lines) {
+  std::vector<std::string> records;
+  bool continued = false;
+  for (const std::string& line : lines) {
+    if (records.empty() || line.empty() || line.front() != ' ') {
+      records.push_back(line);
+      continued = false;
+      continue;
+    }
+    if (!continued) records.back().push_back(' ');
+    continued = true;
+    records.back().append(line.substr(line.find_first_not_of(' ')));
+  }
+  return records;
+}
+
+}  // namespace
+
 std::vector<Record> ParseDebugLog(const std::vector<std::string>& lines) {
   constexpr std::size_t kTagColumn = 24;
   constexpr std::size_t kMessageColumn = 33;
   std::vector<Record> records;
-  bool continued = false;
-  for (const std::string& line : lines) {
-    if (!line.empty() && line.front() == ' ' && !records.empty()) {
-      // The first line lost the space it was cut at; later ones keep theirs.
-      if (!continued) records.back().message += ' ';
-      continued = true;
-      records.back().message += line.substr(line.find_first_not_of(' '));
-      continue;
-    }
-    continued = false;
+  for (const std::string& line : UnwrappedLines(lines)) {
     Record record;
     if (line.size() >= kMessageColumn) {
       record.tag = line.substr(kTagColumn, 8);
@@ -86,21 +100,8 @@ std::vector<std::string> MessagesOf(const std::vector<Record>& records) {
 }
 
 std::string UnwrapDebugLog(const std::string& text) {
-  std::vector<std::string> records;
-  bool continued = false;
-  for (const std::string& line : SplitLines(text)) {
-    const bool continuation = !records.empty() && !line.empty() && line.front() == ' ';
-    if (!continuation) {
-      records.push_back(line);
-      continued = false;
-      continue;
-    }
-    if (!continued) records.back().push_back(' ');
-    continued = true;
-    records.back().append(line.substr(line.find_first_not_of(' ')));
-  }
   std::string joined;
-  for (const std::string& record : records) joined.append(record).append("\r\n");
+  for (const std::string& record : UnwrappedLines(SplitLines(text))) joined.append(record).append("\r\n");
   return joined;
 }
 
@@ -113,9 +114,19 @@ std::vector<std::string> ErrorMessages(const std::vector<std::string>& lines) {
   return messages;
 }
 
+std::size_t FindLine(const std::vector<std::string>& lines, std::string_view text) {
+  return std::find_if(lines.begin(), lines.end(),
+                      [&](const std::string& line) { return line.find(text) != std::string::npos; }) -
+         lines.begin();
+}
+
 bool Contains(const std::vector<std::string>& lines, std::string_view text) {
-  return std::any_of(lines.begin(), lines.end(),
-                     [&](const std::string& line) { return line.find(text) != std::string::npos; });
+  return FindLine(lines, text) < lines.size();
+}
+
+std::size_t CountLines(const std::vector<std::string>& lines, std::string_view text) {
+  return std::count_if(lines.begin(), lines.end(),
+                       [&](const std::string& line) { return line.find(text) != std::string::npos; });
 }
 
 tabpack::MemoryFile ArchiveFile(const std::string& name, const std::string& destination, std::uint32_t rule,
@@ -127,6 +138,13 @@ tabpack::MemoryFile ArchiveFile(const std::string& name, const std::string& dest
   file.record.time = time;
   file.contents = contents;
   return file;
+}
+
+fs::file_time_type HostTime(const tabpack::UtcTime& t) {
+  using namespace std::chrono;
+  const sys_days day = year{t.year} / t.month / t.day;
+  return file_clock::from_sys(day + hours{t.hour} + minutes{t.minute} + seconds{t.second} +
+                              milliseconds{t.millisecond});
 }
 
 RunResult RunProgram(const char* program, const std::vector<std::string>& args) {
@@ -197,11 +215,7 @@ void Workstation::PutArchive(const std::vector<tabpack::MemoryFile>& files) cons
 }
 
 bool Workstation::Shows(const std::string& log, const std::string& text) const {
-  if (log == "debug") {
-    const auto messages = MessagesOf(Records());
-    if (std::find(messages.begin(), messages.end(), text) != messages.end()) return true;
-    return Contains(DebugLog(), text);
-  }
+  if (log == "debug") return Contains(MessagesOf(Records()), text) || Contains(DebugLog(), text);
   return Contains(log == "error" ? ErrorLog() : Lines(log), text);
 }
 
@@ -214,15 +228,22 @@ platform::Platform& Workstation::Load() {
 platform::Platform& Workstation::platform() { return loaded_ ? loaded_->platform() : Load(); }
 
 std::optional<std::string> Workstation::File(std::string_view windows_path) const {
-  std::ifstream in(loaded_->HostPath(windows_path), std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
+  const fs::path path = loaded_->HostPath(windows_path);
+  if (!std::ifstream(path)) return std::nullopt;
+  return ReadText(path);
 }
 
 void Workstation::PutFile(std::string_view windows_path, const std::string& bytes) const {
   std::ofstream(loaded_->HostPath(windows_path), std::ios::binary) << bytes;
+}
+
+bool Workstation::IsClosed(std::string_view windows_path) {
+  auto& os = platform();
+  const platform::Handle probe = os.files.CreateFile(windows_path, platform::kGenericRead, 0,
+                                                     platform::kOpenExisting, platform::kFileAttributeNormal);
+  if (probe == platform::kInvalidHandle) return false;
+  os.system.CloseHandle(probe);
+  return true;
 }
 
 RunResult Workstation::Run(const std::string& command_line) const {

@@ -59,13 +59,18 @@ std::string UnwrapDebugLog(const std::string& text);
 std::string MessageOf(const std::string& line);
 // The messages of the error log's lines: what follows their 34-character prefix.
 std::vector<std::string> ErrorMessages(const std::vector<std::string>& lines);
-// Whether a line holds `text`.
+// Whether a line holds `text`; how many do; the position of the first, or the number
+// of lines when none does.
 bool Contains(const std::vector<std::string>& lines, std::string_view text);
+std::size_t CountLines(const std::vector<std::string>& lines, std::string_view text);
+std::size_t FindLine(const std::vector<std::string>& lines, std::string_view text);
 
 // One file of an install archive, written at 2026-11-30 16:20:05.125 UTC unless given.
 inline constexpr tabpack::UtcTime kRecordTime = {2026, 11, 30, 16, 20, 5, 125};
 tabpack::MemoryFile ArchiveFile(const std::string& name, const std::string& destination, std::uint32_t rule,
                                 const std::string& contents, tabpack::UtcTime time = kRecordTime);
+// A host file's time for a UTC time.
+fs::file_time_type HostTime(const tabpack::UtcTime& time);
 
 struct RunResult {
   int exit_status = -1;  // the program's exit status
@@ -110,7 +115,7 @@ class Workstation {
   std::vector<std::string> ErrorLog() const { return ReadLines(C("Portavel/TavixError.log")); }
   std::vector<Record> Records() const { return ParseDebugLog(DebugLog()); }
   // Whether `log` ("debug", "error", or a journal such as "ui.log") shows `text`: a
-  // line holds it, or a record's message, wrapped lines joined, is it.
+  // line holds it, or a record's message, wrapped lines joined, does.
   bool Shows(const std::string& log, const std::string& text) const;
 
   // Loads the folder as a workstation in this process (again after a change).
@@ -122,6 +127,10 @@ class Workstation {
   void PutFile(std::string_view windows_path, const std::string& bytes) const;
   // What the attached debugger received.
   std::string Debugger() const { return Text("debugger.log"); }
+
+  // Whether the loaded machine's file can be opened without sharing: no handle of it
+  // is left open, which would keep everyone else out.
+  bool IsClosed(std::string_view windows_path);
 
   // Runs launcher-sim on the folder with `command_line`.
   RunResult Run(const std::string& command_line) const;

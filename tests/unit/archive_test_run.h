@@ -44,16 +44,8 @@ struct ArchiveRun : unit::LoggedRun {
     return chosen;
   }
 
-  // Whether the archive can be opened without sharing: no handle of it is left open.
-  bool ArchiveIsClosed() {
-    auto& os = machine.platform();
-    const platform::Handle probe = os.files.CreateFile(kArchivePath, platform::kGenericRead, 0,
-                                                       platform::kOpenExisting,
-                                                       platform::kFileAttributeNormal);
-    if (probe == platform::kInvalidHandle) return false;
-    os.system.CloseHandle(probe);
-    return true;
-  }
+  // Whether no handle of the archive is left open.
+  bool ArchiveIsClosed() { return machine.IsClosed(kArchivePath); }
 
   static constexpr int kBannerLines = 6;
 };

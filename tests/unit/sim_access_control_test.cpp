@@ -39,6 +39,7 @@ class SecurityMachine {
     fs::remove_all(folder_, ignored);
   }
   platform::Security& security() { return ws_->platform().security; }
+  platform::FileSystem& files() { return ws_->platform().files; }
   platform::Registry& registry() { return ws_->platform().registry; }
   platform::System& system() { return ws_->platform().system; }
   std::string SavedSecurity() {
@@ -90,6 +91,15 @@ class SecurityMachine {
 
 constexpr const char* kVeltrix = "C:\\ProgramData\\Veltrix";
 
+// The folder repair's handle: read, write and every standard right.
+constexpr std::uint32_t kRepairAccess = 0xC01F0000;
+
+platform::Handle OpenFolder(SecurityMachine& m, std::string_view path, std::uint32_t access,
+                            std::uint32_t flags = platform::kFileFlagBackupSemantics,
+                            std::uint32_t disposition = platform::kOpenExisting) {
+  return m.files().CreateFile(path, access, platform::kFileShareRead, disposition, flags);
+}
+
 TEST(SimAccessControl, AuthzGrantsWhatTheFolderDescriptorSays) {
   struct Case {
     const char* security;
@@ -115,7 +125,8 @@ TEST(SimAccessControl, MergedEntriesAreWrittenBackAndSeenAgain) {
   platform::Security& s = m.security();
   void* dacl = nullptr;
   void* descriptor = nullptr;
-  ASSERT_EQ(s.GetNamedSecurityInfo(kVeltrix, platform::kDaclSecurityInformation, &dacl, &descriptor), 0u);
+  const platform::Handle folder = OpenFolder(m, kVeltrix, kRepairAccess);
+  ASSERT_EQ(s.GetFileSecurityInfo(folder, platform::kDaclSecurityInformation, &dacl, &descriptor), 0u);
   const std::uint32_t world[] = {0};
   void* everyone = nullptr;
   ASSERT_TRUE(s.AllocateAndInitializeSid(platform::SidAuthority::World, world, &everyone));
@@ -124,7 +135,8 @@ TEST(SimAccessControl, MergedEntriesAreWrittenBackAndSeenAgain) {
                                  everyone, nullptr};
   void* merged = nullptr;
   ASSERT_EQ(s.SetEntriesInAcl({&entry, 1}, dacl, &merged), 0u);
-  ASSERT_EQ(s.SetNamedSecurityInfo(kVeltrix, platform::kDaclSecurityInformation, merged), 0u);
+  ASSERT_EQ(s.SetFileSecurityInfo(folder, platform::kDaclSecurityInformation, merged), 0u);
+  m.system().CloseHandle(folder);
   s.LocalFree(merged);
   s.LocalFree(descriptor);
   s.FreeSid(everyone);
@@ -158,6 +170,90 @@ TEST(SimAccessControl, FolderCreatedWithDescriptorUnderARestrictedParent) {
     s.LocalFree(acl);
     s.FreeSid(everyone);
   }
+}
+
+// A folder opens by handle only with backup semantics and only with rights its
+// descriptor grants the token; the handle reads and writes the folder's DACL with the
+// rights it was opened with. Get/SetSecurityInfo count with the keys' calls.
+TEST(SimAccessControl, AFolderHandleServesItsSecurityWithTheRightsItWasOpenedWith) {
+  constexpr const char* kAdmin = "[user]\ntoken_admin = true\n";
+  constexpr const char* kForAdministrators = "C:\\ProgramData\\Veltrix\tD:(A;OICI;FA;;;BA)(A;OICI;FR;;;BU)\n";
+  constexpr std::uint32_t kBackup = platform::kFileFlagBackupSemantics;
+  struct Row {
+    const char* name;
+    std::string ini;
+    const char* security;
+    std::uint32_t access, flags, disposition;
+    std::uint32_t open_error, get_error, set_error;  // 0: succeeds
+  };
+  const Row rows[] = {
+      {"administrator repairs", kAdmin, kForAdministrators, kRepairAccess, kBackup, platform::kOpenExisting, 0, 0, 0},
+      {"no backup semantics", kAdmin, "", kRepairAccess, 0, platform::kOpenExisting, 5, 0, 0},
+      {"created like a file", kAdmin, "", kRepairAccess, kBackup, platform::kCreateAlways, 5, 0, 0},
+      {"clerk may not write", "", kForAdministrators, kRepairAccess, kBackup, platform::kOpenExisting, 5, 0, 0},
+      {"clerk reads", "", kForAdministrators, platform::kGenericRead, kBackup, platform::kOpenExisting, 0, 0, 5},
+      {"open fails", std::string(kAdmin) + "[fail]\nCreateFile = 1:32\n", "", kRepairAccess, kBackup,
+       platform::kOpenExisting, 32, 0, 0},
+      {"read fails", std::string(kAdmin) + "[fail]\nGetSecurityInfo = 1:8\n", "", kRepairAccess, kBackup,
+       platform::kOpenExisting, 0, 8, 0},
+      {"write fails", std::string(kAdmin) + "[fail]\nSetSecurityInfo = 1\n", "", kRepairAccess, kBackup,
+       platform::kOpenExisting, 0, 0, 5},
+  };
+  for (const Row& row : rows) {
+    SecurityMachine m(row.ini, row.security);
+    const platform::Handle folder = OpenFolder(m, kVeltrix, row.access, row.flags, row.disposition);
+    if (row.open_error) {
+      EXPECT_EQ(folder, platform::kInvalidHandle) << row.name;
+      EXPECT_EQ(m.system().GetLastError(), row.open_error) << row.name;
+      continue;
+    }
+    ASSERT_NE(folder, platform::kInvalidHandle) << row.name;
+    char byte;
+    std::uint32_t read = 0;
+    EXPECT_FALSE(m.files().ReadFile(folder, &byte, 1, &read)) << row.name;  // no bytes in a folder
+    void* dacl = nullptr;
+    void* descriptor = nullptr;
+    EXPECT_EQ(m.security().GetFileSecurityInfo(folder, platform::kDaclSecurityInformation, &dacl, &descriptor),
+              row.get_error) << row.name;
+    if (row.get_error == 0) {
+      EXPECT_EQ(m.security().SetFileSecurityInfo(folder, platform::kDaclSecurityInformation, dacl),
+                row.set_error) << row.name;
+      m.security().LocalFree(descriptor);
+    }
+    EXPECT_TRUE(m.system().CloseHandle(folder));
+  }
+}
+
+// A plain new folder needs FILE_ADD_SUBDIRECTORY on its parent, new attributes need
+// FILE_WRITE_ATTRIBUTES.
+TEST(SimAccessControl, PlainFoldersAndAttributesNeedTheirRights) {
+  const char* restricted = "C:\\ProgramData\tD:(A;OICI;FR;;;WD)(A;OICI;FA;;;BA)\n";
+  struct Row {
+    const char* ini;
+    const char* security;
+    bool created;
+    std::uint32_t attributes_error;  // 0: set
+  };
+  const Row rows[] = {
+      {"", restricted, false, 5},
+      {"[user]\ntoken_admin = true\n", restricted, true, 0},
+      {"", "", true, 0},
+      {"[fail]\nSetFileAttributes = 1:87\n", "", true, 87},
+  };
+  for (const Row& row : rows) {
+    SecurityMachine m(row.ini, row.security);
+    EXPECT_EQ(m.files().CreateDirectory("C:\\ProgramData\\New"), row.created) << row.ini << row.security;
+    if (!row.created) {
+      EXPECT_EQ(m.system().GetLastError(), platform::kErrorAccessDenied);
+    }
+    EXPECT_EQ(m.files().SetFileAttributes(kVeltrix, platform::kFileAttributeNormal), row.attributes_error == 0);
+    if (row.attributes_error) {
+      EXPECT_EQ(m.system().GetLastError(), row.attributes_error) << row.ini;
+    }
+  }
+  SecurityMachine m("", "");
+  EXPECT_FALSE(m.files().SetFileAttributes("C:\\ProgramData\\Missing", platform::kFileAttributeNormal));
+  EXPECT_EQ(m.system().GetLastError(), platform::kErrorFileNotFound);
 }
 
 TEST(SimAccessControl, KeyDescriptorReadAndReplaced) {
@@ -198,7 +294,7 @@ TEST(SimAccessControl, EveryOperationFailsWhenTold) {
   const Case cases[] = {
       {"AuthzInitializeResourceManager", 5}, {"AuthzInitializeContextFromSid", 5},
       {"AuthzInitializeContextFromToken", 5}, {"AuthzAccessCheck", 5},
-      {"GetFileSecurity", 5}, {"GetNamedSecurityInfo", 5}, {"SetNamedSecurityInfo", 5},
+      {"GetFileSecurity", 5},
       {"SetEntriesInAcl", 1332}, {"InitializeSecurityDescriptor", 5},
       {"SetSecurityDescriptorDacl", 5}, {"SetSecurityDescriptorOwner", 5},
       {"CreateDirectory", 5}, {"RegQueryReflectionKey", 5}, {"RegDisableReflectionKey", 5},
@@ -228,10 +324,6 @@ TEST(SimAccessControl, EveryOperationFailsWhenTold) {
     } else if (name == "GetFileSecurity") {
       EXPECT_FALSE(s.GetFileSecurity(kVeltrix, 5, nullptr, 0, &needed));
       result = m.system().GetLastError();
-    } else if (name == "GetNamedSecurityInfo") {
-      result = s.GetNamedSecurityInfo(kVeltrix, 4, &dacl, &descriptor);
-    } else if (name == "SetNamedSecurityInfo") {
-      result = s.SetNamedSecurityInfo(kVeltrix, 4, nullptr);
     } else if (name == "SetEntriesInAcl") {
       result = s.SetEntriesInAcl({}, nullptr, &dacl);
     } else if (name == "InitializeSecurityDescriptor") {

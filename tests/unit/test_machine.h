@@ -76,10 +76,7 @@ struct LoggedRun {
   std::vector<std::string> Errors() const {
     return test_support::ErrorMessages(test_support::SplitLines(ErrorText()));
   }
-  bool Logged(const std::string& message) const {
-    const auto all = Messages();
-    return std::find(all.begin(), all.end(), message) != all.end();
-  }
+  bool Logged(const std::string& message) const { return Count(message) > 0; }
   std::size_t Count(const std::string& message) const {
     const auto all = Messages();
     return static_cast<std::size_t>(std::count(all.begin(), all.end(), message));

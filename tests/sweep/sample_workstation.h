@@ -1,0 +1,14 @@
+// The rich workstation the fault sweep runs on: a 64-bit Windows 10 whose standard
+// user started the launcher elevated through UAC, the launcher on a mapped share, an
+// archive with a file for every destination and install rule, runtimes and a COM
+// library to install, and configuration locations still to be made.
+#pragma once
+
+#include <filesystem>
+
+namespace sweep {
+
+// Fills the empty folder `root` with the machine folder.
+void BuildSampleWorkstation(const std::filesystem::path& root);
+
+}  // namespace sweep
