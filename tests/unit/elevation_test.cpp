@@ -11,6 +11,7 @@
 #include "access/elevation_decision.h"
 #include "diag/log.h"
 #include "base/launcher.h"
+#include "tests/support/test_text.h"
 #include "tests/unit/test_machine.h"
 
 namespace {
@@ -76,7 +77,7 @@ struct ElevationRun : unit::LoggedRun {
   }
 };
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+using test_support::Has;
 
 struct NoDialogCase {
   const char* name;
@@ -174,52 +175,28 @@ TEST(RequestElevatedRights, ADialogThatCannotBeShownLetsTheCallerGoOn) {
   EXPECT_FALSE(run.l.sys.ElevationDenied);
 }
 
-struct RestartCase {
-  const char* name;
-  const char* command_line;
-  const char* parameters;
-};
-
-constexpr RestartCase kRestartCases[] = {
-    {"SameCommandLinePlusSwitch", "-d clear", "-d clear -el"},
-    {"EmptyCommandLine", "", " -el"},
-};
-
-class ElevatedRestart : public ::testing::TestWithParam<RestartCase> {};
-
-TEST_P(ElevatedRestart, StartsTheLauncherElevatedAndEndsWithExitCode1) {
-  ElevationRun run("[ui]\nelevation_dialog = elevate\n");
-  run.l.run.CommandLineCopy.assign_cut(GetParam().command_line);
-  int exit_code = -1;
-  try {
-    RequestElevatedRights(run.l);
-    ADD_FAILURE() << "RequestElevatedRights returned";
-  } catch (const ProcessExit& exit) {
-    exit_code = exit.code;
+// The restart with the command line kept is the configuration repair's test.
+TEST(RequestElevatedRights, TheElevatedRestartAddsItsSwitchToAnyCommandLineAndEndsWithExitCode1) {
+  const struct {
+    std::string command_line;
+    std::string parameters;
+  } cases[] = {{"", " -el"}, {std::string(300, 'x'), std::string(259, 'x') + " -el"}};
+  for (const auto& c : cases) {
+    ElevationRun run("[ui]\nelevation_dialog = elevate\n");
+    run.l.run.CommandLineCopy.assign_cut(c.command_line);
+    try {
+      RequestElevatedRights(run.l);
+      ADD_FAILURE() << "RequestElevatedRights returned";
+    } catch (const ProcessExit& exit) {
+      EXPECT_EQ(exit.code, 1);
+    }
+    EXPECT_EQ(run.JournalLines("processes.log"),
+              std::vector<std::string>{"SHELL verb=\"runas\" file=\"C:\\Portavel\\Tavix.exe\" params=\"" + c.parameters +
+                                       "\" show=1 wait=0 result=259"});
+    EXPECT_TRUE(Has(run.Debug(), "Ending launcher application with exit code 1.\r\n"));
+    EXPECT_FALSE(Has(run.Debug(), "@ } RequestElevatedRights"));
+    EXPECT_EQ(run.l.log.ErrorRecordCount, 0);
   }
-  EXPECT_EQ(exit_code, 1);
-  EXPECT_EQ(run.JournalLines("ui.log"), std::vector<std::string>{"ELEVATE answer=elevate"});
-  EXPECT_EQ(run.JournalLines("processes.log"),
-            std::vector<std::string>{"SHELL verb=\"runas\" file=\"C:\\Portavel\\Tavix.exe\" params=\"" +
-                                     std::string(GetParam().parameters) + "\" show=1 wait=0 result=259"});
-  const std::string debug = run.Debug();
-  EXPECT_TRUE(Has(debug, "Restarting application to elevate process...\r\n"));
-  EXPECT_TRUE(Has(debug, "Ending launcher application with exit code 1.\r\n"));
-  EXPECT_FALSE(Has(debug, "@ } RequestElevatedRights"));
-  EXPECT_FALSE(Has(debug, "Dovrel Launch"));
-  EXPECT_EQ(run.l.log.ErrorRecordCount, 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(CommandLines, ElevatedRestart, ::testing::ValuesIn(kRestartCases),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST(RequestElevatedRights, TheLongestCommandLineKeepsTheSwitch) {
-  ElevationRun run("[ui]\nelevation_dialog = elevate\n");
-  run.l.run.CommandLineCopy.assign_cut(std::string(300, 'x'));
-  EXPECT_THROW(RequestElevatedRights(run.l), ProcessExit);
-  const auto lines = run.JournalLines("processes.log");
-  ASSERT_EQ(lines.size(), 1u);
-  EXPECT_TRUE(Has(lines[0], "params=\"" + std::string(259, 'x') + " -el\"")) << lines[0];
 }
 
 }  // namespace

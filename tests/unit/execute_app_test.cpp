@@ -11,6 +11,7 @@
 #include "base/launcher.h"
 #include "process/wait_results.h"
 #include "platform/processes.h"
+#include "tests/support/test_text.h"
 #include "tests/unit/test_machine.h"
 
 namespace {
@@ -34,7 +35,7 @@ struct AppRun : unit::LoggedRun {
   }
 };
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+using test_support::Has;
 
 struct StartFailure {
   const char* name;
@@ -73,15 +74,6 @@ TEST_P(ShellStartFailure, IsOneErrorRecordWithTheCodesTextAndTag) {
 INSTANTIATE_TEST_SUITE_P(EveryCode, ShellStartFailure, ::testing::ValuesIn(kStartFailures),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ExecuteAppEx, AMissingFileOrFolderFailsAsWindowsDoes) {
-  AppRun run;
-  EXPECT_EQ(ExecuteAppEx(run.l, platform::kNoWindow, "C:\\Portavel\\redist\\missing.exe", "", true, false), -1);
-  EXPECT_EQ(ExecuteAppEx(run.l, platform::kNoWindow, "C:\\Portavel\\nowhere\\setup.exe", "", true, false), -1);
-  EXPECT_EQ(run.l.log.ErrorRecordCount, 2);
-  EXPECT_TRUE(Has(run.ErrorText(), kStartFailures[0].record));
-  EXPECT_TRUE(Has(run.ErrorText(), kStartFailures[1].record));
-}
-
 TEST(ExecuteAppEx, ACancelledStartIsNoErrorOfTheRun) {
   for (const std::string ini : {"[fail]\nShellExecuteEx = 1:1223\n", "[ui]\nconsent = no\n",
                                 "[programs]\nC:\\Portavel\\redist\\vc_redist.x86.exe = refuse\n"}) {
@@ -102,22 +94,7 @@ TEST(ExecuteAppEx, BeforeWindows7NoVerbIsSetAndNoConsentAsked) {
                                  "params=\"/q\" show=1 wait=1 result=7"});
 }
 
-TEST(ExecuteAppEx, WaitsForTheInstallerAndReturnsItsExitCode) {
-  AppRun run("[programs]\nC:\\Portavel\\redist\\vc_redist.x86.exe = 3010 after 90s\n");
-  EXPECT_EQ(ExecuteAppEx(run.l, 0x1234, kInstaller, "/install /quiet /norestart", true, false), 3010);
-  EXPECT_EQ(run.Elapsed(), 90000);
-  const std::string debug = run.Debug();
-  EXPECT_TRUE(Has(debug, "Added \"runas\" verb.\r\n"));
-  EXPECT_TRUE(Has(debug, "ExecuteAppEx: Calling into ShellExecuteEx to spawn process.\r\n"));
-  EXPECT_TRUE(Has(debug, "ExecuteAppEx:    -> ((null)) C:\\Portavel\\redist\\vc_redist.x86.exe "
-                         "/install /quiet /norestart\r\n"));
-  EXPECT_TRUE(Has(debug, "ExecuteApp: WaitForSingleObject has returned OK.\r\n"));
-  EXPECT_EQ(run.Processes(), std::vector<std::string>{
-                                 "SHELL verb=\"runas\" file=\"C:\\Portavel\\redist\\vc_redist.x86.exe\" "
-                                 "params=\"/install /quiet /norestart\" show=1 wait=1 result=3010"});
-  EXPECT_EQ(run.l.log.ErrorRecordCount, 0);
-}
-
+// An installer waited for with its exit code is the runtime install's test.
 TEST(ExecuteAppEx, AProgramThatOutlastsFiveMinutesIsLeftRunningAndReportedAsZero) {
   AppRun run("[programs]\nC:\\Portavel\\redist\\vc_redist.x86.exe = 5 after 400s\n");
   EXPECT_EQ(ExecuteAppEx(run.l, platform::kNoWindow, kInstaller, "/q", true, true), 0);
@@ -127,13 +104,6 @@ TEST(ExecuteAppEx, AProgramThatOutlastsFiveMinutesIsLeftRunningAndReportedAsZero
                                  "SHELL verb=\"runas\" file=\"C:\\Portavel\\redist\\vc_redist.x86.exe\" "
                                  "params=\"/q\" show=0 wait=1 result=259"});
   EXPECT_EQ(run.l.log.ErrorRecordCount, 0);
-}
-
-TEST(ExecuteAppEx, AFailedWaitIsAnErrorAndMinusOne) {
-  AppRun run("[fail]\nWaitForSingleObject = 1:6\n");
-  EXPECT_EQ(ExecuteAppEx(run.l, platform::kNoWindow, kInstaller, "", true, false), -1);
-  EXPECT_EQ(run.l.log.ErrorRecordCount, 1);
-  EXPECT_TRUE(Has(run.ErrorText(), "ExecuteApp: ERROR: WaitForSingleObject has FAILED.\r\n"));
 }
 
 struct ResultRow {
@@ -186,7 +156,6 @@ TEST(WaitOutcome, EveryResultOfTheWaitHasItsRecordAndResult) {
       {0x00000080, "ExecuteApp: WaitForSingleObject has returned ABANDONED.", false, false, -1},
       {0xFFFFFFFF, "ExecuteApp: ERROR: WaitForSingleObject has FAILED.", true, false, -1},
       {0x00000001, "ExecuteApp: ERROR: WaitForSingleObject has an unknown failure.", true, false, -1},
-      {0x000000C0, "ExecuteApp: ERROR: WaitForSingleObject has an unknown failure.", true, false, -1},
   };
   for (const Row& row : kRows) {
     const WaitOutcome& outcome = WaitOutcomeOf(row.wait_result);

@@ -1,27 +1,18 @@
 // Routines of the launch sequence driven directly on a simulated workstation: the
-// launcher's own version, the error boxes, the product's command line and the ends
-// of a run.
+// launcher's own version, the product's command line and the settings file.
 #include <gtest/gtest.h>
 
 #include <array>
-#include <fstream>
-#include <sstream>
 
 #include "deps/library_version.h"
-#include "diag/log.h"
-#include "lifetime/dispose_app.h"
 #include "base/launcher.h"
-#include "launcher/modes.h"
 #include "launcher/product_launch.h"
 #include "launcher/settings_file.h"
 #include "tests/unit/test_machine.h"
-#include "ui/message_boxes.h"
-#include "ui/status_window.h"
 
 namespace {
 
 using unit::TestMachine;
-
 
 TEST(LibraryVersionTest, ReadsTheLauncherAndListedFiles) {
   TestMachine m("[launcher]\nversion = 2.5.300.4\n[versions]\nC:\\Portavel\\redist\\A.dll = 1.10.0.65535\n");
@@ -46,31 +37,6 @@ TEST(LibraryVersionTest, ReadsTheLauncherAndListedFiles) {
     EXPECT_EQ(none.Major + none.Minor + none.Build + none.Revision, 0) << path;
     EXPECT_TRUE(none.FileDescription.empty()) << path;
   }
-}
-
-TEST(ErrorDialog, IsAnErrorRecordOfTheRunAndKeepsALongMessageWhole) {
-  TestMachine m;
-  Launcher l(m.platform());
-  l.log.DebugLevel = 1;
-  OpenLogFiles(l, "C:\\Portavel\\");
-  ShowErrorDialog(l, "Failed to open %s for installation.", "tsystem0.dll");
-  EXPECT_EQ(l.log.ErrorRecordCount, 1);
-  auto errors = m.File("C:\\Portavel\\TavixError.log").value_or("");
-  EXPECT_NE(errors.find("Error Dialog: An error has occurred:; Failed to open tsystem0.dll for installation."),
-            std::string::npos);
-
-  std::string long_text(3000, 'x');
-  ShowErrorDialog(l, "%s", long_text.c_str());
-  EXPECT_EQ(l.log.ErrorRecordCount, 2);
-}
-
-TEST(StatusWindow, TextsAreKeptAndLoggedWithoutAWindow) {
-  TestMachine m;
-  Launcher l(m.platform());
-  UpdateStatus(l, std::string(5000, 's'));
-  UpdateSubStatus(l, "Step", 0);
-  EXPECT_EQ(l.run.StatusText.size(), 2047u);
-  EXPECT_STREQ(l.run.SubStatusText.c_str(), "Step");
 }
 
 TEST(ProductLaunch, BuildsTheLegacyCommandLineAndRefusesWhatDoesNotFit) {
@@ -116,37 +82,6 @@ TEST(SettingsFile, MissingFileSectionOrKeyGivesTrue) {
   EXPECT_STREQ(ReadFileAccessValue(l, path, "runlocal").c_str(), "false");
   // The value is read into ten characters.
   EXPECT_STREQ(ReadFileAccessValue(l, path, "RunNPELocal").c_str(), "ABCDEFGHI");
-}
-
-TEST(EndOfRun, AbortShowsTheCriticalBoxAndEndsWithSix) {
-  TestMachine m;
-  Launcher l(m.platform());
-  try {
-    AbortApplication(l);
-    FAIL() << "AbortApplication returned";
-  } catch (const ProcessExit& exit) {
-    EXPECT_EQ(exit.code, 6);
-  }
-  EXPECT_EQ(l.log.ErrorRecordCount, 0);  // the box writes no record of its own
-}
-
-TEST(EndOfRun, ReplaceModeReportsFilesThatWereNotReplaced) {
-  TestMachine m;
-  Launcher l(m.platform());
-  (void)l.run.LauncherPath.assign("C:\\Portavel\\Tavix.exe");
-  l.SystemFilesReplaced = false;
-  try {
-    RunReplaceMode(l);
-  } catch (const ProcessExit& exit) {
-    EXPECT_EQ(exit.code, 1627);
-  }
-  std::ifstream ui(m.folder() / "ui.log");
-  std::stringstream text;
-  text << ui.rdbuf();
-  EXPECT_NE(text.str().find("MESSAGEBOX caption=\"C:\\Portavel\\Tavix.exe\" style=0x00050000 "
-                            "text=\"Not all system files could be replaced.\\nCheck replace.log for details.\" answer=ok"),
-            std::string::npos)
-      << text.str();
 }
 
 }  // namespace

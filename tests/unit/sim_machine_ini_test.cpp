@@ -17,41 +17,13 @@ const std::vector<std::string_view> kOperations = {"CopyFile", "RegOpenKeyEx", "
 
 Machine Parse(std::string_view text) { return ParseMachineIni(text, "machine.ini", kOperations); }
 
-TEST(SimMachineIni, EmptyFileIsAPlainWindows10Workstation) {
-  const Machine m = Parse("");
-  EXPECT_EQ(m.os.major, 10u);
-  EXPECT_EQ(m.os.minor, 0u);
-  EXPECT_EQ(m.os.build, 19045u);
-  EXPECT_EQ(m.os.product_type, ProductType::Workstation);
-  EXPECT_EQ(m.os.architecture, 9u);
-  EXPECT_FALSE(m.os.wow64.has_value());
-  EXPECT_TRUE(m.Wow64());
-  EXPECT_EQ(m.launcher.bits, 32u);
-  EXPECT_EQ(m.launcher.path, "C:\\Portavel\\Tavix.exe");
-  EXPECT_TRUE(m.user.administrators_member);
-  EXPECT_FALSE(m.user.token_admin);
-  EXPECT_FALSE(m.user.elevated);
-  EXPECT_EQ(m.user.integrity_rid, 0x2000u);
-  EXPECT_EQ(m.machine.utc_offset, 0);
-  EXPECT_FALSE(m.machine.clock.has_value());
-  EXPECT_FALSE(m.folders.windows.has_value());
-  EXPECT_EQ(m.ui.elevation_dialog, "cancel");
-  EXPECT_EQ(m.ui.consent, "yes");
-  EXPECT_EQ(m.ui.message_box, "ok");
-  EXPECT_TRUE(m.versions.empty());
-  EXPECT_TRUE(m.programs.empty());
-  EXPECT_TRUE(m.faults.empty());
-  EXPECT_TRUE(m.network.interfaces.empty());
-  EXPECT_FALSE(m.network.best_interface.has_value());
-}
-
 TEST(SimMachineIni, Wow64IsDerivedFromLauncherBitsAndArchitecture) {
   struct Row {
     const char* ini;
     bool wow64;
   };
   constexpr Row kRows[] = {
-      {"[os]\narchitecture=9", true},
+      {"", true},
       {"[os]\narchitecture=12", true},
       {"[os]\narchitecture=6", true},
       {"[os]\narchitecture=0", false},
@@ -63,6 +35,8 @@ TEST(SimMachineIni, Wow64IsDerivedFromLauncherBitsAndArchitecture) {
   for (const Row& row : kRows) EXPECT_EQ(Parse(row.ini).Wow64(), row.wow64) << row.ini;
 }
 
+// Comments of both styles, keys in any case, blanks around keys and values, booleans
+// and choices in any spelling, and the maps whose keys are paths in any case.
 TEST(SimMachineIni, ReadsEverySection) {
   const Machine m = Parse(
       "; a machine\r\n"
@@ -70,103 +44,47 @@ TEST(SimMachineIni, ReadsEverySection) {
       "\r\n"
       "[OS]\r\n"
       "  Major = 6 \r\n"
-      "minor=1\r\n"
-      "build = 7601\r\n"
-      "service_pack_major = 1\r\n"
-      "service_pack_minor = 0x0\r\n"
       "product_type = Server\r\n"
-      "product_code = 0x0000000A\r\n"
-      "architecture = 0\r\n"
       "wow64 = no\r\n"
       "[machine]\r\n"
-      "computer_name = BUILD-7\r\n"
       "memory_bytes = 0x100000000\r\n"
       "cpu_brand = Intel(R) Xeon(R) #2; fast\r\n"
-      "processors = 2\r\n"
-      "processor_level = 15\r\n"
-      "processor_revision = 0x0601\r\n"
-      "dpi = 144\r\n"
       "utc_offset = -300\r\n"
       "clock = 2024-02-29T23:59:59\r\n"
       "[user]\r\n"
-      "name = Administrator\r\n"
-      "domain = CORP\r\n"
       "sid = S-1-5-21-1-2-3-500\r\n"
       "administrators_member = 1\r\n"
       "token_admin = YES\r\n"
       "elevated = True\r\n"
-      "integrity_rid = 0x3000\r\n"
       "token_query_fails = 0\r\n"
       "[launcher]\r\n"
-      "bits = 64\r\n"
       "path = D:\\Apps\\Tavix64.exe\r\n"
       "version = 2.5.0.117\r\n"
-      "description = Something\r\n"
-      "copyright = (C) Someone\r\n"
-      "debugger = true\r\n"
       "[versions]\r\n"
       "C:\\Portavel\\redist\\Foo.dll = 2.1.0.5\r\n"
       "[folders]\r\n"
-      "windows = C:\\WINNT\r\n"
       "appdata =\r\n"
       "[ui]\r\n"
-      "elevation_dialog = Elevate\r\n"
-      "consent = no\r\n"
       "message_box = Retry\r\n"
       "[programs]\r\n"
-      "C:\\Portavel\\UTL\\InstCOM.exe = 0\r\n"
       "C:\\Portavel\\UTL\\Refused.exe = refuse\r\n");
-
   EXPECT_EQ(m.os.major, 6u);
-  EXPECT_EQ(m.os.minor, 1u);
-  EXPECT_EQ(m.os.build, 7601u);
-  EXPECT_EQ(m.os.service_pack_major, 1u);
   EXPECT_EQ(m.os.product_type, ProductType::Server);
-  EXPECT_EQ(m.os.product_code, 10u);
-  EXPECT_EQ(m.os.architecture, 0u);
   EXPECT_EQ(m.os.wow64, false);
-
-  EXPECT_EQ(m.machine.computer_name, "BUILD-7");
   EXPECT_EQ(m.machine.memory_bytes, 0x100000000ull);
   EXPECT_EQ(m.machine.cpu_brand, "Intel(R) Xeon(R) #2; fast");
-  EXPECT_EQ(m.machine.processors, 2u);
-  EXPECT_EQ(m.machine.processor_level, 15u);
-  EXPECT_EQ(m.machine.processor_revision, 0x601u);
-  EXPECT_EQ(m.machine.dpi, 144u);
   EXPECT_EQ(m.machine.utc_offset, -300);
   EXPECT_EQ(m.machine.clock, "2024-02-29T23:59:59");
-
-  EXPECT_EQ(m.user.name, "Administrator");
-  EXPECT_EQ(m.user.domain, "CORP");
   EXPECT_EQ(m.user.sid, "S-1-5-21-1-2-3-500");
-  EXPECT_TRUE(m.user.administrators_member);
-  EXPECT_TRUE(m.user.token_admin);
-  EXPECT_TRUE(m.user.elevated);
-  EXPECT_EQ(m.user.integrity_rid, 0x3000u);
+  EXPECT_TRUE(m.user.administrators_member && m.user.token_admin && m.user.elevated);
   EXPECT_FALSE(m.user.token_query_fails);
-
-  EXPECT_EQ(m.launcher.bits, 64u);
   EXPECT_EQ(m.launcher.path, "D:\\Apps\\Tavix64.exe");
   EXPECT_EQ(m.launcher.version, "2.5.0.117");
-  EXPECT_EQ(m.launcher.description, "Something");
-  EXPECT_EQ(m.launcher.copyright, "(C) Someone");
-  EXPECT_TRUE(m.launcher.debugger);
-
-  ASSERT_EQ(m.versions.count("c:\\portavel\\REDIST\\foo.dll"), 1u);
-  EXPECT_EQ(m.versions.at("C:\\Portavel\\redist\\Foo.dll"), "2.1.0.5");
-
-  EXPECT_EQ(m.folders.windows, "C:\\WINNT");
+  EXPECT_EQ(m.versions.at("c:\\portavel\\REDIST\\foo.dll"), "2.1.0.5");
   EXPECT_EQ(m.folders.appdata, "");  // present and empty: fails to resolve
   EXPECT_FALSE(m.folders.system.has_value());
-
-  EXPECT_EQ(m.ui.elevation_dialog, "elevate");
-  EXPECT_EQ(m.ui.consent, "no");
   EXPECT_EQ(m.ui.message_box, "retry");
-
-  ASSERT_EQ(m.programs.size(), 2u);
-  EXPECT_FALSE(m.programs.at("c:\\portavel\\utl\\instcom.exe").refuse);
-  EXPECT_EQ(m.programs.at("C:\\Portavel\\UTL\\InstCOM.exe").exit_code, 0);
-  EXPECT_TRUE(m.programs.at("C:\\Portavel\\UTL\\Refused.exe").refuse);
+  EXPECT_TRUE(m.programs.at("c:\\portavel\\utl\\refused.exe").refuse);
 }
 
 TEST(SimMachineIni, NumbersAreDecimalOrHexadecimal) {
@@ -175,9 +93,7 @@ TEST(SimMachineIni, NumbersAreDecimalOrHexadecimal) {
     std::uint32_t build;
   };
   constexpr Row kRows[] = {
-      {"0", 0},           {"19045", 19045},           {"0x4A65", 0x4A65},
-      {"0X4a65", 0x4A65}, {"4294967295", 0xFFFFFFFF}, {"0xFFFFFFFF", 0xFFFFFFFF},
-      {"007", 7},
+      {"19045", 19045}, {"0X4a65", 0x4A65}, {"4294967295", 0xFFFFFFFF}, {"007", 7},
   };
   for (const Row& row : kRows)
     EXPECT_EQ(Parse(std::string("[os]\nbuild=") + row.value).os.build, row.build) << row.value;
@@ -189,8 +105,7 @@ TEST(SimMachineIni, ProgramsMayRunForATime) {
       "C:\\a.exe = 0 after 400s\n"
       "C:\\b.exe = 259 AFTER 1500ms\n"
       "C:\\c.exe = -1\n"
-      "C:\\d.exe = 0xC0000005\n"
-      "C:\\e.exe = 3010 after 0s\n");
+      "C:\\d.exe = 0xC0000005\n");
   EXPECT_EQ(m.programs.at("C:\\a.exe").exit_code, 0);
   EXPECT_EQ(m.programs.at("C:\\a.exe").run_milliseconds, 400000u);
   EXPECT_EQ(m.programs.at("C:\\b.exe").exit_code, 259);
@@ -198,7 +113,6 @@ TEST(SimMachineIni, ProgramsMayRunForATime) {
   EXPECT_EQ(m.programs.at("C:\\c.exe").exit_code, -1);
   EXPECT_EQ(m.programs.at("C:\\c.exe").run_milliseconds, 0u);
   EXPECT_EQ(static_cast<std::uint32_t>(m.programs.at("C:\\d.exe").exit_code), 0xC0000005u);
-  EXPECT_EQ(m.programs.at("C:\\e.exe").exit_code, 3010);
 }
 
 TEST(SimMachineIni, FaultRulesNameOperationsAndCalls) {
@@ -289,72 +203,39 @@ TEST(SimMachineIni, MalformedFilesAreRefusedNamingTheLine) {
       {"[os]\nmajor=6\n\nMAJOR=7", 4, "given twice in [os] (first on line 2)"},
       {"[os]\n[colours]\nred=1", 2, "unknown section [colours]"},
       {"[os]\nmajr=6", 2, "unknown key \"majr\" in [os]"},
-      {"[folders]\ntemp=C:\\Temp", 2, "unknown key \"temp\" in [folders]"},
       // Numbers.
       {"[os]\nmajor=ten", 2, "major: \"ten\" is not a number"},
-      {"[os]\nmajor=", 2, "is not a number"},
-      {"[os]\nmajor=-1", 2, "is not a number"},
       {"[os]\nmajor=4294967296", 2, "is not a number from 0 to 4294967295"},
-      {"[os]\nmajor=0x", 2, "is not a number"},
-      {"[os]\nmajor=0x1G", 2, "is not a number"},
       {"[os]\nmajor=1 2", 2, "is not a number"},
       {"[os]\narchitecture=0x10000", 2, "from 0 to 65535"},
-      {"[machine]\nprocessor_level=65536", 2, "from 0 to 65535"},
       {"[machine]\nmemory_bytes=18446744073709551616", 2, "is not a number"},
       {"[machine]\nutc_offset=1441", 2, "from -1440 to 1440"},
-      {"[machine]\nutc_offset=--60", 2, "from -1440 to 1440"},
       // Booleans and choices.
       {"[os]\nwow64=maybe", 2, "wow64: \"maybe\" is not true or false"},
-      {"[user]\nelevated=", 2, "is not true or false"},
       {"[os]\nproduct_type=desktop", 2, "is not one of workstation, server, domain_controller"},
       {"[launcher]\nbits=16", 2, "is not one of 32, 64"},
-      {"[ui]\nelevation_dialog=yes", 2, "is not one of elevate, cancel"},
-      {"[ui]\nconsent=maybe", 2, "is not one of yes, no"},
-      {"[ui]\nmessage_box=okay", 2, "message_box: \"okay\" is not one of"},
       // Texts with a form.
       {"[machine]\nclock=2023-02-29T00:00:00", 2, "is not a UTC time"},
-      {"[machine]\nclock=2024-13-01T00:00:00", 2, "is not a UTC time"},
-      {"[machine]\nclock=2024-04-31T00:00:00", 2, "is not a UTC time"},
       {"[machine]\nclock=2024-01-01T24:00:00", 2, "is not a UTC time"},
-      {"[machine]\nclock=2024-01-01 10:00:00", 2, "is not a UTC time"},
-      {"[machine]\nclock=1600-12-31T23:59:59", 2, "is not a UTC time"},
-      {"[machine]\nclock=2024-1-01T10:00:00", 2, "is not a UTC time"},
       {"[machine]\nclock=30828-01-01T00:00:00", 2, "is not a UTC time YYYY-MM-DDTHH:MM:SS from 1601 to 30827"},
-      {"[machine]\nclock=202-01-01T00:00:00", 2, "is not a UTC time"},
       // A file with CR-only line ends is not one long comment.
       {"; a machine\r[os]\rmajor=5\r", 1, "a carriage return inside a line"},
       {"[user]\nsid=S-1-5-x", 2, "is not a SID"},
-      {"[user]\nsid=S-2-5-21", 2, "is not a SID"},
       {"[user]\nsid=S-1-5-4294967296", 2, "is not a SID"},
       {"[launcher]\npath=Tavix.exe", 2, "is not a path on a drive"},
       {"[launcher]\nversion=1.0.0", 2, "is not a version a.b.c.d"},
       {"[versions]\nC:\\a.dll = 1.2.3.65536", 2, "is not a version"},
-      {"[versions]\nC:\\a.dll = 1.2.3.4.5", 2, "is not a version"},
-      {"[versions]\nC:\\a.dll = 1..3.4", 2, "is not a version"},
-      {"[versions]\nC:\\a.dll = v1.2.3.4", 2, "is not a version"},
-      {"[versions]\nC:\\a.dll =", 2, "is not a version"},
       // [programs].
       {"[programs]\nC:\\a.exe = runs", 2, "is not an exit code, \"refuse\""},
-      {"[programs]\nC:\\a.exe =", 2, "is not an exit code"},
       {"[programs]\nC:\\a.exe = 4294967296", 2, "is not an exit code"},
-      {"[programs]\nC:\\a.exe = 0 after", 2, "is not an exit code"},
-      {"[programs]\nC:\\a.exe = 0 before 4s", 2, "is not an exit code"},
       {"[programs]\nC:\\a.exe = refuse after 4s", 2, "is not an exit code"},
       {"[programs]\nC:\\a.exe = 0 after 4", 2, "\"4\" is not a time"},
-      {"[programs]\nC:\\a.exe = 0 after 4h", 2, "is not a time"},
-      {"[programs]\nC:\\a.exe = 0 after ms", 2, "is not a time"},
-      {"[programs]\nC:\\a.exe = 0 after 0x10s", 2, "is not a time"},
       {"[programs]\nC:\\a.exe = 0 after 4294968s", 2, "is not a time"},
       // [fail].
       {"[fail]\nCopyFiles = 1", 2, "CopyFiles: not a platform operation"},
       {"[fail]\nCopyFile = 0", 2, "is not N or N:ERROR"},
-      {"[fail]\nCopyFile = second", 2, "is not N or N:ERROR"},
-      {"[fail]\nCopyFile =", 2, "is not N or N:ERROR"},
-      {"[fail]\nCopyFile = 2:", 2, "does not name an error"},
       {"[fail]\nCopyFile = 2:0", 2, "does not name an error"},
-      {"[fail]\nCopyFile = 2:five", 2, "does not name an error"},
       {"[fail]\nCopyFile = 2,,3", 2, "is not N or N:ERROR"},
-      {"[fail]\nCopyFile = 2,", 2, "is not N or N:ERROR"},
       {"[fail]\nCopyFile = 2:5, 2:6", 2, "call 2 is given twice"},
       {"[fail]\nCopyFile = 1\ncopyfile = 2", 3, "given twice in [fail]"},
       {"[fail]\nCopyFile = 1:short", 2, "only ReadFile and WriteFile can be short"},
@@ -365,25 +246,17 @@ TEST(SimMachineIni, MalformedFilesAreRefusedNamingTheLine) {
       // [network].
       {"[network]\ninterface = 1.2.3.4 255.0.0.0 1", 2, "not interface.N, best_interface"},
       {"[network]\ninterface.x = 1.2.3.4 255.0.0.0 1", 2, "interface number"},
-      {"[network]\ninterface.0x1 = 1.2.3.4 255.0.0.0 1", 2, "interface number"},
       {"[network]\ninterface.1 = 1.2.3.4 255.0.0.0", 2, "is not \"ADDRESS MASK INDEX"},
       {"[network]\ninterface.1 = 1.2.3.256 255.0.0.0 1", 2, "is not an IPv4 address"},
-      {"[network]\ninterface.1 = 1.2.3 255.0.0.0 1", 2, "is not an IPv4 address"},
       {"[network]\ninterface.1 = 1.2.3.4 255.0.0 1", 2, "is not an IPv4 mask"},
       {"[network]\ninterface.1 = 1.2.3.4 255.0.0.0 one", 2, "is not an interface index"},
       {"[network]\ninterface.1 = 1.2.3.4 255.0.0.0 1 primary, wifi", 2, "\"wifi\" is not a flag"},
-      {"[network]\ninterface.1 = 1.2.3.4 255.0.0.0 1 primary dynamic", 2, "is not a flag"},
-      {"[network]\ninterface.1 = 1.2.3.4 255.0.0.0 1 primary,", 2, "\"\" is not a flag"},
       {"[network]\ninterface.1 = 1.2.3.4 255.0.0.0 1\ninterface.01 = 1.2.3.5 255.0.0.0 2", 3,
        "interface 1 is given twice"},
       {"[network]\nbest_interface = none", 2, "is not a number"},
       {"[network]\ndrive.ZZ = \\\\a\\b", 2, "is not a drive letter"},
-      {"[network]\ndrive.1 = \\\\a\\b", 2, "is not a drive letter"},
       {"[network]\ndrive.Z = C:\\share", 2, "is not a share"},
-      {"[network]\ndrive.Z = \\\\server", 2, "is not a share"},
-      {"[network]\ndrive.Z = \\\\server\\", 2, "is not a share"},
       {"[network]\ndrive.Z = disconnected", 2, "is not a share"},
-      {"[network]\nroute = 1", 2, "not interface.N"},
   };
   for (const Row& row : kRows) {
     SCOPED_TRACE(row.ini);

@@ -1,5 +1,6 @@
-// The system information object: what each part loads, the records it writes, the
-// once-per-run rule, every failure the loader goes on after, and the one it does not.
+// The system information object: the records a test machine's run does not show (a
+// default workstation's, in their order, are the system inspection's scenario tests),
+// the failures the loader goes on after, and those it does not.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,89 +16,13 @@ using inspection_test::InspectionRun;
 using inspection_test::BareRegistryFile;
 using inspection_test::SystemKeys;
 
-TEST(SystemInfo, TheDefaultWorkstationInEveryField) {
-  InspectionRun run;
-  ASSERT_TRUE(LoadSystemInfoObject(run.l));
-  const SystemInfoObject& s = run.l.sys;
-  EXPECT_TRUE(s.HasVersionInfo && s.IsLoaded && s.HardwareLoaded && s.NetworkLoaded && s.UserLoaded);
-  EXPECT_EQ(s.VersionInfo.MajorVersion, 10u);
-  EXPECT_EQ(s.VersionInfo.BuildNumber, 19045u);
-  EXPECT_EQ(s.VersionInfo.ProductType, 1);
-  EXPECT_TRUE(s.IsWinXPSP3OrGreater && s.IsWin7OrGreater && s.IsWin7SP1OrGreater && s.IsWin10OrGreater);
-  EXPECT_FALSE(s.IsServer);
-  EXPECT_TRUE(s.IsSupportedOS);
-  EXPECT_EQ(s.ProductCode, 48u);
-  EXPECT_EQ(s.EditionName.view(), "Professional");
-  EXPECT_TRUE(s.HasEditionName);
-  EXPECT_EQ(s.CodeName.view(), "22H2");
-  EXPECT_TRUE(s.HasCodeName);
-  EXPECT_EQ(s.OSName.view(), "Windows 10 Professional 22H2 (2022 Update)");
-  EXPECT_EQ(s.SystemInfo.ProcessorArchitecture, 0);  // the 32-bit process under WOW64
-  EXPECT_EQ(s.CPUName.view(), "Intel(R) Core(TM) i5-8500 CPU @ 3.00GHz");
-  EXPECT_EQ(s.ComputerName.view(), "WORKSTATION01");
-  EXPECT_EQ(s.TotalPhysicalMemory, 8ull << 30);
-  EXPECT_TRUE(s.IsWow64);
-  EXPECT_FALSE(s.Is64BitProcess);
-  EXPECT_EQ(s.IPAddress.view(), "0.0.0.0");
-  EXPECT_EQ(s.UserName.view(), "clerk");
-  EXPECT_TRUE(s.IsUserLocalAdmin);
-  EXPECT_FALSE(s.IsUserDomainAdmin);
-  EXPECT_FALSE(s.AdminInvoked);
-  EXPECT_TRUE(s.IsUACEnabled);
-  EXPECT_FALSE(s.IsProcessElevated);
-  EXPECT_FALSE(s.ElevationDenied);
-  EXPECT_EQ(s.IntegrityLevel, 0x2000u);
-  EXPECT_EQ(s.IntegrityLevelName.view(), "Medium");
-  EXPECT_EQ(run.l.log.ErrorRecordCount, 0);
-  EXPECT_EQ(run.l.log.LogNestingDepth, 0);
-}
-
-TEST(SystemInfo, TheRecordsOfEachPartInTheirOrder) {
-  InspectionRun run("", inspection_test::kFreshRegistry, 1);
-  LoadSystemInfoObject(run.l);
-  const std::vector<std::string> messages = run.Messages();
-  const std::vector<std::string> expected = {
-      "Detected Operating System: \"Windows 10 Professional 22H2 (2022 Update)\" (64-bit) Version 10.0.19045 "
-      "(Service Pack 0.0)",
-      "Detected CPU: Intel(R) Core(TM) i5-8500 CPU @ 3.00GHz (Level 6 Model 158 Stepping 10)",
-      "Detected Architecture: x86",
-      "Detected Memory Capacity: 8192 MB Physical, 2047 MB Virtual (approx).",
-      "Detected workstation name: WORKSTATION01",
-      "Network Interfaces: 0",
-      "Executing as \"clerk\" who has local administrator rights.",
-      "Process running non-elevated under UAC invoked as standard user with integrity level \"Medium\".",
-      "Note: Even though the user is an administrator, the current OS settings require that the user explicitly "
-      "launch Tavix as an administrator to get full rights. Any admin requirements will prompt for elevation.",
-      "Process is eligible for WOW64 File System redirection. This redirection will be disabled for each file "
-      "operation under this environment.",
-  };
-  ASSERT_GE(messages.size(), 6 + expected.size());
-  EXPECT_EQ(std::vector<std::string>(messages.begin() + 6, messages.end()), expected);
-}
-
-TEST(SystemInfo, ASecondCallWritesOnlyItsTracesAndChangesNothing) {
-  InspectionRun run;
-  LoadSystemInfoObject(run.l);
-  const SystemInfoObject first = run.l.sys;
-  const std::size_t records = run.Records().size();
-  LoadSystemInfoObject(run.l);
-  const auto after = run.Records();
-  ASSERT_EQ(after.size(), records + 2);
-  EXPECT_EQ(after[records].message, "@ LoadSystemInfoObject() {");
-  EXPECT_EQ(after[records + 1].message, "@ } LoadSystemInfoObject");
-  EXPECT_EQ(run.l.sys.OSName.view(), first.OSName.view());
-  EXPECT_EQ(run.l.sys.IntegrityLevel, first.IntegrityLevel);
-}
-
 TEST(SystemInfo, MemoryIsShownInWholeMegabytes) {
   const struct {
     const char* bytes;
     const char* record;
   } cases[] = {
-      {"17179869184", "Detected Memory Capacity: 16384 MB Physical, 2047 MB Virtual (approx)."},
       {"1048575", "Detected Memory Capacity: 0 MB Physical, 2047 MB Virtual (approx)."},
       {"1048576", "Detected Memory Capacity: 1 MB Physical, 2047 MB Virtual (approx)."},
-      {"1", "Detected Memory Capacity: 0 MB Physical, 2047 MB Virtual (approx)."},
   };
   for (const auto& c : cases) {
     InspectionRun run(std::string("[machine]\nmemory_bytes = ") + c.bytes + "\n");
@@ -107,8 +32,6 @@ TEST(SystemInfo, MemoryIsShownInWholeMegabytes) {
   InspectionRun sixty_four("[launcher]\nbits = 64\n");
   LoadSystemInfoObject(sixty_four.l);
   EXPECT_TRUE(sixty_four.Logged("Detected Memory Capacity: 8192 MB Physical, 134217727 MB Virtual (approx)."));
-  EXPECT_TRUE(sixty_four.l.sys.Is64BitProcess);
-  EXPECT_TRUE(sixty_four.Logged("Detected Architecture: x86-64"));
 }
 
 TEST(SystemInfo, AProcessorBrandMayBeEmptyOrFillAllFortyEightBytes) {
@@ -130,8 +53,6 @@ struct ArchitectureCase {
 
 TEST(SystemInfo, TheArchitectureRecordsAsTheProcessSeesIt) {
   const ArchitectureCase cases[] = {
-      {"", {"Detected Architecture: x86"}},
-      {"[launcher]\nbits = 64\n", {"Detected Architecture: x86-64"}},
       {"[os]\narchitecture = 12\nwow64 = false\n",
        {"Detected Architecture: ARM-64", "WARNING!!! THIS ARCHITECTURE TYPE IS NOT SUPPORTED!"}},
       {"[os]\narchitecture = 5\n", {"Detected Architecture: Unknown"}},
@@ -174,18 +95,12 @@ TEST_P(UacState, DecidesTheElevationLine) {
 INSTANTIATE_TEST_SUITE_P(
     Registry, UacState,
     ::testing::Values(
-        UacCase{"On", inspection_test::kFreshRegistry, true, "IsUACEnabled: UAC appears to be enabled on this machine.", 0},
         UacCase{"Off", BareRegistryFile(SystemKeys("\"EnableLUA\"=dword:00000000\r\n")), false,
                 "IsUACEnabled: UAC appears to be disabled on this machine.", 0},
         UacCase{"ValueMissing", BareRegistryFile(SystemKeys("\"Other\"=dword:00000001\r\n")), false,
                 "IsUACEnabled: WARNING: UAC Registry key does not exist. This may be ok on older non-UAC Windows "
                 "systems.",
                 0},
-        UacCase{"KeyMissing", "", true,
-                "IsUACEnabled: ERROR: Unable to determine if UAC is active. Unable to access registry key.; "
-                "[WIN32 0x00000002/C0002]",
-                // and the release name's key, once for each of its two values
-                3},
         UacCase{"ValueTooLong", BareRegistryFile(SystemKeys("\"EnableLUA\"=hex(b):01,00,00,00,00,00,00,00\r\n")), true,
                 "IsUACEnabled: ERROR: Unable to determine if UAC is active. Unable to retrieve registry value.; "
                 "[WIN32 0x000000ea/C0234]",
@@ -196,8 +111,7 @@ TEST(SystemInfo, TheIntegrityLevelsThatHaveANameAndThoseThatHaveNone) {
   const struct {
     const char* rid;
     const char* name;
-  } cases[] = {{"0x1000", "Low"},  {"0x2000", "Medium"}, {"0x2100", "Medium"}, {"0x2FFF", "Medium"},
-               {"0x3000", "High"}, {"0x4000", "High"},   {"0", ""},            {"0x1100", ""}};
+  } cases[] = {{"0x1000", "Low"}, {"0x2FFF", "Medium"}, {"0x4000", "High"}, {"0", ""}, {"0x1100", ""}};
   for (const auto& c : cases) {
     InspectionRun run(std::string("[user]\nintegrity_rid = ") + c.rid + "\n");
     LoadSystemInfoObject(run.l);
@@ -231,64 +145,27 @@ TEST(SystemInfo, WithoutVersionDataTheSystemIsUnknownUntilALaterCallReadsIt) {
   EXPECT_EQ(run.Count("Detected CPU: Intel(R) Core(TM) i5-8500 CPU @ 3.00GHz (Level 6 Model 158 Stepping 10)"), 1u);
 }
 
-TEST(SystemInfo, TheWindows7StatementStandsOneLevelDeeper) {
-  InspectionRun run("[os]\nmajor = 6\nminor = 1\nbuild = 7601\nservice_pack_major = 1\n", inspection_test::kFreshRegistry,
-                    1);
-  LoadSystemInfoObject(run.l);
-  const char* detected =
-      "Detected Operating System: \"Windows 7 SP1 Professional\" (64-bit) Version 6.1.7601 (Service Pack 1.0)";
-  ASSERT_TRUE(run.Logged(detected));
-  const int depth = run.DepthOf(detected);
-  for (const char* statement :
-       {"*** WARNING!!! WINDOWS 7 END OF LIFE SUPPORT STATEMENT ***",
-        "As of January 14, 2020, Microsoft no longer provides security updates or support for PCs running Windows 7.",
-        "Please see https://support.microsoft.com/en-us/help/4057281/windows-7-support-ended-on-january-14-2020 for "
-        "further information."})
-    EXPECT_EQ(run.DepthOf(statement), depth + 1) << statement;
-  EXPECT_FALSE(run.Logged("WARNING!!! THIS OPERATING SYSTEM IS NOT ON THE SUPPORTED OS LIST!"));
-  EXPECT_EQ(run.l.log.LogNestingDepth, 0);
-}
-
 TEST(SystemInfo, NamesAndWorkstationThatCannotBeReadAreUnknown) {
   InspectionRun run("[fail]\nGetComputerName = 1\nGetUserName = 1\nGlobalMemoryStatusEx = 1\n");
   LoadSystemInfoObject(run.l);
   EXPECT_EQ(run.l.sys.ComputerName.view(), "Unknown Computer");
   EXPECT_EQ(run.l.sys.UserName.view(), "Unknown User");
   EXPECT_EQ(run.l.sys.TotalPhysicalMemory, 0u);
-  EXPECT_EQ(run.l.sys.TotalVirtualMemory, 0u);
-  EXPECT_TRUE(run.Logged("Detected Memory Capacity: 0 MB Physical, 0 MB Virtual (approx)."));
-  EXPECT_TRUE(run.Logged("Detected workstation name: Unknown Computer"));
   EXPECT_TRUE(run.Logged("Executing as \"Unknown User\" who has local administrator rights."));
-  EXPECT_EQ(run.Errors(), (std::vector<std::string>{"Unable to retrieve workstation name using GetComputerName().",
-                                                    "Unable to retrieve user name using GetUserName()."}));
   EXPECT_TRUE(run.l.sys.UserLoaded);
 }
 
-struct Wow64Case {
-  const char* fail;
-  const char* record;
-};
-
+// The other kernel32 lookups are the launch's fault tests.
 TEST(SystemInfo, AWow64QueryThatFailsAnswersNoWithADeveloperRecord) {
-  // The kernel32 lookups: GetProductInfo's first, then the bitness of the detection
-  // record, then the hardware part's.
-  const Wow64Case cases[] = {
-      {"GetModuleHandle = 2",
-       "IsWow64: Failed to obtain handle for kernel32. This is an unusual error. Assuming process is not WOW64 "
-       "emulated."},
-      {"GetProcAddress = 2", "IsWow64: Process is not a 64-bit process. Also, OS does not support 64-bit processes."},
-      {"IsWow64Process = 1", "IsWow64: Failed to call IsWow64Process(). Assuming process is not WOW64 emulated."},
-  };
-  for (const Wow64Case& c : cases) {
-    InspectionRun run(std::string("[fail]\n") + c.fail + "\n");
-    LoadSystemInfoObject(run.l);
-    EXPECT_TRUE(run.Logged(c.record)) << c.fail;
-    EXPECT_TRUE(run.Logged("Detected Operating System: \"Windows 10 Professional 22H2 (2022 Update)\" (32-bit) "
-                           "Version 10.0.19045 (Service Pack 0.0)"))
-        << c.fail;
-    EXPECT_TRUE(run.l.sys.IsWow64) << c.fail;
-    EXPECT_EQ(run.l.log.ErrorRecordCount, 0) << c.fail;
-  }
+  // The second lookup is the bitness of the detection record's.
+  InspectionRun run("[fail]\nGetModuleHandle = 2\n");
+  LoadSystemInfoObject(run.l);
+  EXPECT_TRUE(run.Logged("IsWow64: Failed to obtain handle for kernel32. This is an unusual error. Assuming process "
+                         "is not WOW64 emulated."));
+  EXPECT_TRUE(run.Logged("Detected Operating System: \"Windows 10 Professional 22H2 (2022 Update)\" (32-bit) "
+                         "Version 10.0.19045 (Service Pack 0.0)"));
+  EXPECT_TRUE(run.l.sys.IsWow64);
+  EXPECT_EQ(run.l.log.ErrorRecordCount, 0);
 }
 
 TEST(SystemInfo, AFailedEditionLookupOrVersionTestNamesTheSystemWithoutIt) {
@@ -298,10 +175,7 @@ TEST(SystemInfo, AFailedEditionLookupOrVersionTestNamesTheSystemWithoutIt) {
     const char* name;
     bool server;
   } cases[] = {
-      {"GetModuleHandle = 1", "Windows 10 22H2 (2022 Update)", false},
       {"GetProcAddress = 1", "Windows 10 22H2 (2022 Update)", false},
-      {"GetProductInfo = 1", "Windows 10 22H2 (2022 Update)", false},
-      {"VerifyVersionInfo = 4", "Windows 8 Or Newer", false},
       {"VerifyVersionInfo = 5", "Windows Server", true},
   };
   for (const auto& c : cases) {
@@ -337,13 +211,6 @@ TEST(SystemInfo, ReleaseNameReadsAndTheirFailures) {
        "22100", "Windows 10/11 Professional Build 22100 (Unknown Update Channel)",
        {"Registry access failed: Error while reading key \"DisplayVersion\" from \"Software\\Microsoft\\Windows "
         "NT\\CurrentVersion\"; [WIN32 0x000000ea/C0234] More data is available. "}},
-      {"NoKeyIsAnError", BareRegistryFile("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\"
-                                      "Policies\\System]\r\n\"EnableLUA\"=dword:00000001\r\n\r\n"),
-       "22100", "Windows 10/11 Professional Build 22100 (Unknown Update Channel)",
-       {"Registry access failed: Error while opening key \"Software\\Microsoft\\Windows NT\\CurrentVersion\"; "
-        "[WIN32 0x00000002/C0002] The system cannot find the file specified. ",
-        "Registry access failed: Error while opening key \"Software\\Microsoft\\Windows NT\\CurrentVersion\"; "
-        "[WIN32 0x00000002/C0002] The system cannot find the file specified. "}},
   };
   for (const auto& c : cases) {
     InspectionRun run(std::string("[os]\nbuild = ") + c.build + "\n", c.registry);
@@ -367,26 +234,6 @@ TEST(SystemInfo, TheReleaseNameIsReadInTheSixtyFourBitView) {
   EXPECT_EQ(run.l.log.ErrorRecordCount, 0);
 }
 
-TEST(SystemInfo, AFailedQueryOfTheOwnTokenEndsTheRunWithTheCriticalBox) {
-  InspectionRun run("[user]\ntoken_query_fails = true\n");
-  try {
-    LoadSystemInfoObject(run.l);
-    ADD_FAILURE() << "the run goes on";
-  } catch (const ProcessExit& exit) {
-    EXPECT_EQ(exit.code, 6);
-  }
-  EXPECT_FALSE(run.l.sys.UserLoaded);
-  EXPECT_TRUE(run.l.sys.HardwareLoaded);
-  EXPECT_EQ(run.Errors(), std::vector<std::string>{
-                              "LoadSystemInfoObject: *CRITICAL* Failed to query the process token "
-                              "(OpenProcessToken). The launcher cannot continue; [WIN32 0x00000005/C0005] Access is "
-                              "denied. "});
-  EXPECT_TRUE(run.Logged("Application is being aborted due to a critical error."));
-  EXPECT_TRUE(run.Logged("Ending launcher application with exit code 6."));
-  EXPECT_NE(run.Journal("ui.log").find("MESSAGEBOX"), std::string::npos);
-  EXPECT_FALSE(run.Logged("Executing as \"clerk\" who has local administrator rights."));
-}
-
 struct TokenFailureCase {
   const char* fail;
   const char* ini;
@@ -395,18 +242,12 @@ struct TokenFailureCase {
 
 TEST(SystemInfo, EveryTokenQueryThatFailsEndsTheRunAndReleasesWhatItHeld) {
   const TokenFailureCase cases[] = {
+      // Those the launch's fault tests leave out.
       {"OpenProcessToken = 2", "", "OpenProcessToken"},  // the elevation query's
-      {"GetTokenInformation = 1", "", "GetTokenInformation"},
       {"GetTokenInformation = 2", "", "GetTokenInformation"},  // the linked token
-      {"GetTokenInformation = 3", "", "GetTokenInformation"},  // TokenElevation
       {"GetTokenInformation = 4:87", "", "GetTokenInformation"},  // the integrity label's size
       {"GetTokenInformation = 5", "", "GetTokenInformation"},  // the integrity label
-      {"DuplicateToken = 1", "[user]\ntoken_admin = true\n", "DuplicateToken"},
-      {"CreateWellKnownSid = 1", "", "CreateWellKnownSid"},
       {"CheckTokenMembership = 1", "", "CheckTokenMembership"},
-      {"CheckTokenMembership = 2", "", "CheckTokenMembership"},  // as the token runs now
-      {"AllocateAndInitializeSid = 1", "", "AllocateAndInitializeSid"},
-      {"LocalAlloc = 1:8", "", "LocalAlloc"},
   };
   for (const TokenFailureCase& c : cases) {
     InspectionRun run(std::string(c.ini) + "[fail]\n" + c.fail + "\n");
@@ -420,20 +261,6 @@ TEST(SystemInfo, EveryTokenQueryThatFailsEndsTheRunAndReleasesWhatItHeld) {
         << errors[0];
     EXPECT_FALSE(run.l.sys.UserLoaded) << c.fail;
   }
-}
-
-TEST(SystemInfo, TheUserTokensAreClosedUnderTheirNames) {
-  InspectionRun run;
-  LoadSystemInfoObject(run.l);
-  const auto messages = run.Messages();
-  auto closing = [&](const char* name) {
-    return std::find_if(messages.begin(), messages.end(), [name](const std::string& m) {
-      return m.rfind(std::string("CloseAndDestroyHandle: Closing ") + name + "=", 0) == 0;
-    });
-  };
-  ASSERT_NE(closing("hToken"), messages.end());
-  ASSERT_NE(closing("hTokenToCheck"), messages.end());
-  EXPECT_LT(closing("hToken"), closing("hTokenToCheck"));
 }
 
 }  // namespace

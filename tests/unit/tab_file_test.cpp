@@ -3,7 +3,6 @@
 // records, and what is left open or allocated afterwards.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -13,12 +12,14 @@
 #include "install/install_rules.h"
 #include "install/tab_file.h"
 #include "tools/tabpack/archive_writer.h"
+#include "tests/support/test_text.h"
 
 namespace {
 
 using archive_test::ArchiveRun;
 using tabpack::MemoryFile;
 using tabpack::Record;
+using test_support::Pointer;
 
 const std::string kPrefix = "E|OpenTABFile: Failed to open archive \"tsystem0.dll\"; ";
 
@@ -39,12 +40,6 @@ MemoryFile File(const std::string& name, const std::string& contents) {
 std::string ThreeFiles() {
   return tabpack::BuildArchive({File("tsystem1.cfg", "config"), File("carriers.csv", "a,b\n"),
                                 File("tpengine.ini", "[Scale]\n")});
-}
-
-std::string Pointer(const void* p) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%p", p);
-  return text;
 }
 
 void PutLittleEndian32(std::string& bytes, std::size_t offset, std::uint32_t value) {
@@ -83,12 +78,10 @@ std::vector<RefusalRow> RefusalRows() {
       {"truncated with its size recorded", whole.substr(0, whole.size() - 1),
        "it has an incorrect file size and may be corrupt."},
       {"tiny header", Header(99, 0), "it has an incorrect header size and may be corrupt."},
-      {"header size 0", Header(0, 0), "it has an incorrect header size and may be corrupt."},
       {"no whole record", Header(199, 0),
        "it has an incorrect file record block size and may be empty or corrupt."},
       {"header only", Header(100, 0),
        "it has an incorrect file record block size and may be empty or corrupt."},
-      {"huge header size", Header(0xFFFFFFFF, 0), "it has an incorrect header size and may be corrupt."},
       {"more records than 65,535", Header(100 + 65536 * 100, 0),
        "it has an incorrect header size and may be corrupt."},
       {"table cut short", table_cut,
@@ -141,11 +134,7 @@ TEST(OpenTABFile, LoadsEveryRecordAndKeepsTheArchiveOpenUntilClosed) {
   run.PutArchive(archive);
   TABHandle tHnd;
   ASSERT_TRUE(OpenTABFile(run.l, tHnd));
-  EXPECT_EQ(tHnd.HeaderSize, 400u);
-  EXPECT_EQ(tHnd.ArchiveSize, archive.size());
   EXPECT_EQ(tHnd.FileCount, 3);
-  EXPECT_EQ(tHnd.FilesArraySize, 3u * 88u);
-  EXPECT_NE(tHnd.hnd, platform::kInvalidHandle);
   ASSERT_NE(tHnd.Files, nullptr);
 
   const TABFileRecord& second = tHnd.Files[1];
@@ -185,34 +174,28 @@ TEST(OpenTABFile, LoadsEveryRecordAndKeepsTheArchiveOpenUntilClosed) {
 }
 
 TEST(OpenTABFile, RunsOfUnusedRecordsAreReportedAsRuns) {
-  // Records 3 to 5 unused, 6 used, 7 to 9 unused at the end of a 9-record table.
-  std::vector<MemoryFile> files = {File("one.dll", "1"), File("two.dll", "2"), {}, {}, {},
-                                   File("six.dll", "6"), {}, {}, {}};
-  ArchiveRun run;
-  run.PutArchive(tabpack::BuildArchive(files));
-  TABHandle tHnd;
-  ASSERT_TRUE(OpenTABFile(run.l, tHnd));
-  EXPECT_EQ(tHnd.FileCount, 9);
-  EXPECT_EQ(tHnd.Files[2].FileName[0], '\0');
-  EXPECT_EQ(run.RecordsOf({"OpenTABFile: File record"}),
-            (std::vector<std::string>{
-                "X|OpenTABFile: File record 1: FileName=one.dll Destination=CUR Size=1",
-                "X|OpenTABFile: File record 2: FileName=two.dll Destination=CUR Size=1",
-                "X|OpenTABFile: File records 3 - 5 are unused.",
-                "X|OpenTABFile: File record 6: FileName=six.dll Destination=CUR Size=1",
-                "1|OpenTABFile: File records 7 - 9 are unused.",
-            }));
-  CloseTABFile(run.l, tHnd);
-}
-
-TEST(OpenTABFile, ATableOfUnusedRecordsOnlyIsOneRun) {
-  ArchiveRun run;
-  run.PutArchive(tabpack::BuildArchive({{}, {}}));
-  TABHandle tHnd;
-  ASSERT_TRUE(OpenTABFile(run.l, tHnd));
-  EXPECT_EQ(run.RecordsOf({"OpenTABFile: File record"}),
-            std::vector<std::string>{"1|OpenTABFile: File records 1 - 2 are unused."});
-  CloseTABFile(run.l, tHnd);
+  const struct {
+    std::vector<MemoryFile> files;
+    std::vector<std::string> records;
+  } cases[] = {
+      // Records 3 to 5 unused, 6 used, 7 to 9 unused at the end of a 9-record table.
+      {{File("one.dll", "1"), File("two.dll", "2"), {}, {}, {}, File("six.dll", "6"), {}, {}, {}},
+       {"X|OpenTABFile: File record 1: FileName=one.dll Destination=CUR Size=1",
+        "X|OpenTABFile: File record 2: FileName=two.dll Destination=CUR Size=1",
+        "X|OpenTABFile: File records 3 - 5 are unused.",
+        "X|OpenTABFile: File record 6: FileName=six.dll Destination=CUR Size=1",
+        "1|OpenTABFile: File records 7 - 9 are unused."}},
+      {{{}, {}}, {"1|OpenTABFile: File records 1 - 2 are unused."}},
+  };
+  for (const auto& c : cases) {
+    ArchiveRun run;
+    run.PutArchive(tabpack::BuildArchive(c.files));
+    TABHandle tHnd;
+    ASSERT_TRUE(OpenTABFile(run.l, tHnd));
+    EXPECT_EQ(tHnd.FileCount, static_cast<int>(c.files.size()));
+    EXPECT_EQ(run.RecordsOf({"OpenTABFile: File record"}), c.records);
+    CloseTABFile(run.l, tHnd);
+  }
 }
 
 struct HeaderSizeRow {
@@ -221,8 +204,7 @@ struct HeaderSizeRow {
 };
 
 TEST(OpenTABFile, BytesAfterTheLastWholeRecordAreIgnored) {
-  for (const HeaderSizeRow& row : {HeaderSizeRow{200, 1}, HeaderSizeRow{299, 1},
-                                   HeaderSizeRow{300, 2}, HeaderSizeRow{399, 2}}) {
+  for (const HeaderSizeRow& row : {HeaderSizeRow{299, 1}, HeaderSizeRow{399, 2}}) {
     SCOPED_TRACE(row.header_size);
     std::string archive = tabpack::BuildArchive({File("a.dll", "a"), File("b.dll", "b")});
     PutLittleEndian32(archive, 10, row.header_size);
@@ -279,7 +261,6 @@ TEST(OpenTABFile, FailedSystemCallsAreRefusalsWithTheSystemError) {
        kPrefix + "[WIN32 0x00000020/C0032] The process cannot access the file because it is "
                  "being used by another process. "},
       {"ReadFile = 1", kPrefix + "could not read header; [WIN32 0x00000005/C0005] Access is denied. "},
-      {"ReadFile = 2", kPrefix + "could not read header; [WIN32 0x00000005/C0005] Access is denied. "},
       {"SetFilePointer = 1:87",
        kPrefix + "could not read header; [WIN32 0x00000057/C0087] The parameter is incorrect. "},
       {"GetFileSize = 1:6", kPrefix + "it has an incorrect file size and may be corrupt."},

@@ -2,7 +2,6 @@
 // fenced block that is a piece of machine.ini, registry.reg or security.txt loads.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -12,6 +11,7 @@
 #include "platform/sim/machine_folder_error.h"
 #include "platform/sim/registry_tree.h"
 #include "platform/sim/security_table.h"
+#include "tests/support/test_workstation.h"
 
 namespace {
 
@@ -34,12 +34,10 @@ std::vector<std::string> FencedBlocks(const std::string& text) {
 }
 
 TEST(WorkstationDoc, EveryFileExampleLoads) {
-  std::ifstream in(PORTAVEL_SOURCE_DIR "/docs/workstation.md", std::ios::binary);
-  ASSERT_TRUE(in);
-  std::stringstream text;
-  text << in.rdbuf();
+  const std::string text = test_support::ReadText(PORTAVEL_SOURCE_DIR "/docs/workstation.md");
+  ASSERT_FALSE(text.empty());
   int machine_ini = 0, registry = 0, security = 0;
-  for (const std::string& block : FencedBlocks(text.str())) {
+  for (const std::string& block : FencedBlocks(text)) {
     try {
       if (block.rfind("Windows Registry Editor", 0) == 0) {
         sim::ParseRegistryText(block, "registry.reg");
