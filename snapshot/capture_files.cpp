@@ -1,0 +1,147 @@
+// Walks folders with FindFirstFile and copies files through CreateFile and ReadFile,
+// so that it sees exactly what the launcher sees.
+#include "snapshot/capture_files.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "base/text_case.h"
+#include "install/tab_format.h"
+#include "snapshot/file_version.h"
+#include "snapshot/scoped_handle.h"
+
+namespace snapshot {
+namespace {
+
+// Bounds that keep a snapshot of a strange folder finite.
+constexpr int kMaxDepth = 16;
+constexpr std::size_t kMaxEntries = 20000;
+constexpr std::size_t kMaxPath = 259;
+constexpr std::uint32_t kReparsePoint = 0x400;
+constexpr std::uint32_t kChunk = 64 * 1024;
+
+bool IsPlainName(std::string_view name) {
+  return !name.empty() && name != "." && name != ".." &&
+         name.find_first_of("/\\:*?\"<>|") == std::string_view::npos;
+}
+
+std::string_view FileName(std::string_view path) {
+  return path.substr(path.find_last_of('\\') + 1);
+}
+
+}  // namespace
+
+std::string DrivePath(std::string_view windows_path) {
+  if (windows_path.size() < 2 || windows_path[1] != ':' ||
+      !((windows_path[0] >= 'A' && windows_path[0] <= 'Z') ||
+        (windows_path[0] >= 'a' && windows_path[0] <= 'z')))
+    return {};
+  std::string relative = "drives/";
+  relative += ToUpperAscii(windows_path[0]);
+  for (char c : windows_path.substr(2)) relative += c == '\\' ? '/' : c;
+  while (relative.back() == '/') relative.pop_back();
+  // No part may climb out of the drive's folder.
+  if (relative.find("/../") != std::string::npos || relative.ends_with("/..") ||
+      relative.find("/./") != std::string::npos)
+    return {};
+  return relative;
+}
+
+void FileCapture::Tree(std::string_view folder) {
+  const std::uint32_t attributes = os_.files.GetFileAttributes(folder);
+  if (attributes == platform::kInvalidFileAttributes ||
+      !(attributes & platform::kFileAttributeDirectory))
+    return;
+  std::string path(folder);
+  while (path.size() > 3 && path.back() == '\\') path.pop_back();
+  if (Folder(path)) Walk(path, 0);
+}
+
+void FileCapture::File(std::string_view path) {
+  const std::uint32_t attributes = os_.files.GetFileAttributes(path);
+  if (attributes == platform::kInvalidFileAttributes ||
+      (attributes & platform::kFileAttributeDirectory))
+    return;
+  const std::string file(path);
+  const std::size_t cut = file.find_last_of('\\');
+  if (cut != std::string::npos && !out_.CreateFolder(DrivePath(file.substr(0, cut)))) return;
+  Copy(file);
+}
+
+bool FileCapture::Folder(const std::string& path) {
+  const std::string relative = DrivePath(path);
+  if (relative.empty() || !out_.CreateFolder(relative)) return false;
+  out_.Report("folder " + path);
+  return true;
+}
+
+void FileCapture::Walk(const std::string& folder, int depth) {
+  std::vector<platform::FindData> entries;
+  platform::FindData found;
+  const platform::Handle search = os_.files.FindFirstFile(folder + "\\*", &found);
+  if (search == platform::kInvalidHandle) return;
+  do {
+    if (IsPlainName(found.name) && !(found.attributes & kReparsePoint)) entries.push_back(found);
+  } while (entries.size() + entries_ < kMaxEntries && os_.files.FindNextFile(search, &found));
+  os_.files.FindClose(search);
+  entries_ += entries.size();
+
+  for (const platform::FindData& entry : entries) {
+    const std::string path = folder + "\\" + entry.name;
+    if (path.size() > kMaxPath) continue;
+    if (!(entry.attributes & platform::kFileAttributeDirectory))
+      Copy(path);
+    else if (depth < kMaxDepth && Folder(path))
+      Walk(path, depth + 1);
+  }
+}
+
+void FileCapture::Copy(const std::string& path) {
+  const std::string relative = DrivePath(path);
+  if (relative.empty()) return;
+  ScopedHandle file(os_.system,
+                    os_.files.CreateFile(path, platform::kGenericRead,
+                                         platform::kFileShareRead | platform::kFileShareWrite,
+                                         platform::kOpenExisting, platform::kFileAttributeNormal));
+  if (file.get() == platform::kInvalidHandle) {
+    out_.Report("skipped " + path + " (cannot be opened)");
+    return;
+  }
+  std::uint32_t high = 0;
+  const std::uint32_t low = os_.files.GetFileSize(file.get(), &high);
+  platform::FileTime time = 0;
+  if (low == platform::kInvalidFileSize || !os_.files.GetFileTime(file.get(), &time)) {
+    out_.Report("skipped " + path + " (cannot be read)");
+    return;
+  }
+  const std::uint64_t size = (static_cast<std::uint64_t>(high) << 32) | low;
+  const bool whole = size <= kCopiedFileBytes || EqualsIgnoreCase(FileName(path), kTABArchiveName);
+  std::vector<std::uint8_t> bytes;
+  if (whole) {
+    bytes.resize(static_cast<std::size_t>(size));
+    std::size_t done = 0;
+    std::uint32_t read = 0;
+    while (done < bytes.size() &&
+           os_.files.ReadFile(file.get(), bytes.data() + done,
+                              static_cast<std::uint32_t>(std::min<std::size_t>(kChunk, bytes.size() - done)),
+                              &read) &&
+           read > 0)
+      done += read;
+    if (done < bytes.size()) {
+      out_.Report("skipped " + path + " (cannot be read)");
+      return;
+    }
+  }
+  if (!out_.WriteFile(relative, bytes, whole ? 0 : size, time)) {
+    out_.Report("failed " + path + " (cannot be written)");
+    return;
+  }
+  out_.Report("file " + path + " (" + std::to_string(size) + " bytes" +
+              (whole ? ")" : ", zero-filled)"));
+  // A version key must stay one machine.ini key: no "=" in the path.
+  std::string version = FileVersion(os_.files, path);
+  if (!version.empty() && path.find('=') == std::string::npos)
+    versions_.emplace_back(path, std::move(version));
+}
+
+}  // namespace snapshot

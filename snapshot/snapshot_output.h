@@ -1,0 +1,29 @@
+// Where a snapshot goes: a machine folder, reached by paths relative to it with "/"
+// between the parts ("drives/C/Portavel/Tavix.exe"), and a console for the report.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "platform/files.h"
+
+namespace snapshot {
+
+class SnapshotOutput {
+ public:
+  virtual ~SnapshotOutput() = default;
+
+  // A folder and the folders above it; true when it exists afterwards.
+  virtual bool CreateFolder(std::string_view relative) = 0;
+
+  // A file created or replaced with `bytes`, followed by `zeros` zero bytes, with
+  // that last-write time (UTC; 0 leaves the time of writing). Its folder exists.
+  virtual bool WriteFile(std::string_view relative, std::span<const std::uint8_t> bytes,
+                         std::uint64_t zeros, platform::FileTime last_write) = 0;
+
+  // One line of the report of what was written.
+  virtual void Report(std::string_view line) = 0;
+};
+
+}  // namespace snapshot
