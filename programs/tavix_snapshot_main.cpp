@@ -3,7 +3,8 @@
 //
 //   TavixSnapshot OUTDIR [LAUNCHER_FOLDER]
 //
-// LAUNCHER_FOLDER is where Tavix.exe lies (default: this program's own folder).
+// LAUNCHER_FOLDER is where the launcher lies (default: this program's own folder):
+// Tavix.exe for TavixSnapshot.exe, Tavix64.exe for TavixSnapshot64.exe.
 #include "platform/win32/windows_api.h"
 
 #include <cstdio>
@@ -21,11 +22,14 @@ constexpr const char* kUsage =
     "\n"
     "Writes a machine folder of this workstation into OUTDIR: machine.ini,\n"
     "registry.reg, security.txt and the launcher's files under drives\\. It reads\n"
-    "only what the Tavix launcher reads. LAUNCHER_FOLDER holds Tavix.exe (default:\n"
-    "the folder of this program).\n";
+    "only what the Tavix launcher reads. LAUNCHER_FOLDER holds the launcher\n"
+    "(default: the folder of this program).\n";
 
 // At most this many characters of a Windows path, as everywhere in the launcher.
 constexpr std::size_t kMaxPath = 259;
+
+// The launcher of the same build as this program.
+constexpr const char* kLauncherName = sizeof(void*) == 8 ? "\\Tavix64.exe" : "\\Tavix.exe";
 
 }  // namespace
 
@@ -44,7 +48,7 @@ int main(int argc, char** argv) {
     folder.erase(folder.find_last_of('\\') == std::string::npos ? 0 : folder.find_last_of('\\'));
   }
   while (!folder.empty() && folder.back() == '\\') folder.pop_back();
-  const std::string launcher = folder + "\\Tavix.exe";
+  const std::string launcher = folder + kLauncherName;
   const std::string out_folder = argv[1];
   if (folder.empty() || launcher.size() > kMaxPath || out_folder.size() > kMaxPath) {
     std::fputs("TavixSnapshot: the folders' paths are missing or too long\n", stderr);

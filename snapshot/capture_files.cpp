@@ -7,6 +7,7 @@
 
 #include "base/text_case.h"
 #include "install/tab_format.h"
+#include "snapshot/control_characters.h"
 #include "snapshot/file_version.h"
 #include "snapshot/scoped_handle.h"
 
@@ -20,9 +21,11 @@ constexpr std::size_t kMaxPath = 259;
 constexpr std::uint32_t kReparsePoint = 0x400;
 constexpr std::uint32_t kChunk = 64 * 1024;
 
+// A name Windows allows in a folder: no separators, wildcards or control characters.
 bool IsPlainName(std::string_view name) {
   return !name.empty() && name != "." && name != ".." &&
-         name.find_first_of("/\\:*?\"<>|") == std::string_view::npos;
+         name.find_first_of("/\\:*?\"<>|") == std::string_view::npos &&
+         !HasControlCharacter(name);
 }
 
 std::string_view FileName(std::string_view path) {

@@ -1,10 +1,12 @@
 // Writes the facts as machine.ini lines. Texts from the workstation are written as
-// they are: machine.ini takes everything after "=" up to the line end, so only line
-// breaks, which no value may hold, are replaced.
+// they are: machine.ini takes everything after "=" up to the line end, so only
+// control characters such as line breaks, which no value may hold, become spaces.
 #include "snapshot/machine_ini_text.h"
 
 #include <cstdio>
 #include <string_view>
+
+#include "snapshot/control_characters.h"
 
 namespace snapshot {
 namespace {
@@ -20,7 +22,7 @@ class IniWriter {
   void Text(std::string_view key, std::string_view value) {
     text_ += key;
     text_ += " = ";
-    for (char c : value) text_ += (c == '\r' || c == '\n') ? ' ' : c;
+    for (char c : value) text_ += IsControlCharacter(c) ? ' ' : c;
     text_ += "\r\n";
   }
   void Number(std::string_view key, std::uint64_t value) { Text(key, std::to_string(value)); }

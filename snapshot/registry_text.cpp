@@ -9,6 +9,8 @@
 #include <map>
 #include <string_view>
 
+#include "snapshot/control_characters.h"
+
 namespace snapshot {
 namespace {
 
@@ -95,13 +97,20 @@ bool KeyBefore(std::string_view a, std::string_view b) {
   return a.empty() && !b.empty();
 }
 
+// A name with a control character cannot be written on one line: such a value,
+// which the launcher never names, is left out.
+bool IsWritableName(std::string_view name) {
+  return !HasControlCharacter(name);
+}
+
 void Section(std::string& out, std::string_view path, const RegistryKeyRecord* key) {
   out += '[';
   out += path;
   out += "]\r\n";
   if (key != nullptr) {
     if (key->reflection_off) out += "; reflection=off\r\n";
-    for (const auto& value : key->values) Value(out, value);
+    for (const auto& value : key->values)
+      if (IsWritableName(value.name)) Value(out, value);
   }
   out += "\r\n";
 }
