@@ -50,8 +50,12 @@ int main(int argc, char** argv) {
   while (!folder.empty() && folder.back() == '\\') folder.pop_back();
   const std::string launcher = folder + kLauncherName;
   const std::string out_folder = argv[1];
-  if (folder.empty() || launcher.size() > kMaxPath || out_folder.size() > kMaxPath) {
-    std::fputs("TavixSnapshot: the folders' paths are missing or too long\n", stderr);
+  // A full path, so that the snapshot can tell its own folder when it lies below the
+  // launcher's.
+  const bool full = out_folder.size() >= 3 && out_folder[1] == ':' && out_folder[2] == '\\';
+  if (folder.empty() || !full || launcher.size() > kMaxPath || out_folder.size() > kMaxPath) {
+    std::fputs("TavixSnapshot: OUTDIR must be a full path (C:\\...); the folders' paths may "
+               "have at most 259 characters\n", stderr);
     return 2;
   }
   if (!os.files.CreateDirectory(out_folder) &&

@@ -94,7 +94,7 @@ void FileCapture::Walk(const std::string& folder, int depth) {
     if (path.size() > kMaxPath) continue;
     if (!(entry.attributes & platform::kFileAttributeDirectory))
       Copy(path);
-    else if (depth < kMaxDepth && Folder(path))
+    else if (depth < kMaxDepth && !out_.IsOutputFolder(path) && Folder(path))
       Walk(path, depth + 1);
   }
 }

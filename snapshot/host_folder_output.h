@@ -17,6 +17,8 @@ class HostFolderOutput : public SnapshotOutput {
   bool WriteFile(std::string_view relative, std::span<const std::uint8_t> bytes,
                  std::uint64_t zeros, platform::FileTime last_write) override;
   void Report(std::string_view line) override;
+  // The host folder is no folder of the simulated machine.
+  bool IsOutputFolder(std::string_view) const override { return false; }
 
  private:
   // The host path of a relative path that stays inside the folder and passes through

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/text_case.h"
 #include "platform/error_codes.h"
 #include "snapshot/scoped_handle.h"
 
@@ -57,6 +58,12 @@ bool PlatformFolderOutput::WriteFile(std::string_view relative,
     zeros -= written;
   }
   return last_write == 0 || os_.files.SetFileTime(file.get(), last_write);
+}
+
+bool PlatformFolderOutput::IsOutputFolder(std::string_view windows_path) const {
+  std::string_view folder = folder_;
+  while (folder.size() > 3 && folder.back() == '\\') folder.remove_suffix(1);
+  return EqualsIgnoreCase(windows_path, folder);
 }
 
 void PlatformFolderOutput::Report(std::string_view line) {

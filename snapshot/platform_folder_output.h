@@ -12,7 +12,7 @@ namespace snapshot {
 
 class PlatformFolderOutput : public SnapshotOutput {
  public:
-  // `folder` is a Windows path; the report goes to standard output.
+  // `folder` is a full Windows path; the report goes to standard output.
   PlatformFolderOutput(platform::Platform& os, std::string_view folder)
       : os_(os), folder_(folder) {}
 
@@ -20,6 +20,7 @@ class PlatformFolderOutput : public SnapshotOutput {
   bool WriteFile(std::string_view relative, std::span<const std::uint8_t> bytes,
                  std::uint64_t zeros, platform::FileTime last_write) override;
   void Report(std::string_view line) override;
+  bool IsOutputFolder(std::string_view windows_path) const override;
 
  private:
   std::string PathOf(std::string_view relative) const;

@@ -24,6 +24,10 @@ class SnapshotOutput {
 
   // One line of the report of what was written.
   virtual void Report(std::string_view line) = 0;
+
+  // Whether a Windows path of the captured machine is the output folder itself, which
+  // a snapshot written below the launcher's folder must not copy into itself.
+  virtual bool IsOutputFolder(std::string_view windows_path) const = 0;
 };
 
 }  // namespace snapshot

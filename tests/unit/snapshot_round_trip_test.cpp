@@ -10,6 +10,7 @@
 
 #include "platform/sim/sim_platform.h"
 #include "snapshot/host_folder_output.h"
+#include "snapshot/platform_folder_output.h"
 #include "snapshot/take_snapshot.h"
 #include "tests/support/test_workstation.h"
 
@@ -153,6 +154,22 @@ TEST(SnapshotRoundTrip, TheLoadedSnapshotShowsTheSameWorkstation) {
   EXPECT_FALSE(std::filesystem::exists(s.to.C("Users")));
   EXPECT_NE(s.printed.find("file C:\\Portavel\\redist\\a.dll (102400 bytes, zero-filled)"),
             std::string::npos);
+}
+
+TEST(SnapshotOnTheMachine, WrittenBelowTheLauncherFolderLeavesItselfOut) {
+  Workstation w;
+  Furnish(w, "");
+  platform::Platform& os = w.Load();
+  os.files.CreateDirectory("C:\\Portavel\\snap");
+  snapshot::PlatformFolderOutput out(os, "C:\\Portavel\\snap\\");
+  ASSERT_TRUE(snapshot::TakeSnapshot(os, "C:\\Portavel\\Tavix.exe", out));
+  const auto snap = w.C("Portavel/snap");
+  EXPECT_EQ(test_support::ReadText(snap / "drives/C/Portavel/pv_main.ini"),
+            test_support::ReadText(w.C("Portavel/pv_main.ini")));
+  EXPECT_EQ(std::filesystem::file_size(snap / "drives/C/Portavel/redist/a.dll"), 100u * 1024);
+  EXPECT_FALSE(std::filesystem::exists(snap / "drives/C/Portavel/snap"));
+  EXPECT_NO_THROW(sim::SimWorkstation::Load(snap));
+  EXPECT_NE(w.Text("stdout.log").find("wrote security.txt"), std::string::npos);
 }
 
 struct FailedQuery {
