@@ -3,13 +3,14 @@
 #include "snapshot/capture_files.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "base/text_case.h"
 #include "install/tab_format.h"
 #include "snapshot/control_characters.h"
+#include "snapshot/file_reading.h"
 #include "snapshot/file_version.h"
-#include "snapshot/scoped_handle.h"
 
 namespace snapshot {
 namespace {
@@ -19,20 +20,18 @@ constexpr int kMaxDepth = 16;
 constexpr std::size_t kMaxEntries = 20000;
 constexpr std::size_t kMaxPath = 259;
 constexpr std::uint32_t kReparsePoint = 0x400;
-constexpr std::uint32_t kChunk = 64 * 1024;
-
-// A name Windows allows in a folder: no separators, wildcards or control characters.
-bool IsPlainName(std::string_view name) {
-  return !name.empty() && name != "." && name != ".." &&
-         name.find_first_of("/\\:*?\"<>|") == std::string_view::npos &&
-         !HasControlCharacter(name);
-}
 
 std::string_view FileName(std::string_view path) {
   return path.substr(path.find_last_of('\\') + 1);
 }
 
 }  // namespace
+
+bool IsPlainName(std::string_view name) {
+  return !name.empty() && name != "." && name != ".." &&
+         name.find_first_of("/\\:*?\"<>|") == std::string_view::npos &&
+         !HasControlCharacter(name);
+}
 
 std::string DrivePath(std::string_view windows_path) {
   if (windows_path.size() < 2 || windows_path[1] != ':' ||
@@ -101,45 +100,23 @@ void FileCapture::Walk(const std::string& folder, int depth) {
 
 void FileCapture::Copy(const std::string& path) {
   const std::string relative = DrivePath(path);
-  if (relative.empty()) return;
-  ScopedHandle file(os_.system,
-                    os_.files.CreateFile(path, platform::kGenericRead,
-                                         platform::kFileShareRead | platform::kFileShareWrite,
-                                         platform::kOpenExisting, platform::kFileAttributeNormal));
-  if (file.get() == platform::kInvalidHandle) {
-    out_.Report("skipped " + path + " (cannot be opened)");
-    return;
-  }
-  std::uint32_t high = 0;
-  const std::uint32_t low = os_.files.GetFileSize(file.get(), &high);
-  platform::FileTime time = 0;
-  if (low == platform::kInvalidFileSize || !os_.files.GetFileTime(file.get(), &time)) {
+  std::string folded = path;
+  for (char& c : folded) c = ToUpperAscii(c);
+  if (relative.empty() || !copied_.insert(folded).second) return;
+  SourceFile file(os_, path, UINT64_MAX);
+  if (!file.ok()) {
     out_.Report("skipped " + path + " (cannot be read)");
     return;
   }
-  const std::uint64_t size = (static_cast<std::uint64_t>(high) << 32) | low;
-  const bool whole = size <= kCopiedFileBytes || EqualsIgnoreCase(FileName(path), kTABArchiveName);
-  std::vector<std::uint8_t> bytes;
-  if (whole) {
-    bytes.resize(static_cast<std::size_t>(size));
-    std::size_t done = 0;
-    std::uint32_t read = 0;
-    while (done < bytes.size() &&
-           os_.files.ReadFile(file.get(), bytes.data() + done,
-                              static_cast<std::uint32_t>(std::min<std::size_t>(kChunk, bytes.size() - done)),
-                              &read) &&
-           read > 0)
-      done += read;
-    if (done < bytes.size()) {
-      out_.Report("skipped " + path + " (cannot be read)");
-      return;
-    }
-  }
-  if (!out_.WriteFile(relative, bytes, whole ? 0 : size, time)) {
-    out_.Report("failed " + path + " (cannot be written)");
+  const bool whole =
+      file.size() <= kCopiedFileBytes || EqualsIgnoreCase(FileName(path), kTABArchiveName);
+  MemorySource nothing({});
+  ByteSource& source = whole ? static_cast<ByteSource&>(file) : nothing;
+  if (!out_.WriteFile(relative, source, whole ? 0 : file.size(), file.last_write())) {
+    out_.Report("failed " + path + " (cannot be read or written)");
     return;
   }
-  out_.Report("file " + path + " (" + std::to_string(size) + " bytes" +
+  out_.Report("file " + path + " (" + std::to_string(file.size()) + " bytes" +
               (whole ? ")" : ", zero-filled)"));
   // A version key must stay one machine.ini key: no "=" in the path.
   std::string version = FileVersion(os_.files, path);

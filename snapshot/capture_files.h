@@ -1,6 +1,7 @@
 // Copies files of the workstation into the snapshot's drives/ folder.
 #pragma once
 
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -36,7 +37,11 @@ class FileCapture {
   SnapshotOutput& out_;
   std::vector<std::pair<std::string, std::string>> versions_;
   std::size_t entries_ = 0;
+  std::set<std::string> copied_;  // upper-cased paths, each file copied once
 };
+
+// A name Windows allows in a folder: no separators, wildcards or control characters.
+bool IsPlainName(std::string_view name);
 
 // "drives/C/Portavel/x.dll" for "C:\Portavel\x.dll"; empty for a path not on a drive.
 std::string DrivePath(std::string_view windows_path);

@@ -31,19 +31,25 @@ bool HostFolderOutput::CreateFolder(std::string_view relative) {
   return std::filesystem::is_directory(std::filesystem::symlink_status(path, error));
 }
 
-bool HostFolderOutput::WriteFile(std::string_view relative, std::span<const std::uint8_t> bytes,
+bool HostFolderOutput::WriteFile(std::string_view relative, ByteSource& source,
                                  std::uint64_t zeros, platform::FileTime last_write) {
   const std::filesystem::path path = Inside(relative);
   if (path.empty()) return false;
+  std::uint64_t written = 0;
   {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
+    std::span<const std::uint8_t> piece;
+    do {
+      if (!source.Next(&piece)) return false;
+      file.write(reinterpret_cast<const char*>(piece.data()),
+                 static_cast<std::streamsize>(piece.size()));
+      written += piece.size();
+    } while (!piece.empty() && file);
     if (!file) return false;
   }
   std::error_code error;
   // The zero-filled rest is left sparse.
-  if (zeros > 0) std::filesystem::resize_file(path, bytes.size() + zeros, error);
+  if (zeros > 0) std::filesystem::resize_file(path, written + zeros, error);
   if (!error && last_write >= kUnixEpoch) {
     const auto since_epoch = std::chrono::duration_cast<std::filesystem::file_time_type::duration>(
         std::chrono::nanoseconds((last_write - kUnixEpoch) * 100));

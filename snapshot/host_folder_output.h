@@ -14,8 +14,8 @@ class HostFolderOutput : public SnapshotOutput {
       : folder_(std::move(folder)), report_(report) {}
 
   bool CreateFolder(std::string_view relative) override;
-  bool WriteFile(std::string_view relative, std::span<const std::uint8_t> bytes,
-                 std::uint64_t zeros, platform::FileTime last_write) override;
+  bool WriteFile(std::string_view relative, ByteSource& source, std::uint64_t zeros,
+                 platform::FileTime last_write) override;
   void Report(std::string_view line) override;
   // The host folder is no folder of the simulated machine.
   bool IsOutputFolder(std::string_view) const override { return false; }

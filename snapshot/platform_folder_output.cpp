@@ -36,20 +36,22 @@ bool PlatformFolderOutput::CreateFolder(std::string_view relative) {
          (attributes & platform::kFileAttributeDirectory) != 0;
 }
 
-bool PlatformFolderOutput::WriteFile(std::string_view relative,
-                                     std::span<const std::uint8_t> bytes, std::uint64_t zeros,
-                                     platform::FileTime last_write) {
+bool PlatformFolderOutput::WriteFile(std::string_view relative, ByteSource& source,
+                                     std::uint64_t zeros, platform::FileTime last_write) {
   ScopedHandle file(os_.system,
                     os_.files.CreateFile(PathOf(relative), platform::kGenericWrite, 0,
                                          platform::kCreateAlways, platform::kFileAttributeNormal));
   if (file.get() == platform::kInvalidHandle) return false;
   std::uint32_t written = 0;
-  while (!bytes.empty()) {
-    const auto size = static_cast<std::uint32_t>(std::min<std::size_t>(kChunk, bytes.size()));
-    if (!os_.files.WriteFile(file.get(), bytes.data(), size, &written) || written == 0)
-      return false;
-    bytes = bytes.subspan(written);
-  }
+  std::span<const std::uint8_t> piece;
+  do {
+    if (!source.Next(&piece)) return false;
+    for (auto bytes = piece; !bytes.empty(); bytes = bytes.subspan(written)) {
+      const auto size = static_cast<std::uint32_t>(std::min<std::size_t>(kChunk, bytes.size()));
+      if (!os_.files.WriteFile(file.get(), bytes.data(), size, &written) || written == 0)
+        return false;
+    }
+  } while (!piece.empty());
   const std::vector<std::uint8_t> zero_chunk(zeros > 0 ? kChunk : 0, 0);
   while (zeros > 0) {
     const auto size = static_cast<std::uint32_t>(std::min<std::uint64_t>(kChunk, zeros));

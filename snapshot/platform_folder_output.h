@@ -17,8 +17,8 @@ class PlatformFolderOutput : public SnapshotOutput {
       : os_(os), folder_(folder) {}
 
   bool CreateFolder(std::string_view relative) override;
-  bool WriteFile(std::string_view relative, std::span<const std::uint8_t> bytes,
-                 std::uint64_t zeros, platform::FileTime last_write) override;
+  bool WriteFile(std::string_view relative, ByteSource& source, std::uint64_t zeros,
+                 platform::FileTime last_write) override;
   void Report(std::string_view line) override;
   bool IsOutputFolder(std::string_view windows_path) const override;
 

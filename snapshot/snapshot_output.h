@@ -3,10 +3,10 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 #include <string_view>
 
 #include "platform/files.h"
+#include "snapshot/byte_source.h"
 
 namespace snapshot {
 
@@ -17,10 +17,11 @@ class SnapshotOutput {
   // A folder and the folders above it; true when it exists afterwards.
   virtual bool CreateFolder(std::string_view relative) = 0;
 
-  // A file created or replaced with `bytes`, followed by `zeros` zero bytes, with
-  // that last-write time (UTC; 0 leaves the time of writing). Its folder exists.
-  virtual bool WriteFile(std::string_view relative, std::span<const std::uint8_t> bytes,
-                         std::uint64_t zeros, platform::FileTime last_write) = 0;
+  // A file created or replaced with the bytes of `source`, followed by `zeros` zero
+  // bytes, with that last-write time (UTC; 0 leaves the time of writing). Its folder
+  // exists. False when it cannot be written or the source fails.
+  virtual bool WriteFile(std::string_view relative, ByteSource& source, std::uint64_t zeros,
+                         platform::FileTime last_write) = 0;
 
   // One line of the report of what was written.
   virtual void Report(std::string_view line) = 0;

@@ -13,27 +13,33 @@
 #include "snapshot/machine_ini_text.h"
 #include "snapshot/registry_text.h"
 #include "snapshot/security_text.h"
+#include "snapshot/system_files.h"
 
 namespace snapshot {
 namespace {
 
-std::string FolderOf(const MachineRecord& record, std::string_view key) {
-  for (const auto& [name, path] : record.folders)
-    if (name == key) return path;
-  return {};
-}
+// Switches the WOW64 file-system redirection off while it lives, so that the system
+// folders are read where they really lie, as the drives of a machine folder hold them.
+class RedirectionOff {
+ public:
+  explicit RedirectionOff(platform::FileSystem& files) : files_(files) {
+    off_ = files_.Wow64DisableWow64FsRedirection(&old_value_);
+  }
+  RedirectionOff(const RedirectionOff&) = delete;
+  RedirectionOff& operator=(const RedirectionOff&) = delete;
+  ~RedirectionOff() {
+    if (off_) files_.Wow64RevertWow64FsRedirection(old_value_);
+  }
 
-// `folder` and `name` joined; empty when the folder did not resolve.
-std::string Below(std::string_view folder, std::string_view name) {
-  if (folder.empty()) return {};
-  std::string path(folder);
-  if (path.back() != '\\') path += '\\';
-  return path + std::string(name);
-}
+ private:
+  platform::FileSystem& files_;
+  void* old_value_ = nullptr;
+  bool off_ = false;
+};
 
 bool WriteText(SnapshotOutput& out, std::string_view name, const std::string& text) {
-  const bool written =
-      out.WriteFile(name, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, 0, 0);
+  MemorySource source({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+  const bool written = out.WriteFile(name, source, 0, 0);
   out.Report(std::string(written ? "wrote " : "failed ") + std::string(name));
   return written;
 }
@@ -48,6 +54,7 @@ bool TakeSnapshot(platform::Platform& os, std::string_view launcher_path, Snapsh
   const std::string user_cache = Below(FolderOf(facts, "local_app_data"), "Norvane\\Portavel\\_tcache1");
   const std::string win_ini = Below(windows, "win.ini");
 
+  const RedirectionOff native_folders(os.files);
   FileCapture files(os, out);
   files.Tree(launcher_folder);
   for (const std::string& tree : {program_data, user_cache})
@@ -56,6 +63,7 @@ bool TakeSnapshot(platform::Platform& os, std::string_view launcher_path, Snapsh
     for (const char* font : kProductFonts) files.File(Below(windows, font));
     files.File(win_ini);
   }
+  for (const std::string& path : SystemFilesTouched(os, facts, launcher_folder)) files.File(path);
   // The launcher's own version comes from [launcher], not [versions].
   for (const auto& entry : files.versions())
     if (!EqualsIgnoreCase(entry.first, launcher_path)) facts.versions.push_back(entry);

@@ -47,7 +47,12 @@ void Furnish(const Workstation& w, const std::string& fail) {
   w.WriteC("Portavel/Tavix.exe", "MZ launcher");
   w.WriteC("Portavel/pv_main.ini", "[main]\r\nserver=db7\r\n");
   w.WriteC("Portavel/redist/a.dll", std::string(100 * 1024, 'a'));
-  w.WriteC("Portavel/tsystem0.dll", std::string(100 * 1024, 't'));
+  // An archive larger than the copied files, sending one file to the 32-bit system
+  // folder; and a COM library of redist\ installed there.
+  w.PutArchive({test_support::ArchiveFile("big.dat", "CUR", 103, std::string(100 * 1024, 't')),
+                test_support::ArchiveFile("sys.dll", "SYS", 103, "new")});
+  w.WriteC("Windows/SysWOW64/sys.dll", "old");
+  w.WriteC("Windows/SysWOW64/a.dll", "com");
   w.WriteC("ProgramData/Veltrix/settings.ini", "x=1\r\n");
   w.WriteC("Windows/win.ini", "; for 16-bit app support\r\n");
   w.WriteC("Windows/Fonts/CODE128W.ttf", "font");
@@ -142,7 +147,8 @@ TEST(SnapshotRoundTrip, TheLoadedSnapshotShowsTheSameWorkstation) {
   // Small files and the archive whole, larger ones as zeros of their size, times kept.
   for (const char* path : {"Portavel/pv_main.ini", "Portavel/tsystem0.dll",
                            "ProgramData/Veltrix/settings.ini", "Windows/win.ini",
-                           "Windows/Fonts/CODE128W.ttf"}) {
+                           "Windows/Fonts/CODE128W.ttf", "Windows/SysWOW64/sys.dll",
+                           "Windows/SysWOW64/a.dll"}) {
     SCOPED_TRACE(path);
     EXPECT_EQ(test_support::ReadText(s.to.C(path)), test_support::ReadText(s.from.C(path)));
     // Windows keeps file times in steps of 100 nanoseconds.
