@@ -1,4 +1,5 @@
 // Windows side: SIDs and security descriptors as text, and account names by SID.
+#include <cstring>
 #include <string>
 
 #include "platform/win32/security_win32.h"
@@ -41,8 +42,9 @@ bool Win32Security::LookupAccountSid(const void* sid, std::string* name, std::st
   if (!::LookupAccountSidA(nullptr, const_cast<PSID>(sid), account, &account_size, authority,
                            &authority_size, &use))
     return false;
-  name->assign(account, account_size);
-  domain->assign(authority, authority_size);
+  // The sizes returned exclude the terminator on Windows; the texts end there anyway.
+  name->assign(account, strnlen(account, sizeof account));
+  domain->assign(authority, strnlen(authority, sizeof authority));
   return true;
 }
 
