@@ -3,8 +3,10 @@
 //
 //   snapshot-sim --machine IN OUT
 //
-// OUT receives the machine folder; IN is only read. Exit status 0, 1 when a file
-// of OUT could not be written, 2 when IN is malformed or the arguments are wrong.
+// OUT receives the machine folder and lies outside IN, which is only read. Exit
+// status 0, 1 when a file of OUT could not be written, 2 when IN is malformed or the
+// arguments are wrong.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -38,7 +40,15 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "snapshot-sim: %s/%s\n", argv[2], error.what());
     return 2;
   }
+  // A snapshot written into the machine it captures would copy itself.
   std::error_code error;
+  const auto machine = std::filesystem::weakly_canonical(argv[2], error);
+  const auto target = std::filesystem::weakly_canonical(argv[3], error);
+  const auto [inside, rest] = std::mismatch(machine.begin(), machine.end(), target.begin(), target.end());
+  if (error || inside == machine.end()) {
+    std::fprintf(stderr, "snapshot-sim: %s: OUT must lie outside the machine folder\n", argv[3]);
+    return 2;
+  }
   std::filesystem::create_directories(argv[3], error);
   if (error) {
     std::fprintf(stderr, "snapshot-sim: %s: the folder cannot be created\n", argv[3]);
