@@ -59,6 +59,13 @@ void FileCapture::Tree(std::string_view folder) {
   if (Folder(path)) Walk(path, 0);
 }
 
+void FileCapture::EmptyFolder(std::string_view folder) {
+  const std::uint32_t attributes = os_.files.GetFileAttributes(folder);
+  if (attributes != platform::kInvalidFileAttributes &&
+      (attributes & platform::kFileAttributeDirectory))
+    Folder(std::string(folder));
+}
+
 void FileCapture::File(std::string_view path) {
   const std::uint32_t attributes = os_.files.GetFileAttributes(path);
   if (attributes == platform::kInvalidFileAttributes ||

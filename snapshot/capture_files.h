@@ -22,6 +22,9 @@ class FileCapture {
 
   // A folder with everything below it; nothing when it does not exist.
   void Tree(std::string_view folder);
+  // A folder without its contents, so that the launcher finds it; nothing when it
+  // does not exist.
+  void EmptyFolder(std::string_view folder);
   // One file; nothing when it does not exist.
   void File(std::string_view path);
 

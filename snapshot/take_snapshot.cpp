@@ -53,11 +53,14 @@ bool TakeSnapshot(platform::Platform& os, std::string_view launcher_path, Snapsh
   const std::string program_data = Below(FolderOf(facts, "program_data"), "Veltrix");
   const std::string user_cache = Below(FolderOf(facts, "local_app_data"), "Norvane\\Portavel\\_tcache1");
   const std::string win_ini = Below(windows, "win.ini");
+  const std::string shortcuts = Below(FolderOf(facts, "programs"), "Veltrix Solutions");
 
   const RedirectionOff native_folders(os.files);
   FileCapture files(os, out);
+  for (const auto& entry : facts.folders)
+    if (!entry.second.empty()) files.EmptyFolder(entry.second);
   files.Tree(launcher_folder);
-  for (const std::string& tree : {program_data, user_cache})
+  for (const std::string& tree : {program_data, user_cache, shortcuts})
     if (!tree.empty()) files.Tree(tree);
   if (!windows.empty()) {
     for (const char* font : kProductFonts) files.File(Below(windows, font));

@@ -57,6 +57,7 @@ void Furnish(const Workstation& w, const std::string& fail) {
   w.WriteC("Windows/win.ini", "; for 16-bit app support\r\n");
   w.WriteC("Windows/Fonts/CODE128W.ttf", "font");
   w.WriteC("Users/anna/Documents/secret.txt", "do not collect");
+  w.WriteC("Users/anna/AppData/Local/notes.txt", "do not collect");
 }
 
 struct Snapshot {
@@ -157,7 +158,10 @@ TEST(SnapshotRoundTrip, TheLoadedSnapshotShowsTheSameWorkstation) {
     EXPECT_LT(std::chrono::abs(step), std::chrono::nanoseconds(100));
   }
   EXPECT_EQ(test_support::ReadText(s.to.C("Portavel/redist/a.dll")), std::string(100 * 1024, '\0'));
-  EXPECT_FALSE(std::filesystem::exists(s.to.C("Users")));
+  // The known folders are there, without their contents.
+  EXPECT_TRUE(std::filesystem::is_directory(s.to.C("Users/anna/AppData/Local")));
+  EXPECT_FALSE(std::filesystem::exists(s.to.C("Users/anna/AppData/Local/notes.txt")));
+  EXPECT_FALSE(std::filesystem::exists(s.to.C("Users/anna/Documents")));
   EXPECT_NE(s.printed.find("file C:\\Portavel\\redist\\a.dll (102400 bytes, zero-filled)"),
             std::string::npos);
 }
