@@ -21,9 +21,11 @@ inline constexpr ErrorCode kErrorNegativeSeek = 131;
 inline constexpr ErrorCode kErrorAlreadyExists = 183;
 inline constexpr ErrorCode kErrorFilenameExcedRange = 206;
 inline constexpr ErrorCode kErrorMoreData = 234;
+inline constexpr ErrorCode kErrorNoMoreItems = 259;
 inline constexpr ErrorCode kErrorNoAssociation = 1155;
 inline constexpr ErrorCode kErrorDllNotFound = 1157;
 inline constexpr ErrorCode kErrorCancelled = 1223;
+inline constexpr ErrorCode kErrorNoneMapped = 1332;
 inline constexpr ErrorCode kErrorInvalidAcl = 1336;
 
 }  // namespace platform

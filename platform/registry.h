@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "platform/types.h"
 
@@ -74,6 +76,11 @@ class Registry {
   // stored: a text need not end in a terminator.
   virtual ErrorCode RegQueryValueEx(RegKey key, std::string_view name, std::uint32_t* type,
                                     void* data, std::uint32_t* size) = 0;
+
+  // RegEnumValueA: the name, type and data of the value at `index` of an open key;
+  // ERROR_NO_MORE_ITEMS (259) past the last one.
+  virtual ErrorCode RegEnumValue(RegKey key, std::uint32_t index, std::string* name,
+                                 std::uint32_t* type, std::vector<std::uint8_t>* data) = 0;
 
   // RegQueryReflectionKey, RegDisableReflectionKey, RegEnableReflectionKey.
   virtual ErrorCode RegQueryReflectionKey(RegKey key, bool* disabled) = 0;

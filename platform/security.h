@@ -22,6 +22,7 @@ inline constexpr std::uint32_t kTokenQuery = 0x0008;
 
 // The token information classes the launcher reads.
 enum class TokenInformationClass : std::uint32_t {
+  User = 1,             // TOKEN_USER followed by the user's SID
   ElevationType = 18,   // TOKEN_ELEVATION_TYPE, 4 bytes
   LinkedToken = 19,     // a token handle
   Elevation = 20,       // TOKEN_ELEVATION, 4 bytes
@@ -29,6 +30,12 @@ enum class TokenInformationClass : std::uint32_t {
 };
 
 inline constexpr std::uint32_t kTokenElevationTypeLimited = 3;
+
+// TOKEN_USER: the SID points into the same buffer, after the record.
+struct TokenUser {
+  void* sid;
+  std::uint32_t attributes;
+};
 
 // SECURITY_IMPERSONATION_LEVEL SecurityIdentification.
 inline constexpr std::uint32_t kSecurityIdentification = 1;
@@ -156,6 +163,17 @@ class Security {
   virtual bool InitializeSecurityDescriptor(void* descriptor) = 0;
   virtual bool SetSecurityDescriptorDacl(void* descriptor, const void* acl) = 0;
   virtual bool SetSecurityDescriptorOwner(void* descriptor, const void* sid) = 0;
+
+  // ConvertSidToStringSidA: the SID as text ("S-1-5-21-...").
+  virtual bool ConvertSidToStringSid(const void* sid, std::string* text) = 0;
+
+  // LookupAccountSidA on the local system: the account's name and domain.
+  virtual bool LookupAccountSid(const void* sid, std::string* name, std::string* domain) = 0;
+
+  // ConvertSecurityDescriptorToStringSecurityDescriptorA (SDDL revision 1) of the
+  // parts `information` names.
+  virtual bool ConvertSecurityDescriptorToSddl(const void* descriptor, std::uint32_t information,
+                                               std::string* sddl) = 0;
 
   // CreateDirectoryA with this descriptor; 183 when something exists there already.
   virtual bool CreateDirectory(std::string_view path, const void* descriptor) = 0;

@@ -99,6 +99,9 @@ class SystemInformation {
   // GetSystemInfo; it cannot fail.
   virtual ProcessorRecord GetSystemInfo() = 0;
 
+  // GetNativeSystemInfo: the machine's own processor, also under WOW64; it cannot fail.
+  virtual ProcessorRecord GetNativeSystemInfo() = 0;
+
   // The processor identification instruction for one leaf; it cannot fail.
   virtual CpuidRegisters Cpuid(std::uint32_t leaf) = 0;
 

@@ -2,6 +2,7 @@
 #include "platform/sim/security_blobs.h"
 
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 
 namespace sim {
@@ -67,6 +68,24 @@ std::vector<std::uint8_t> SidBytes(std::uint8_t authority, std::span<const std::
   for (std::uint32_t sub : subs)
     for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<std::uint8_t>(sub >> (8 * i)));
   return bytes;
+}
+
+std::vector<std::uint8_t> SidBytesOfText(std::string_view text) {
+  std::vector<std::uint64_t> numbers;
+  std::uint64_t number = 0;
+  for (char c : text.substr(text.size() > 4 ? 4 : text.size())) {
+    if (c == '-') {
+      numbers.push_back(number);
+      number = 0;
+    } else if (c >= '0' && c <= '9') {
+      number = std::min<std::uint64_t>(number * 10 + static_cast<std::uint64_t>(c - '0'), 0xFFFFFFFFu);
+    }
+  }
+  numbers.push_back(number);
+  std::vector<std::uint32_t> subs;
+  for (std::size_t i = 1; i < numbers.size() && subs.size() < 15; ++i)
+    subs.push_back(static_cast<std::uint32_t>(numbers[i]));
+  return SidBytes(static_cast<std::uint8_t>(numbers[0]), subs);
 }
 
 std::string SidText(const void* sid) {

@@ -20,6 +20,9 @@ namespace sim {
 // A SID in its binary form and as text ("S-1-1-0").
 std::vector<std::uint8_t> SidBytes(std::uint8_t authority, std::span<const std::uint32_t> subs);
 std::string SidText(const void* sid);
+// The binary form of a SID text "S-1-<authority>-<sub>..." (checked when the machine
+// was read); sub-authorities beyond 15 are dropped.
+std::vector<std::uint8_t> SidBytesOfText(std::string_view text);
 
 // A new access list (freed with std::free, as LocalFree is in the simulation).
 void* NewAclBlock(const std::vector<Ace>& aces);

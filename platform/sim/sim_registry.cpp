@@ -243,4 +243,22 @@ ErrorCode SimRegistry::RegQueryValueEx(platform::RegKey key, std::string_view na
   return platform::kErrorSuccess;
 }
 
+ErrorCode SimRegistry::RegEnumValue(platform::RegKey key, std::uint32_t index, std::string* name,
+                                    std::uint32_t* type, std::vector<std::uint8_t>* data) {
+  ErrorCode error = 0;
+  if (s_.Fails("RegEnumValue", &error)) return error;
+  auto open = open_.find(key);
+  if (open == open_.end()) return kErrorInvalidHandle;
+  if (!(open->second.granted & kKeyQueryValue) && !(open->second.granted & 0x90000000))
+    return platform::kErrorAccessDenied;
+  const RegistryKey* node = s_.registry.Find(open->second.path);
+  if (!node) return platform::kErrorFileNotFound;  // deleted while open
+  if (index >= node->values.size()) return platform::kErrorNoMoreItems;
+  const RegistryValue& value = node->values[index];
+  *name = value.name;
+  *type = value.type;
+  *data = value.data;
+  return platform::kErrorSuccess;
+}
+
 }  // namespace sim

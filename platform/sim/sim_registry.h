@@ -8,6 +8,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/registry.h"
 #include "platform/sim/sim_state.h"
@@ -31,6 +32,7 @@ class SimRegistry : public platform::Registry {
       "RegGetValue",
       "RegCloseKey",
       "RegQueryValueEx",
+      "RegEnumValue",
       "RegQueryReflectionKey",
       "RegDisableReflectionKey",
       "RegEnableReflectionKey",
@@ -56,6 +58,8 @@ class SimRegistry : public platform::Registry {
                                       std::uint32_t* type, void* data,
                                       std::uint32_t* size) override;
 
+  platform::ErrorCode RegEnumValue(platform::RegKey key, std::uint32_t index, std::string* name,
+                                   std::uint32_t* type, std::vector<std::uint8_t>* data) override;
   platform::ErrorCode RegQueryReflectionKey(platform::RegKey key, bool* disabled) override;
   platform::ErrorCode RegDisableReflectionKey(platform::RegKey key) override;
   platform::ErrorCode RegEnableReflectionKey(platform::RegKey key) override;

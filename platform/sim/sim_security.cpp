@@ -94,10 +94,13 @@ bool SimSecurity::GetTokenInformation(platform::Handle handle,
 
   const std::uint32_t rid[] = {token->integrity_rid};
   const std::vector<std::uint8_t> label_sid = SidBytes(16, rid);
+  const std::vector<std::uint8_t> user_sid = SidBytesOfText(s_.machine.user.sid);
   std::uint32_t needed = 4;
   if (information == Class::LinkedToken) needed = sizeof(platform::Handle);
   if (information == Class::IntegrityLevel)
     needed = static_cast<std::uint32_t>(sizeof(platform::TokenMandatoryLabel) + label_sid.size());
+  if (information == Class::User)
+    needed = static_cast<std::uint32_t>(sizeof(platform::TokenUser) + user_sid.size());
   *returned = needed;
   if (buffer == nullptr || size < needed) {
     s_.last_error = platform::kErrorInsufficientBuffer;
@@ -124,6 +127,13 @@ bool SimSecurity::GetTokenInformation(platform::Handle handle,
       full.impersonation = true;
       const platform::Handle linked = Add(std::move(full));
       std::memcpy(bytes, &linked, sizeof linked);
+      break;
+    }
+    case Class::User: {
+      std::uint8_t* sid = bytes + sizeof(platform::TokenUser);
+      std::memcpy(sid, user_sid.data(), user_sid.size());
+      const platform::TokenUser user{sid, 0};
+      std::memcpy(bytes, &user, sizeof user);
       break;
     }
     case Class::IntegrityLevel: {

@@ -108,6 +108,12 @@ platform::ProcessorRecord SimSystemInfo::GetSystemInfo() {
   return record;
 }
 
+platform::ProcessorRecord SimSystemInfo::GetNativeSystemInfo() {
+  platform::ProcessorRecord record = GetSystemInfo();
+  record.architecture = static_cast<std::uint16_t>(s_.machine.os.architecture);
+  return record;
+}
+
 platform::CpuidRegisters SimSystemInfo::Cpuid(std::uint32_t leaf) {
   const std::string& brand = s_.machine.machine.cpu_brand;
   platform::CpuidRegisters registers;

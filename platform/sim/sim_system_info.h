@@ -11,8 +11,8 @@ namespace sim {
 
 class SimSystemInfo : public platform::SystemInformation {
  public:
-  // The operations a machine's [fail] section may name. GetSystemInfo and the
-  // processor identification instruction cannot fail.
+  // The operations a machine's [fail] section may name. GetSystemInfo,
+  // GetNativeSystemInfo and the processor identification instruction cannot fail.
   static constexpr std::string_view kOperations[] = {
       "GetVersionEx",         "VerifyVersionInfo",      "GetModuleHandle", "GetProcAddress",
       "GetProductInfo",       "IsWow64Process",         "GetComputerName", "GlobalMemoryStatusEx",
@@ -29,6 +29,7 @@ class SimSystemInfo : public platform::SystemInformation {
   bool IsWow64Process(bool* wow64) override;
   bool Is64BitProcess() override { return s_.LauncherIs64Bit(); }
   platform::ProcessorRecord GetSystemInfo() override;
+  platform::ProcessorRecord GetNativeSystemInfo() override;
   platform::CpuidRegisters Cpuid(std::uint32_t leaf) override;
   bool GetComputerName(std::string* name) override;
   bool GlobalMemoryStatusEx(platform::MemoryTotals* totals) override;

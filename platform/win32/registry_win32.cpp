@@ -78,4 +78,30 @@ platform::ErrorCode Win32Registry::RegQueryValueEx(platform::RegKey key, std::st
   return static_cast<platform::ErrorCode>(status);
 }
 
+platform::ErrorCode Win32Registry::RegEnumValue(platform::RegKey key, std::uint32_t index,
+                                                std::string* name, std::uint32_t* type,
+                                                std::vector<std::uint8_t>* data) {
+  // Value names hold at most 16,383 characters; the data may grow between the size
+  // query and the read, which ERROR_MORE_DATA reports and the loop retries.
+  char value_name[16384] = {};
+  for (;;) {
+    DWORD name_size = sizeof value_name;
+    DWORD value_type = 0;
+    DWORD data_size = 0;
+    LSTATUS status = ::RegEnumValueA(ToHkey(key), index, value_name, &name_size, nullptr,
+                                     &value_type, nullptr, &data_size);
+    if (status != ERROR_SUCCESS) return static_cast<platform::ErrorCode>(status);
+    data->assign(data_size, 0);
+    name_size = sizeof value_name;
+    status = ::RegEnumValueA(ToHkey(key), index, value_name, &name_size, nullptr, &value_type,
+                             data->data(), &data_size);
+    if (status == ERROR_MORE_DATA) continue;
+    if (status != ERROR_SUCCESS) return static_cast<platform::ErrorCode>(status);
+    data->resize(data_size);
+    name->assign(value_name, name_size);
+    *type = value_type;
+    return ERROR_SUCCESS;
+  }
+}
+
 }  // namespace win32

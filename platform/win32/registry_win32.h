@@ -2,6 +2,9 @@
 // predefined roots already carry their Windows values, so keys pass through as they are.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "platform/win32/windows_api.h"
 
 #include "platform/registry.h"
@@ -26,6 +29,8 @@ class Win32Registry final : public platform::Registry {
   platform::ErrorCode RegQueryValueEx(platform::RegKey key, std::string_view name,
                                       std::uint32_t* type, void* data,
                                       std::uint32_t* size) override;
+  platform::ErrorCode RegEnumValue(platform::RegKey key, std::uint32_t index, std::string* name,
+                                   std::uint32_t* type, std::vector<std::uint8_t>* data) override;
 
   platform::ErrorCode RegQueryReflectionKey(platform::RegKey key, bool* disabled) override;
   platform::ErrorCode RegDisableReflectionKey(platform::RegKey key) override;

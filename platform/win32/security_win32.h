@@ -37,6 +37,10 @@ class Win32Security final : public platform::Security {
   bool GetFileSecurity(std::string_view path, std::uint32_t information, void* buffer,
                        std::uint32_t size, std::uint32_t* needed) override;
   bool IsValidSecurityDescriptor(const void* descriptor) override;
+  bool ConvertSidToStringSid(const void* sid, std::string* text) override;
+  bool LookupAccountSid(const void* sid, std::string* name, std::string* domain) override;
+  bool ConvertSecurityDescriptorToSddl(const void* descriptor, std::uint32_t information,
+                                       std::string* sddl) override;
   platform::ErrorCode GetFileSecurityInfo(platform::Handle file, std::uint32_t information,
                                           void** dacl, void** descriptor) override;
   platform::ErrorCode SetFileSecurityInfo(platform::Handle file, std::uint32_t information,

@@ -152,15 +152,29 @@ bool Win32SystemInfo::IsWow64Process(bool* wow64) {
   return true;
 }
 
-platform::ProcessorRecord Win32SystemInfo::GetSystemInfo() {
-  SYSTEM_INFO info = {};
-  ::GetSystemInfo(&info);
+namespace {
+
+platform::ProcessorRecord ProcessorOf(const SYSTEM_INFO& info) {
   platform::ProcessorRecord record;
   record.architecture = info.wProcessorArchitecture;
   record.level = info.wProcessorLevel;
   record.revision = info.wProcessorRevision;
   record.number_of_processors = info.dwNumberOfProcessors;
   return record;
+}
+
+}  // namespace
+
+platform::ProcessorRecord Win32SystemInfo::GetSystemInfo() {
+  SYSTEM_INFO info = {};
+  ::GetSystemInfo(&info);
+  return ProcessorOf(info);
+}
+
+platform::ProcessorRecord Win32SystemInfo::GetNativeSystemInfo() {
+  SYSTEM_INFO info = {};
+  ::GetNativeSystemInfo(&info);
+  return ProcessorOf(info);
 }
 
 platform::CpuidRegisters Win32SystemInfo::Cpuid(std::uint32_t leaf) {

@@ -17,6 +17,7 @@ class Win32SystemInfo final : public platform::SystemInformation {
   bool IsWow64Process(bool* wow64) override;
   bool Is64BitProcess() override { return sizeof(void*) == 8; }
   platform::ProcessorRecord GetSystemInfo() override;
+  platform::ProcessorRecord GetNativeSystemInfo() override;
   platform::CpuidRegisters Cpuid(std::uint32_t leaf) override;
   bool GetComputerName(std::string* name) override;
   bool GlobalMemoryStatusEx(platform::MemoryTotals* totals) override;

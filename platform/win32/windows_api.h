@@ -31,6 +31,8 @@
 // Access lists and Authz access checks.
 #include <aclapi.h>
 #include <authz.h>
+// SIDs and descriptors as text.
+#include <sddl.h>
 
 // Files, folders and settings files.
 #undef AddFontResource
@@ -57,6 +59,7 @@
 
 // Registry.
 #undef RegCreateKeyEx
+#undef RegEnumValue
 #undef RegGetValue
 #undef RegOpenKeyEx
 #undef RegSetValueEx
@@ -75,6 +78,8 @@
 
 // The user, the network and the drives.
 #undef GetUserName
+#undef ConvertSidToStringSid
+#undef LookupAccountSid
 #undef GetDriveType
 #undef InetNtop
 #undef InetPton
