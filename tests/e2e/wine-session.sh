@@ -77,15 +77,14 @@ session_start() {
   # Framework 4.8's installer, so the version is the system's registry values, which
   # Wine reports when it is given no setting of its own.
   local version='HKLM\Software\Microsoft\Windows NT\CurrentVersion'
-  if ! "$WINE" reg add "$version" /v CurrentVersion /d 10.0 /f </dev/null >>"$SESSION/wineboot.log" 2>&1 ||
-     ! "$WINE" reg add "$version" /v CurrentBuildNumber /d 19045 /f </dev/null >>"$SESSION/wineboot.log" 2>&1 ||
-     ! "$WINE" reg delete "$version" /v CSDVersion /f </dev/null >>"$SESSION/wineboot.log" 2>&1; then
+  if ! session_reg add "$version" /v CurrentVersion /d 10.0 /f ||
+     ! session_reg add "$version" /v CurrentBuildNumber /d 19045 /f ||
+     ! session_reg delete "$version" /v CSDVersion /f; then
     echo "cannot set the prefix to Windows 10"
     return 1
   fi
   # A relay trace, when a case asks for one, shows only the calls that register fonts.
-  if ! "$WINE" reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d gdi32.AddFontResourceA /f \
-    </dev/null >>"$SESSION/wineboot.log" 2>&1; then
+  if ! session_reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d gdi32.AddFontResourceA /f; then
     echo "cannot restrict the relay trace"
     return 1
   fi
@@ -94,8 +93,8 @@ session_start() {
   local key
   for key in 'HKLM\SOFTWARE\Wow6432Node\Microsoft\VisualStudio\14.0\VC\Runtimes\x86' \
              'HKLM\SOFTWARE\Wow6432Node\Microsoft\VisualStudio\14.0\VC\Runtimes\x64'; do
-    "$WINE" reg add "$key" /v Installed /t REG_DWORD /d 1 /f /reg:64 </dev/null >>"$SESSION/wineboot.log" 2>&1 &&
-      "$WINE" reg add "$key" /v Version /d v14.40.33810.00 /f /reg:64 </dev/null >>"$SESSION/wineboot.log" 2>&1 ||
+    session_reg add "$key" /v Installed /t REG_DWORD /d 1 /f /reg:64 &&
+      session_reg add "$key" /v Version /d v14.40.33810.00 /f /reg:64 ||
       { echo "cannot record the VC runtimes"; return 1; }
   done
   session_record_netfx || { echo "cannot record .NET Framework 4.8"; return 1; }
@@ -108,9 +107,20 @@ session_start() {
 # The key .NET Framework 4.8's installer leaves; a case that takes it away puts it back
 # with this.
 readonly session_netfx_key='HKLM\SOFTWARE\Microsoft\NET Framework Setup\NDP\v4\Full'
+# `reg` in the prefix, its output in wineboot.log; tried three times, as a busy
+# machine now and then makes a wineserver request time out.
+session_reg() {
+  local attempt
+  for attempt in 1 2 3; do
+    "$WINE" reg "$@" </dev/null >>"$SESSION/wineboot.log" 2>&1 && return 0
+    sleep 1
+  done
+  return 1
+}
+
 session_record_netfx() {
-  "$WINE" reg add "$session_netfx_key" /v Install /t REG_DWORD /d 1 /f /reg:64 </dev/null >>"$SESSION/wineboot.log" 2>&1 &&
-    "$WINE" reg add "$session_netfx_key" /v Release /t REG_DWORD /d 528372 /f /reg:64 </dev/null >>"$SESSION/wineboot.log" 2>&1
+  session_reg add "$session_netfx_key" /v Install /t REG_DWORD /d 1 /f /reg:64 &&
+    session_reg add "$session_netfx_key" /v Release /t REG_DWORD /d 528372 /f /reg:64
 }
 
 session_resume() {
