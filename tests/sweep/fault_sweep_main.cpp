@@ -40,6 +40,8 @@ namespace fs = std::filesystem;
 
 // The launcher's exit codes modulo 256: a normal end, an elevated restart, a critical
 // error, an unsplittable command line, a product that did not start, files not replaced.
+constexpr int kCriticalExit = 6;
+
 bool IsLauncherExitCode(int status) {
   for (int code : {0, 1, 6, 87, 110, 1627 & 0xFF})
     if (status == code) return true;
@@ -50,18 +52,29 @@ std::vector<std::string> ErrorRecords(const fs::path& machine) {
   return test_support::ErrorMessages(test_support::ReadLines(machine / "drives/Z/Portavel/TavixError.log"));
 }
 
-// Whether `faulty` holds a record more often than `clean` does.
-bool HasNewRecord(const std::vector<std::string>& clean, const std::vector<std::string>& faulty) {
+// The debug records of a run (the preload log in preload mode), without date and time.
+std::vector<std::string> DebugRecords(const fs::path& machine) {
+  std::vector<std::string> records;
+  for (const char* log : {"TavixDebug.log", "TavixPreload.log"})
+    for (const std::string& line : test_support::ReadLines(machine / "drives/Z/Portavel" / log))
+      records.push_back(line.size() > 18 ? line.substr(18) : line);
+  return records;
+}
+
+// The records of `faulty` that `clean` does not hold as often.
+std::vector<std::string> NewRecords(const std::vector<std::string>& clean, const std::vector<std::string>& faulty) {
   std::map<std::string, int> counts;
   for (const std::string& record : clean) ++counts[record];
+  std::vector<std::string> added;
   for (const std::string& record : faulty)
-    if (--counts[record] < 0) return true;
-  return false;
+    if (--counts[record] < 0) added.push_back(record);
+  return added;
 }
 
 struct Reference {
   MachineState state;
   std::vector<std::string> errors;
+  std::vector<std::string> debug;
   std::map<std::string, std::uint32_t> calls;
 };
 
@@ -91,7 +104,7 @@ class Sweep {
     CopyMachine(work_ / "sample", machine);
     const RunOutcome outcome = RunIsolated(machine, mode.command_line);
     if (!outcome.exited || !outcome.errors.empty()) Report(mode, "clean run", "", "does not end cleanly: " + outcome.errors);
-    return {Capture(machine), ErrorRecords(machine), outcome.calls};
+    return {Capture(machine), ErrorRecords(machine), DebugRecords(machine), outcome.calls};
   }
 
   void FaultyRun(const Mode& mode, const Reference& reference, const std::string& operation, std::uint32_t call) {
@@ -106,13 +119,17 @@ class Sweep {
       Report(mode, operation, rule, "ends with status " + std::to_string(outcome.exit_status) + " (signal or hang)");
     if (!outcome.errors.empty()) Report(mode, operation, rule, "writes to standard error: " + outcome.errors);
     const std::vector<std::string> records = ErrorRecords(machine);
-    if (!SilentByDesign(operation) && !HasNewRecord(reference.errors, records))
+    const std::vector<std::string> debug = DebugRecords(machine);
+    // A run that aborts before its logs are open can only show the critical error box.
+    const bool before_logs = debug.empty() && outcome.exit_status == kCriticalExit;
+    if (NewRecords(reference.errors, records).empty() && !before_logs &&
+        !SilentByDesign(operation, NewRecords(reference.debug, debug)))
       Report(mode, operation, rule, "leaves no error record");
     const MachineState after = Capture(machine);
     for (const std::string& lost : LostFiles(before_, after, reference.state)) {
       const bool gone = !after.files.count(lost);
       if (!gone || !LossReportedByDesign(FileName(lost), records))
-        Report(mode, operation, rule, "loses a file: " + lost + (gone ? " is gone" : " was overwritten"));
+        ReportChange(mode, operation, rule, "loses a file: " + lost + (gone ? " is gone" : " was overwritten"));
     }
 
     // The next clean run repairs whatever the failure left behind.
@@ -120,7 +137,13 @@ class Sweep {
     const RunOutcome repair = RunIsolated(machine, mode.command_line);
     if (!repair.exited) Report(mode, operation, rule, "the clean run after it does not end");
     for (const std::string& difference : Differences(reference.state, Capture(machine), started_))
-      Report(mode, operation, rule, "the clean run after it does not converge: " + difference);
+      ReportChange(mode, operation, rule, "the clean run after it does not converge: " + difference);
+  }
+
+  // A lost file or a lasting difference, unless it follows from the failure by design.
+  void ReportChange(const Mode& mode, const std::string& operation, const std::string& rule,
+                    const std::string& finding) {
+    if (!ChangeByDesign(operation, finding)) Report(mode, operation, rule, finding);
   }
 
   void Report(const Mode& mode, const std::string& operation, const std::string& rule, const std::string& finding) {
