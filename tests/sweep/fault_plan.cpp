@@ -112,8 +112,12 @@ constexpr Allowance kAllowances[] = {
     {"CreateFile", "tavix.",
      "an installed file that cannot be opened counts as missing and is installed over, without a backup"},
     {"FindFirstFile", "tavix.", "a file that cannot be found counts as missing and is installed over, without a backup"},
-    {"Wow64DisableWow64FsRedirection", "tavix.ini",
-     "a backup that cannot switch redirection off counts as made; the file is replaced"},
+    {"Wow64DisableWow64FsRedirection", "tavix.",
+     "a file whose presence cannot be checked counts as missing and is installed over, and a backup that cannot "
+     "switch redirection off counts as made"},
+    {"Wow64RevertWow64FsRedirection", "loses a file",
+     "an upgraded file is deleted before its copy; redirection that cannot be restored then aborts the run, and "
+     "the next run installs the file"},
 };
 
 }  // namespace

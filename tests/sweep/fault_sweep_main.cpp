@@ -4,10 +4,12 @@
 // again from the same machine with exactly that call failing, and checks that
 //   - the run ends by its own exit with a launcher exit code and reports nothing on
 //     standard error (no crash, hang or sanitizer report);
-//   - the failure shows as an error record, unless the operation is silent by design;
+//   - the failure shows as an error record, unless it is silent by design there;
 //   - every file the machine held is unchanged, given the bytes a clean run gives it,
 //     or kept in a backup set;
-//   - one clean run afterwards brings the machine to the state of the clean run.
+//   - one clean run afterwards brings the machine to the state of the clean run;
+// a lost file or a lasting difference that follows from the failure by design is no
+// finding.
 //
 //   fault_sweep [--all] [--operation NAME] [--known FILE]
 //
@@ -38,10 +40,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The launcher's exit codes modulo 256: a normal end, an elevated restart, a critical
-// error, an unsplittable command line, a product that did not start, files not replaced.
+// The exit code of a critical abort.
 constexpr int kCriticalExit = 6;
 
+// The launcher's exit codes modulo 256: a normal end, an elevated restart, a critical
+// error, an unsplittable command line, a product that did not start, files not replaced.
 bool IsLauncherExitCode(int status) {
   for (int code : {0, 1, 6, 87, 110, 1627 & 0xFF})
     if (status == code) return true;
