@@ -29,7 +29,9 @@ constexpr Silence kSilences[] = {
      "blocks released directly (the address table, a descriptor set, the argument blocks after the run) are "
      "released unchecked"},
     {"HeapAlloc", "GetNetworkAddress: Memory allocation failed", "the network inspection writes debug records only"},
-    {"FormatMessage", "", "the first description, for the unreadable Debug value, is formatted before the logs are open; its record is counted, not written"},
+    {"FormatMessage", "",
+     "the first description, for the unreadable Debug value, is formatted before the logs are open; its record "
+     "is counted, not written"},
     {"GetIpAddrTable", "", "the network inspection writes debug records only"},
     {"GetBestInterface", "", "the best interface's index is not checked; no row is the default then"},
     {"InetPton", "", "the network inspection writes debug records only"},
@@ -51,7 +53,8 @@ constexpr Silence kSilences[] = {
     {"SystemTimeToFileTime", "", "an installed file's time stamp is set unchecked"},
     {"SetFileTime", "", "an installed file's time stamp is set unchecked"},
     {"GetFileAttributes", "", "a folder test reports a failure as a debug record: the folder counts as missing"},
-    {"FindFirstFile", "", "a search that fails finds nothing: the file counts as missing, the engine's listing is empty"},
+    {"FindFirstFile", "",
+     "a search that fails finds nothing: the file counts as missing, the engine's listing is empty"},
     {"FindNextFile", "", "a listing that cannot go on ends there"},
     {"FindClose", "", "closing a search is not checked"},
     {"CloseHandle", "", "closing a handle is not checked"},
@@ -59,16 +62,19 @@ constexpr Silence kSilences[] = {
     {"DeleteFile", "", "deleting an old log, a file to be replaced or a partial copy is not checked"},
     {"GetPrivateProfileString", "", "a settings value that cannot be read takes its default"},
     {"SetCurrentDirectory", "", "the working folder is set before the logs are open"},
-    {"GetModuleFileName", " v0.0.0.0", "without its own path the launcher reads no version, before the logs are open"},
+    {"GetModuleFileName", " v0.0.0.0",
+     "without its own path the launcher reads no version, before the logs are open"},
     {"Wow64DisableWow64FsRedirection", " v0.0.0.0",
      "the launcher's own version is read before the logs are open"},
-    {"SHGetKnownFolderPath", "", "the local, start-menu, fonts and cache folders are taken unchecked: they stay empty"},
+    {"SHGetKnownFolderPath", "",
+     "the local, start-menu, fonts and cache folders are taken unchecked: they stay empty"},
     {"RegGetValue", "", "a value that cannot be read counts as missing"},
     {"RegOpenKeyEx", "", "a runtime's key that cannot be opened counts as not installed"},
     {"RegQueryReflectionKey", "", "the configuration check writes debug records and assumes a repair is needed"},
     {"GetSecurityInfo", "Couldn't query security status on key",
      "the configuration check writes debug records and assumes a repair is needed"},
-    {"GetFileSecurity", "IsFolderUnrestricted:", "the folder test reports a failure as a debug record; the folder counts as restricted"},
+    {"GetFileSecurity", "IsFolderUnrestricted:",
+     "the folder test reports a failure as a debug record; the folder counts as restricted"},
     {"RegEnableReflectionKey", "", "switching reflection back on is not checked"},
     {"RegSetValueEx", "", "the progress value is written unchecked"},
     {"RegCreateKeyEx", "Failed to save working folder to registry",
@@ -84,8 +90,7 @@ constexpr Silence kSilences[] = {
 };
 
 // A lost file or a difference after the next clean run that follows from a failure of
-// `operation` by design; `finding` is matched by its start after the operation's name
-// (empty: any operation), or anywhere in it.
+// `operation` (empty: of any operation) by design; `finding` is a text of the finding.
 struct Allowance {
   std::string_view operation;
   std::string_view finding;
@@ -96,22 +101,24 @@ constexpr Allowance kAllowances[] = {
     {"", "Norvane/Portavel/tavix.ini is left over",
      "a settings file relocated because its old place looked blocked is not moved back"},
     {"", "security.txt differs",
-     "a folder or key secured in a failed run keeps that security: the next check finds Everyone's rights and "
-     "changes nothing"},
+     "a folder or key a failed run secured otherwise keeps it: the next check looks at reflection and "
+     "Everyone's rights only, finds them, and changes nothing"},
     {"", "registry.reg differs",
      "the configuration key is checked by its reflection and rights only; a value a failed run missed is not "
      "rewritten"},
     {"", "C/Windows/SysWOW64/tsysw64.dll is left over",
      "without WOW64 the launcher takes the system for a 32-bit one; the stray copy is not removed"},
     {"SHGetKnownFolderPath", "Z/", "an empty folder path puts files beside the launcher; they are not removed"},
-    {"GetModuleFileName", "Z/", "shortcuts made from an empty launcher path stay; existing shortcuts are not redone"},
+    {"GetModuleFileName", "Z/",
+     "shortcuts made from an empty launcher path stay; existing shortcuts are not redone"},
     {"GetModuleFileName", ".LNK has other bytes", "existing shortcuts are not redone"},
     {"SetShellLinkField", ".LNK has other bytes", "existing shortcuts are not redone"},
     {"SetFileTime", "has another time", "a file installed only when missing is never restamped"},
     {"SystemTimeToFileTime", "has another time", "a file installed only when missing is never restamped"},
     {"CreateFile", "tavix.",
      "an installed file that cannot be opened counts as missing and is installed over, without a backup"},
-    {"FindFirstFile", "tavix.", "a file that cannot be found counts as missing and is installed over, without a backup"},
+    {"FindFirstFile", "tavix.",
+     "a file that cannot be found counts as missing and is installed over, without a backup"},
     {"Wow64DisableWow64FsRedirection", "tavix.",
      "a file whose presence cannot be checked counts as missing and is installed over, and a backup that cannot "
      "switch redirection off counts as made"},
