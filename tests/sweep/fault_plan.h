@@ -1,6 +1,6 @@
 // What the fault sweep tries: the runs it makes faulty, the error each operation
-// fails with, which calls of an operation it fails, and the operations whose failure
-// the launcher leaves out of its error log by design.
+// fails with, which calls of an operation it fails, and what a failure may do by design:
+// leave no error record, lose a file it reports, or leave a change the next run keeps.
 #pragma once
 
 #include <cstdint>
@@ -27,8 +27,14 @@ inline constexpr Mode kModes[] = {
 // A plausible error for a failing call of `operation`.
 std::uint32_t ErrorFor(std::string_view operation);
 
-// Whether a failure of `operation` leaves no error record by design.
-bool SilentByDesign(std::string_view operation);
+// Whether a failure of `operation` leaves no error record by design, where
+// `new_debug_records` (the debug records the faulty run wrote and the clean run did not)
+// show it struck.
+bool SilentByDesign(std::string_view operation, const std::vector<std::string>& new_debug_records);
+
+// Whether `finding`, a file lost or a difference left after the next clean run, follows
+// from a failure of `operation` by design.
+bool ChangeByDesign(std::string_view operation, std::string_view finding);
 
 // Whether the launcher deletes a file before replacing it by design, and reports that
 // the replacement failed in one of `records`: an upgraded archive entry or a cache copy,

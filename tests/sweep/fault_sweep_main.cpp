@@ -4,10 +4,12 @@
 // again from the same machine with exactly that call failing, and checks that
 //   - the run ends by its own exit with a launcher exit code and reports nothing on
 //     standard error (no crash, hang or sanitizer report);
-//   - the failure shows as an error record, unless the operation is silent by design;
+//   - the failure shows as an error record, unless it is silent by design there;
 //   - every file the machine held is unchanged, given the bytes a clean run gives it,
 //     or kept in a backup set;
-//   - one clean run afterwards brings the machine to the state of the clean run.
+//   - one clean run afterwards brings the machine to the state of the clean run;
+// a lost file or a lasting difference that follows from the failure by design is no
+// finding.
 //
 //   fault_sweep [--all] [--operation NAME] [--known FILE]
 //
@@ -38,6 +40,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The exit code of a critical abort.
+constexpr int kCriticalExit = 6;
+
 // The launcher's exit codes modulo 256: a normal end, an elevated restart, a critical
 // error, an unsplittable command line, a product that did not start, files not replaced.
 bool IsLauncherExitCode(int status) {
@@ -50,18 +55,29 @@ std::vector<std::string> ErrorRecords(const fs::path& machine) {
   return test_support::ErrorMessages(test_support::ReadLines(machine / "drives/Z/Portavel/TavixError.log"));
 }
 
-// Whether `faulty` holds a record more often than `clean` does.
-bool HasNewRecord(const std::vector<std::string>& clean, const std::vector<std::string>& faulty) {
+// The debug records of a run (the preload log in preload mode), without date and time.
+std::vector<std::string> DebugRecords(const fs::path& machine) {
+  std::vector<std::string> records;
+  for (const char* log : {"TavixDebug.log", "TavixPreload.log"})
+    for (const std::string& line : test_support::ReadLines(machine / "drives/Z/Portavel" / log))
+      records.push_back(line.size() > 18 ? line.substr(18) : line);
+  return records;
+}
+
+// The records of `faulty` that `clean` does not hold as often.
+std::vector<std::string> NewRecords(const std::vector<std::string>& clean, const std::vector<std::string>& faulty) {
   std::map<std::string, int> counts;
   for (const std::string& record : clean) ++counts[record];
+  std::vector<std::string> added;
   for (const std::string& record : faulty)
-    if (--counts[record] < 0) return true;
-  return false;
+    if (--counts[record] < 0) added.push_back(record);
+  return added;
 }
 
 struct Reference {
   MachineState state;
   std::vector<std::string> errors;
+  std::vector<std::string> debug;
   std::map<std::string, std::uint32_t> calls;
 };
 
@@ -91,7 +107,7 @@ class Sweep {
     CopyMachine(work_ / "sample", machine);
     const RunOutcome outcome = RunIsolated(machine, mode.command_line);
     if (!outcome.exited || !outcome.errors.empty()) Report(mode, "clean run", "", "does not end cleanly: " + outcome.errors);
-    return {Capture(machine), ErrorRecords(machine), outcome.calls};
+    return {Capture(machine), ErrorRecords(machine), DebugRecords(machine), outcome.calls};
   }
 
   void FaultyRun(const Mode& mode, const Reference& reference, const std::string& operation, std::uint32_t call) {
@@ -106,13 +122,17 @@ class Sweep {
       Report(mode, operation, rule, "ends with status " + std::to_string(outcome.exit_status) + " (signal or hang)");
     if (!outcome.errors.empty()) Report(mode, operation, rule, "writes to standard error: " + outcome.errors);
     const std::vector<std::string> records = ErrorRecords(machine);
-    if (!SilentByDesign(operation) && !HasNewRecord(reference.errors, records))
+    const std::vector<std::string> debug = DebugRecords(machine);
+    // A run that aborts before its logs are open can only show the critical error box.
+    const bool before_logs = debug.empty() && outcome.exit_status == kCriticalExit;
+    if (NewRecords(reference.errors, records).empty() && !before_logs &&
+        !SilentByDesign(operation, NewRecords(reference.debug, debug)))
       Report(mode, operation, rule, "leaves no error record");
     const MachineState after = Capture(machine);
     for (const std::string& lost : LostFiles(before_, after, reference.state)) {
       const bool gone = !after.files.count(lost);
       if (!gone || !LossReportedByDesign(FileName(lost), records))
-        Report(mode, operation, rule, "loses a file: " + lost + (gone ? " is gone" : " was overwritten"));
+        ReportChange(mode, operation, rule, "loses a file: " + lost + (gone ? " is gone" : " was overwritten"));
     }
 
     // The next clean run repairs whatever the failure left behind.
@@ -120,7 +140,13 @@ class Sweep {
     const RunOutcome repair = RunIsolated(machine, mode.command_line);
     if (!repair.exited) Report(mode, operation, rule, "the clean run after it does not end");
     for (const std::string& difference : Differences(reference.state, Capture(machine), started_))
-      Report(mode, operation, rule, "the clean run after it does not converge: " + difference);
+      ReportChange(mode, operation, rule, "the clean run after it does not converge: " + difference);
+  }
+
+  // A lost file or a lasting difference, unless it follows from the failure by design.
+  void ReportChange(const Mode& mode, const std::string& operation, const std::string& rule,
+                    const std::string& finding) {
+    if (!ChangeByDesign(operation, finding)) Report(mode, operation, rule, finding);
   }
 
   void Report(const Mode& mode, const std::string& operation, const std::string& rule, const std::string& finding) {
