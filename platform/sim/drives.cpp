@@ -54,6 +54,8 @@ Drives::Drives(std::filesystem::path machine_folder) : root_(std::move(machine_f
 
 std::optional<std::string> Drives::Normalize(std::string_view windows_path,
                                              std::string_view current_directory) {
+  // Windows finds nothing under an empty name (3), not the current folder.
+  if (windows_path.empty()) return std::nullopt;
   std::string full;
   if (IsDriveSpec(windows_path) && windows_path.size() > 2 &&
       (windows_path[2] == '\\' || windows_path[2] == '/')) {
