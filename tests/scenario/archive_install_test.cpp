@@ -17,29 +17,11 @@ namespace {
 using tabpack::MemoryFile;
 using tabpack::UtcTime;
 
-// The user may write system locations: the token is an administrator's.
-const std::string kAdminIni = "[machine]\nclock = 2026-12-06T08:30:00\n[user]\ntoken_admin = true\n";
-
 UtcTime Shifted(UtcTime t, int minutes_later, int seconds_later = 0) {
   t.minute += minutes_later;
   t.second += seconds_later;
   return t;
 }
-
-// A machine of an administrator with the archive of `files` beside the launcher.
-struct InstallMachine : Machine {
-  explicit InstallMachine(const std::vector<MemoryFile>& files, const std::string& ini = kAdminIni) {
-    Write("machine.ini", ini);
-    WriteC("Portavel/tsystem1.exe");
-    WriteC("Portavel/tsystem0.dll", tabpack::BuildArchive(files));
-  }
-  // A file already installed on drive C, with its time.
-  void Installed(const std::string& path_on_c, const std::string& bytes, const UtcTime& time) const {
-    WriteC(path_on_c, bytes);
-    fs::last_write_time(C(path_on_c), HostTime(time));
-  }
-  std::string ExitLine(const std::string& command_line) const { return LastLine(Run(command_line).out); }
-};
 
 // Every file below the drive C folders `under`: its size, a hash of its bytes and its
 // time, by path.

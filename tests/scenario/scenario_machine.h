@@ -80,4 +80,22 @@ inline std::string LastLine(const std::string& out) {
   return text.substr(text.rfind('\n') == std::string::npos ? 0 : text.rfind('\n') + 1);
 }
 
+// The user may write system locations: the token is an administrator's.
+inline const std::string kAdminIni = std::string(kMachineIni) + "[user]\ntoken_admin = true\n";
+
+// A machine of an administrator with the archive of `files` beside the launcher.
+struct InstallMachine : Machine {
+  explicit InstallMachine(const std::vector<tabpack::MemoryFile>& files, const std::string& ini = kAdminIni) {
+    Write("machine.ini", ini);
+    WriteC("Portavel/tsystem1.exe");
+    WriteC("Portavel/tsystem0.dll", tabpack::BuildArchive(files));
+  }
+  // A file already installed on drive C, with its time.
+  void Installed(const std::string& path_on_c, const std::string& bytes, const tabpack::UtcTime& time) const {
+    WriteC(path_on_c, bytes);
+    fs::last_write_time(C(path_on_c), HostTime(time));
+  }
+  std::string ExitLine(const std::string& command_line) const { return LastLine(Run(command_line).out); }
+};
+
 }  // namespace scenario

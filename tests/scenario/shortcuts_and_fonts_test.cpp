@@ -1,6 +1,5 @@
 // Scenario tests of the launcher's four shortcuts and the session's four fonts, and of
 // the failures of the shell link object and of font registration.
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -15,11 +14,6 @@ const std::vector<std::string> kLinks = {std::string(kStartMenu) + "Veltrix Dovr
                                          std::string(kStartMenu) + "Diagnostics/Veltrix Dovrel (Diagnostic Mode).LNK",
                                          "Portavel/Veltrix Dovrel (Diagnostic Mode).LNK",
                                          "Portavel/Veltrix Dovrel (Clear Users).LNK"};
-
-std::size_t Count(const std::vector<std::string>& lines, const std::string& text) {
-  return std::count_if(lines.begin(), lines.end(),
-                       [&](const std::string& line) { return line.find(text) != std::string::npos; });
-}
 
 TEST(Shortcuts, AFirstRunWritesAllFourLinksToTheLauncher) {
   Machine m;
@@ -50,7 +44,7 @@ TEST_P(SecondRun, WritesOnlyMissingLinksUnlessRepairing) {
   if (c.clear_users_deleted) fs::remove(m.C(kLinks[3]));
   fs::remove(m.C("Portavel/TavixDebug.log"));
   m.Run(c.command_line);
-  EXPECT_EQ(Count(m.DebugLog(), "CreateShortcut: Shortcut created successfully."), c.written);
+  EXPECT_EQ(CountLines(m.DebugLog(), "CreateShortcut: Shortcut created successfully."), c.written);
   for (const auto& link : kLinks) EXPECT_TRUE(fs::exists(m.C(link))) << link;
 }
 
@@ -82,8 +76,8 @@ TEST(Fonts, TheSampleWorkstationHasAllFour) {
            fs::copy_options::recursive | fs::copy_options::overwrite_existing);
   m.Run("");
   std::vector<std::string> lines = m.Lines("system.log");
-  EXPECT_EQ(Count(lines, "ADDFONT \"C:\\Windows\\Fonts\\"), 4u);
-  EXPECT_EQ(Count(lines, "result=1"), 4u);
+  EXPECT_EQ(CountLines(lines, "ADDFONT \"C:\\Windows\\Fonts\\"), 4u);
+  EXPECT_EQ(CountLines(lines, "result=1"), 4u);
 }
 
 struct OperationFault {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "diag/log.h"
@@ -159,12 +160,10 @@ TEST(WaitOutcome, EveryResultOfTheWaitHasItsRecordAndResult) {
   };
   for (const Row& row : kRows) {
     const WaitOutcome& outcome = WaitOutcomeOf(row.wait_result);
-    EXPECT_STREQ(outcome.record, row.record) << std::hex << row.wait_result;
-    EXPECT_EQ(outcome.is_error, row.is_error) << std::hex << row.wait_result;
-    EXPECT_EQ(outcome.has_exit_code, row.has_exit_code) << std::hex << row.wait_result;
-    if (!row.has_exit_code) {
-      EXPECT_EQ(outcome.result, row.result) << std::hex << row.wait_result;
-    }
+    EXPECT_EQ(std::make_tuple(std::string(outcome.record), outcome.is_error, outcome.has_exit_code,
+                              row.has_exit_code ? 0 : outcome.result),
+              std::make_tuple(std::string(row.record), row.is_error, row.has_exit_code, row.result))
+        << std::hex << row.wait_result;
   }
 }
 

@@ -5,7 +5,6 @@
 
 #include <cstring>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,12 +27,9 @@ std::string StandardOutput(const ArchiveRun& run) { return run.machine.Text("std
 // The names listed in the report, in order.
 std::vector<std::string> ListedNames(const std::string& report) {
   std::vector<std::string> names;
-  std::istringstream lines(report);
-  int number = 0;
-  for (std::string line; std::getline(lines, line);) {
-    if (++number <= 6) continue;  // empty lines, archive line, header, rule line
-    names.push_back(line.substr(0, line.find(' ')));
-  }
+  const std::vector<std::string> lines = test_support::SplitLines(report);
+  // After the empty lines, the archive line, the header and the rule line.
+  for (std::size_t i = 6; i < lines.size(); ++i) names.push_back(lines[i].substr(0, lines[i].find(' ')));
   return names;
 }
 
@@ -146,15 +142,9 @@ TEST(CreateFileList, TimesThatCannotBeConvertedShowAsZeros) {
     ArchiveRun run(std::string("[fail]\n") + row.fail + "\n");
     run.PutArchive(tabpack::BuildArchive({File("a.dll")}));
     CreateFileList(run.l);
-    const std::string report = *run.machine.File(kReport);
-    std::istringstream lines(report);
-    std::string line;
-    for (int i = 0; i < 3; ++i) std::getline(lines, line);
-    if (*row.archive_time) {
-      EXPECT_EQ(line.substr(28, 22), row.archive_time);
-    }
-    for (int i = 0; i < 4; ++i) std::getline(lines, line);
-    EXPECT_EQ(line.substr(28, 22), row.record_time);
+    const std::vector<std::string> lines = test_support::SplitLines(*run.machine.File(kReport));
+    if (*row.archive_time) EXPECT_EQ(lines[2].substr(28, 22), row.archive_time);
+    EXPECT_EQ(lines[6].substr(28, 22), row.record_time);
   }
 }
 
@@ -164,12 +154,10 @@ TEST(CreateFileList, ARuleOutsideTheFourShowsItsNumber) {
   ArchiveRun run;
   run.PutArchive(tabpack::BuildArchive({File("a.dll"), odd}));
   CreateFileList(run.l);
-  std::istringstream lines(*run.machine.File(kReport));
-  std::vector<std::string> all;
-  for (std::string line; std::getline(lines, line);) all.push_back(line);
-  ASSERT_EQ(all.size(), 8u);
-  EXPECT_EQ(all[6].substr(all[6].size() - 14), "Always       \r");
-  EXPECT_EQ(all[7].substr(all[7].size() - 14), "104          \r");
+  const std::vector<std::string> lines = test_support::SplitLines(*run.machine.File(kReport));
+  ASSERT_EQ(lines.size(), 8u);
+  EXPECT_EQ(lines[6].substr(lines[6].size() - 13) + "|" + lines[7].substr(lines[7].size() - 13),
+            "Always       |104          ");
 }
 
 }  // namespace

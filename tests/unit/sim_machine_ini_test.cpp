@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "tests/unit/machine_folder_refusal.h"
@@ -106,13 +107,12 @@ TEST(SimMachineIni, ProgramsMayRunForATime) {
       "C:\\b.exe = 259 AFTER 1500ms\n"
       "C:\\c.exe = -1\n"
       "C:\\d.exe = 0xC0000005\n");
-  EXPECT_EQ(m.programs.at("C:\\a.exe").exit_code, 0);
-  EXPECT_EQ(m.programs.at("C:\\a.exe").run_milliseconds, 400000u);
-  EXPECT_EQ(m.programs.at("C:\\b.exe").exit_code, 259);
-  EXPECT_EQ(m.programs.at("C:\\b.exe").run_milliseconds, 1500u);
-  EXPECT_EQ(m.programs.at("C:\\c.exe").exit_code, -1);
-  EXPECT_EQ(m.programs.at("C:\\c.exe").run_milliseconds, 0u);
-  EXPECT_EQ(static_cast<std::uint32_t>(m.programs.at("C:\\d.exe").exit_code), 0xC0000005u);
+  const std::tuple<const char*, std::int32_t, std::uint32_t> rows[] = {
+      {"C:\\a.exe", 0, 400000}, {"C:\\b.exe", 259, 1500}, {"C:\\c.exe", -1, 0},
+      {"C:\\d.exe", static_cast<std::int32_t>(0xC0000005), 0}};
+  for (const auto& [path, exit_code, milliseconds] : rows)
+    EXPECT_EQ(std::tie(m.programs.at(path).exit_code, m.programs.at(path).run_milliseconds),
+              std::tie(exit_code, milliseconds)) << path;
 }
 
 TEST(SimMachineIni, FaultRulesNameOperationsAndCalls) {
@@ -152,37 +152,28 @@ TEST(SimMachineIni, NetworkInterfacesAndDrives) {
       "best_interface = 7\n"
       "drive.z = \\\\files\\public\n"
       "drive.H = disconnected \\\\home server\\clerk share\n");
-  ASSERT_EQ(m.network.interfaces.size(), 3u);
-  const NetworkInterface& first = m.network.interfaces[0];  // in the order of N
-  EXPECT_EQ(first.number, 1);
-  EXPECT_EQ(first.address, "192.168.1.20");
-  EXPECT_EQ(first.mask, "255.255.255.0");
-  EXPECT_EQ(first.index, 7u);
-  EXPECT_EQ(first.flags, std::vector<std::string>{"primary"});
-  EXPECT_EQ(m.network.interfaces[1].flags, (std::vector<std::string>{"dynamic", "disconnected"}));
-  EXPECT_EQ(m.network.interfaces[2].index, 16u);
-  EXPECT_TRUE(m.network.interfaces[2].flags.empty());
+  std::vector<std::string> interfaces;
+  for (const NetworkInterface& i : m.network.interfaces) {
+    std::string line = std::to_string(i.number) + " " + i.address + " " + i.mask + " " + std::to_string(i.index);
+    for (const std::string& flag : i.flags) line += " " + flag;
+    interfaces.push_back(line);
+  }
+  EXPECT_EQ(interfaces, (std::vector<std::string>{"1 192.168.1.20 255.255.255.0 7 primary",
+                                                  "2 10.0.0.7 255.0.0.0 12 dynamic disconnected",
+                                                  "3 0.0.0.0 0.0.0.0 16"}));  // in the order of N
   EXPECT_EQ(m.network.best_interface, 7u);
   ASSERT_EQ(m.network.drives.size(), 2u);
-  EXPECT_EQ(m.network.drives[0].letter, 'H');
-  EXPECT_EQ(m.network.drives[0].remote, "\\\\home server\\clerk share");
-  EXPECT_FALSE(m.network.drives[0].connected);
-  EXPECT_EQ(m.network.drives[1].letter, 'Z');
-  EXPECT_EQ(m.network.drives[1].remote, "\\\\files\\public");
-  EXPECT_TRUE(m.network.drives[1].connected);
+  EXPECT_EQ(std::tie(m.network.drives[0].letter, m.network.drives[0].remote, m.network.drives[0].connected),
+            std::make_tuple('H', std::string("\\\\home server\\clerk share"), false));
+  EXPECT_EQ(std::tie(m.network.drives[1].letter, m.network.drives[1].remote, m.network.drives[1].connected),
+            std::make_tuple('Z', std::string("\\\\files\\public"), true));
 }
 
-TEST(SimMachineIni, ARepeatedSectionContinuesTheFirst) {
-  const Machine m = Parse("[os]\nmajor=6\n[user]\nname=x\n[OS]\nminor=3\n");
-  EXPECT_EQ(m.os.major, 6u);
-  EXPECT_EQ(m.os.minor, 3u);
-}
-
-TEST(SimMachineIni, AByteOrderMarkIsIgnored) {
-  EXPECT_EQ(Parse("\xEF\xBB\xBF[os]\nmajor=5\n").os.major, 5u);
-}
-
-TEST(SimMachineIni, TheClockCoversTheWindowsCalendar) {
+// A repeated section continues the first; a byte order mark is ignored; the clock
+// covers the Windows calendar.
+TEST(SimMachineIni, RepeatedSectionsMarksAndTheCalendarsEnds) {
+  const Machine m = Parse("\xEF\xBB\xBF[os]\nmajor=6\n[user]\nname=x\n[OS]\nminor=3\n");
+  EXPECT_EQ(std::tie(m.os.major, m.os.minor), std::make_tuple(6u, 3u));
   for (const char* time : {"1601-01-01T00:00:00", "30827-12-31T23:59:59"})
     EXPECT_EQ(Parse(std::string("[machine]\nclock=") + time).machine.clock, time);
 }

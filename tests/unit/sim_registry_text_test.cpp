@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "tests/unit/machine_folder_refusal.h"
@@ -84,12 +85,9 @@ TEST(SimRegistryText, ReadsEveryValueForm) {
       {"Spaced", 1, {'x', 0}},
   };
   ASSERT_EQ(key->values.size(), std::size(kRows));
-  for (std::size_t i = 0; i < std::size(kRows); ++i) {
-    SCOPED_TRACE(kRows[i].name);
-    EXPECT_EQ(key->values[i].name, kRows[i].name);  // in file order
-    EXPECT_EQ(key->values[i].type, kRows[i].type);
-    EXPECT_EQ(key->values[i].data, kRows[i].data);
-  }
+  for (std::size_t i = 0; i < std::size(kRows); ++i)  // in file order
+    EXPECT_EQ(std::tie(key->values[i].name, key->values[i].type, key->values[i].data),
+              std::make_tuple(std::string(kRows[i].name), kRows[i].type, kRows[i].data)) << kRows[i].name;
 }
 
 TEST(SimRegistryText, WritesTheRegeditFormat) {
@@ -239,12 +237,9 @@ TEST(SimRegistryText, KeySwitchesAreComments) {
                  "\"x\"=\"y\"\n"));
   const RegistryKey* a = tree.Find("HKEY_LOCAL_MACHINE\\SOFTWARE\\A");
   const RegistryKey* b = tree.Find("HKEY_LOCAL_MACHINE\\SOFTWARE\\B");
-  ASSERT_NE(a, nullptr);
-  ASSERT_NE(b, nullptr);
-  EXPECT_FALSE(a->reflection);
-  EXPECT_FALSE(a->virtualization);
-  EXPECT_TRUE(b->reflection);
-  EXPECT_TRUE(b->virtualization);
+  ASSERT_TRUE(a && b);
+  EXPECT_EQ(std::tie(a->reflection, a->virtualization, b->reflection, b->virtualization),
+            std::make_tuple(false, false, true, true));
   EXPECT_TRUE(tree.Find("HKEY_LOCAL_MACHINE\\SOFTWARE")->reflection);
 }
 

@@ -24,16 +24,6 @@ constexpr std::string_view kFile =
     "D:\\\tD:(A;OICI;FR;;;WD)\n"
     "HKLM\tD:(A;CI;KA;;;SY)\n";
 
-TEST(SimSecurityTable, ReadsLinesInFileOrder) {
-  const SecurityTable table = Parse(kFile);
-  ASSERT_EQ(table.entries().size(), 5u);
-  EXPECT_EQ(table.entries()[0].object, "C:\\ProgramData\\Veltrix");
-  EXPECT_EQ(table.entries()[0].sddl, "D:(A;OICI;FA;;;BU)");
-  EXPECT_EQ(table.entries()[1].object, "HKLM\\SOFTWARE\\Veltrix Solutions Inc.");
-  EXPECT_EQ(table.entries()[2].object, "C:\\Portavel\\");
-  EXPECT_EQ(table.entries()[4].object, "HKLM");
-}
-
 TEST(SimSecurityTable, OwnMatchesWithoutCaseOrTrailingBackslash) {
   const SecurityTable table = Parse(kFile);
   struct Row {
