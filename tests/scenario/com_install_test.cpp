@@ -28,7 +28,6 @@ std::string UtilityRuns(const Machine& m) {
 // that version; `ini` is appended to machine.ini.
 void Library(Machine& m, const std::string& offered, const std::string& installed, const std::string& ini = "") {
   std::string versions = "[versions]\n";
-  m.WriteC("Portavel/tsystem1.exe");
   fs::create_directories(m.C("Windows/SysWOW64"));
   m.WriteC(kSource, "new library");
   if (!offered.empty()) versions += "C:\\Portavel\\redist\\Veltrix.Bridge.dll = " + offered + "\n";
@@ -127,7 +126,6 @@ TEST(ComInstall, WithoutTheUtilityNoLibraryIsTouched) {
 
 TEST(ComInstall, WithoutRightsTheLibraryStaysAsItIs) {
   Machine m;
-  m.WriteC("Portavel/tsystem1.exe");
   fs::create_directories(m.C("Windows/SysWOW64"));
   m.WriteC(kSource, "new library");
   m.Append("machine.ini", "[ui]\nelevation_dialog = cancel\n");

@@ -18,11 +18,6 @@ void RemoveKey(Machine& m) {
   m.Write("security.txt", "");
 }
 
-void Unlock(Machine& m, const std::string& ini) {
-  m.Write("machine.ini", ini);
-  m.WriteC("Portavel/tsystem1.exe");
-}
-
 // Sets one location into a state; the others stay valid.
 struct LocationCase {
   const char* name;
@@ -86,7 +81,7 @@ class Location : public ::testing::TestWithParam<LocationCase> {};
 TEST_P(Location, IsFoundAndRepairedByAnAdministrator) {
   const LocationCase& c = GetParam();
   Machine m;
-  Unlock(m, kElevatedAdmin);
+  m.Write("machine.ini", kElevatedAdmin);
   c.prepare(m);
   ASSERT_EQ(LastLine(m.Run("-d").out), "exit code 0");
   const std::string log = UnwrapDebugLog(m.Text("drives/C/Portavel/TavixDebug.log"));
@@ -111,7 +106,7 @@ TEST_P(Location, IsFoundAndRepairedByAnAdministrator) {
 TEST_P(Location, IsLeftAsItIsWhenTheClerkDeclinesElevation) {
   const LocationCase& c = GetParam();
   Machine m;
-  Unlock(m, kMachineIni);
+  m.Write("machine.ini", kMachineIni);
   c.prepare(m);
   const std::string security = m.Text("security.txt");
   ASSERT_EQ(LastLine(m.Run("-d").out), "exit code 0");
@@ -130,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(States, Location, ::testing::ValuesIn(kLocations),
 TEST(ConfigLocations, TheFolderHandleIsClosedOnEveryWayOut) {
   for (const bool opens : {true, false}) {
     Machine m;
-    Unlock(m, kElevatedAdmin + (opens ? "" : "[fail]\nCreateFile = 1\n"));
+    m.Write("machine.ini", kElevatedAdmin + (opens ? "" : "[fail]\nCreateFile = 1\n"));
     m.Append("security.txt", "C:\\ProgramData\\Veltrix\tD:(A;OICI;FA;;;BA)\n");
     m.Run("-d100");
     const std::string log = UnwrapDebugLog(m.Text("drives/C/Portavel/TavixDebug.log"));
@@ -147,7 +142,7 @@ TEST(ConfigLocations, TheFolderHandleIsClosedOnEveryWayOut) {
 
 TEST(ConfigLocations, ARepairedKeyHoldsItsProgressAndTheLaunchersValues) {
   Machine m;
-  Unlock(m, kElevatedAdmin);
+  m.Write("machine.ini", kElevatedAdmin);
   RemoveKey(m);
   m.Run("-d");
   const std::string registry = m.Text("registry.reg");
@@ -188,7 +183,7 @@ class Authority : public ::testing::TestWithParam<AuthorityCase> {};
 TEST_P(Authority, DecidesWhetherTheKeyIsRepaired) {
   const AuthorityCase& c = GetParam();
   Machine m;
-  Unlock(m, c.ini);
+  m.Write("machine.ini", c.ini);
   const std::string lua = c.uac ? "\"EnableLUA\"=dword:00000001\r\n" : "\"EnableLUA\"=dword:00000000\r\n";
   m.Write("registry.reg", BareRegistryFile(SystemKeys(lua) + kCurrentRuntimeKeys));
   m.Write("security.txt", "");
@@ -265,7 +260,7 @@ class RepairFault : public ::testing::TestWithParam<RepairFaultCase> {};
 TEST_P(RepairFault, IsAnErrorRecordAndTheRunGoesOn) {
   const RepairFaultCase& c = GetParam();
   Machine m;
-  Unlock(m, kElevatedAdmin + "[fail]\n" + c.fail + "\n");
+  m.Write("machine.ini", kElevatedAdmin + "[fail]\n" + c.fail + "\n");
   c.prepare(m);
   EXPECT_EQ(LastLine(m.Run("-d").out), "exit code 0");
   EXPECT_TRUE(m.Shows("error", c.error)) << c.error;

@@ -63,7 +63,6 @@ std::vector<std::string> StatusRecordsIn(const std::vector<std::string>& log) {
 
 TEST(StandardStart, ShowsEveryStepAndStartsTheProduct) {
   Machine m;
-  m.WriteC("Portavel/tsystem1.exe", "product");
   RunResult run = m.Run("");
   EXPECT_EQ(run.exit_status, 0) << run.err;
   EXPECT_EQ(LastLine(run.out), "exit code 0");
@@ -88,7 +87,6 @@ TEST(StatusTexts, AreLoggedInTheOrderShownWithOrWithoutAWindow) {
                                 SequenceCase{"preload", "TavixPreload.log", &kPreloadUi},
                                 SequenceCase{"-s preload", "TavixPreload.log", &kPreloadUi}}) {
     Machine m;
-    m.WriteC("Portavel/tsystem1.exe");
     m.Run(c.command_line);
     EXPECT_EQ(StatusRecordsIn(ReadLines(m.C(std::string("Portavel/") + c.log))), StatusRecordsOf(*c.shown))
         << c.command_line;
@@ -98,7 +96,6 @@ TEST(StatusTexts, AreLoggedInTheOrderShownWithOrWithoutAWindow) {
 
 TEST(StandardStart, RepairModeShowsTheSameStepsUnderItsOwnFirstLine) {
   Machine m;
-  m.WriteC("Portavel/tsystem1.exe");
   m.Run("-r");
   std::vector<std::string> expected = kStandardStartUi;
   expected[1] = "STATUS \"Initializing Dovrel (Repair Mode)...\"";
@@ -108,7 +105,8 @@ TEST(StandardStart, RepairModeShowsTheSameStepsUnderItsOwnFirstLine) {
 }
 
 TEST(StandardStart, MissingProductFailsWithExitCode110AndCountsEveryError) {
-  Machine m;  // no tsystem1.exe; no Debug value in the registry: one error already
+  Machine m;  // no Debug value in the registry: one error already
+  fs::remove(m.C("Portavel/tsystem1.exe"));
   RunResult run = m.Run("-d");
   EXPECT_EQ(run.exit_status, 110);
   EXPECT_EQ(LastLine(run.out), "exit code 110");
@@ -125,7 +123,6 @@ TEST(StandardStart, MissingProductFailsWithExitCode110AndCountsEveryError) {
 
 TEST(StandardStart, PausesLastFourPointSevenSecondsBesidesItsWorkOnTheVirtualClock) {
   Machine m;
-  m.WriteC("Portavel/tsystem1.exe");
   m.Run("-d");
   auto log = m.DebugLog();
   ASSERT_FALSE(log.empty());
@@ -145,7 +142,6 @@ class ModeSelection : public ::testing::TestWithParam<ModeCase> {};
 
 TEST_P(ModeSelection, FirstMatchingModeWordWins) {
   Machine m;
-  m.WriteC("Portavel/tsystem1.exe");
   m.Run(GetParam().command_line);
   const auto ui = m.Lines("ui.log");
   EXPECT_EQ(ui.empty() ? "" : ui.front(), GetParam().first_ui_line);
@@ -167,7 +163,6 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(PreloadMode, ShowsItsStepsAndEndsWithoutStartingTheProduct) {
   Machine m;
-  m.WriteC("Portavel/tsystem1.exe");
   RunResult run = m.Run("preload");
   EXPECT_EQ(run.exit_status, 0);
   EXPECT_TRUE(m.Lines("processes.log").empty());

@@ -16,7 +16,6 @@ void ClerksWorkstation(Machine& m) {
            "[user]\nname = mfeldt\nadministrators_member = false\n"
            "[network]\ninterface.1 = 192.168.20.57 255.255.255.0 11 primary\nbest_interface = 11\n");
   m.Write("registry.reg", "");
-  m.WriteC("Portavel/tsystem1.exe", "product");
 }
 
 TEST(InstanceFile, TheProductGetsItsPathInQuotesAndTheFileDescribesTheRun) {

@@ -20,7 +20,6 @@ std::string LauncherKey(const std::string& values) {
 TEST(LaunchFolder, AnElevatedAdministratorRecordsItInTheSixtyFourBitView) {
   Machine m;
   m.Append("machine.ini", kElevatedAdmin);
-  m.WriteC("Portavel/tsystem1.exe");
   m.Run("-d");
   const std::string registry = m.Text("registry.reg");
   EXPECT_NE(registry.find("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Veltrix Solutions Inc.\\Launcher]\r\n"
@@ -44,7 +43,6 @@ TEST(LaunchFolder, ASecondRunFromAnotherFolderOverwritesIt) {
 TEST(LaunchFolder, AClerkWithoutRightsIsToldSetupMayBeRequired) {
   Machine m;
   m.Write("security.txt", kReadOnlyConfigKey);
-  m.WriteC("Portavel/tsystem1.exe");
   m.Run("-d");
   auto log = m.DebugLog();
   EXPECT_TRUE(Contains(log, "Tavix registry access failed: Error while creating/opening key "
@@ -58,7 +56,6 @@ TEST(DebugLevel, TheRegistryValueSwitchesLoggingOnWithoutASwitch) {
   Machine m;
   m.Write("registry.reg", LauncherKey("\"Debug\"=dword:00000001\r\n"));
   m.Write("security.txt", kReadOnlyConfigKey);
-  m.WriteC("Portavel/tsystem1.exe");
   m.Run("");
   auto log = m.DebugLog();
   EXPECT_TRUE(Contains(log, "Initialize: Diagnostic Logging Enabled from Registry (LogLevel: 1)"));
@@ -76,7 +73,6 @@ TEST(DebugLevel, NoOtherValueSwitchesLoggingOn) {
                      "\"Debug\"=dword:00000001\r\n\r\n")}) {
     Machine m;
     m.Write("registry.reg", registry);
-    m.WriteC("Portavel/tsystem1.exe");
     EXPECT_EQ(m.Run("").exit_status, 0);
     EXPECT_FALSE(fs::exists(m.C("Portavel/TavixDebug.log"))) << registry;
   }

@@ -45,8 +45,8 @@ inline std::string RegistryFile(const std::string& sections = "") {
   return WindowsRegistryFile(kCurrentRuntimeKeys + (kConfigKey + sections));
 }
 
-// A current workstation with the launcher's folder, the product's configuration
-// location, and an archive whose one record is unused: a run finds nothing to install
+// A current workstation with the launcher's folder and the product beside it, the
+// product's configuration location, and an archive whose one record is unused: a run finds nothing to install
 // and nothing missing. The registration utility and a redist\ folder without libraries
 // leave the COM check nothing to register; the start menu's Programs folder, which
 // Windows makes for every user, takes the launcher's shortcuts. A failed test leaves
@@ -60,6 +60,7 @@ class Machine : public Workstation {
     WriteC("Windows/win.ini", "; for 16-bit app support\r\n");
     Write("security.txt", kConfigKeySecurity);
     PutArchive({{}});
+    WriteC("Portavel/tsystem1.exe", "product");
     WriteC("Portavel/UTL/InstCOM.exe", "utility");
     fs::create_directories(C("Portavel/redist"));
     fs::create_directories(C("Users/clerk/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"));
@@ -87,7 +88,6 @@ inline const std::string kAdminIni = std::string(kMachineIni) + "[user]\ntoken_a
 struct InstallMachine : Machine {
   explicit InstallMachine(const std::vector<tabpack::MemoryFile>& files, const std::string& ini = kAdminIni) {
     Write("machine.ini", ini);
-    WriteC("Portavel/tsystem1.exe");
     WriteC("Portavel/tsystem0.dll", tabpack::BuildArchive(files));
   }
   // A file already installed on drive C, with its time.

@@ -17,7 +17,6 @@ const std::vector<std::string> kLinks = {std::string(kStartMenu) + "Veltrix Dovr
 
 TEST(Shortcuts, AFirstRunWritesAllFourLinksToTheLauncher) {
   Machine m;
-  m.WriteC("Portavel/tsystem1.exe");
   m.Run("");
   for (const auto& link : kLinks) EXPECT_TRUE(fs::exists(m.C(link))) << link;
   EXPECT_EQ(ReadText(m.C(kLinks[3])),
@@ -39,7 +38,6 @@ class SecondRun : public ::testing::TestWithParam<LinkCase> {};
 TEST_P(SecondRun, WritesOnlyMissingLinksUnlessRepairing) {
   const LinkCase& c = GetParam();
   Machine m;
-  m.WriteC("Portavel/tsystem1.exe");
   m.Run("");
   if (c.clear_users_deleted) fs::remove(m.C(kLinks[3]));
   fs::remove(m.C("Portavel/TavixDebug.log"));
@@ -56,7 +54,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, SecondRun,
 
 TEST(Fonts, TheFourFontsAreRegisteredInOrder) {
   Machine m;
-  m.WriteC("Portavel/tsystem1.exe");
   m.WriteC("Windows/Fonts/CODE128W.ttf", "font");
   m.Run("");
   std::vector<std::string> fonts;
@@ -92,7 +89,6 @@ class NewOperationFault : public ::testing::TestWithParam<OperationFault> {};
 TEST_P(NewOperationFault, IsReportedAndTheRunGoesOn) {
   const OperationFault& c = GetParam();
   Machine m;
-  m.WriteC("Portavel/tsystem1.exe");
   m.WriteC("Windows/Fonts/CODE128W.ttf", "font");
   m.Append("machine.ini", std::string("[fail]\n") + c.fail + "\n");
   RunResult run = m.Run("-d");
@@ -119,7 +115,6 @@ INSTANTIATE_TEST_SUITE_P(
 // A failed setter is only recorded: the link is written all the same, without that field.
 TEST(Shortcuts, AFailedSetterLeavesItsFieldEmpty) {
   Machine m;
-  m.WriteC("Portavel/tsystem1.exe");
   m.Append("machine.ini", "[fail]\nSetShellLinkField = 4\n");
   m.Run("-d");
   EXPECT_TRUE(Contains(m.Lines(std::string("drives/C/") + kLinks[0]), "Arguments="));

@@ -18,7 +18,6 @@ constexpr const char* kNotSupported = "WARNING!!! THIS OPERATING SYSTEM IS NOT O
 // the records of its debug log.
 std::vector<Record> RunRecords(Machine& m, const std::string& ini, const char* command_line = "-d",
                                int exit_status = 0) {
-  m.WriteC("Portavel/tsystem1.exe");
   m.Append("machine.ini", ini);
   const RunResult run = m.Run(command_line);
   EXPECT_EQ(run.exit_status, exit_status) << run.out << run.err;

@@ -72,15 +72,6 @@ TEST(StatusFonts, AreVerdanaScaledToTheScreensPixelsPerInch) {
   }
 }
 
-TEST(StatusWindow, WithoutAWindowNothingIsPainted) {
-  StatusRun run("", false);
-  EXPECT_EQ(run.l.run.StatusWindow, platform::kNoWindow);
-  UpdateStatus(run.l, "Initializing Dovrel...");
-  UpdateSubStatus(run.l, "Inspecting operating system environment...", 1);
-  EXPECT_EQ(run.ui.Paintings(), 0);
-  EXPECT_STREQ(run.l.run.SubStatusText.c_str(), "Inspecting operating system environment...");
-}
-
 struct CentreCase {
   int screen_width, screen_height, width, height, x, y;
 };
