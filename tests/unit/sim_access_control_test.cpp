@@ -2,13 +2,10 @@
 // read from security.txt, descriptors written back, and every operation failable.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <filesystem>
-#include <fstream>
-#include <unistd.h>
 
 #include "platform/error_codes.h"
-#include "platform/sim/sim_platform.h"
+#include "tests/support/test_workstation.h"
 
 namespace {
 
@@ -16,30 +13,21 @@ namespace fs = std::filesystem;
 
 constexpr std::uint32_t kFileAllAccess = 0x1F01FF;
 
-class SecurityMachine {
+class SecurityMachine : public test_support::Workstation {
  public:
   SecurityMachine(const std::string& ini, const std::string& security) {
-    static std::atomic<int> counter{0};
-    folder_ = fs::temp_directory_path() /
-              ("portavel-acl-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-    fs::remove_all(folder_);
-    fs::create_directories(folder_ / "drives" / "C" / "ProgramData" / "Veltrix");
-    std::ofstream(folder_ / "machine.ini") << ini;
-    std::ofstream(folder_ / "registry.reg")
-        << "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\n\n"
-           "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Veltrix Solutions Inc.]\n";
-    std::ofstream(folder_ / "security.txt") << security;
-    ws_ = sim::SimWorkstation::Load(folder_);
+    fs::create_directories(C("ProgramData/Veltrix"));
+    Write("machine.ini", ini);
+    Write("registry.reg", "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\n\n"
+                          "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Veltrix Solutions Inc.]\n");
+    Write("security.txt", security);
+    Load();
   }
-  ~SecurityMachine() {
-    ws_.reset();
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
-  platform::Security& security() { return ws_->platform().security; }
-  platform::FileSystem& files() { return ws_->platform().files; }
-  platform::Registry& registry() { return ws_->platform().registry; }
-  platform::System& system() { return ws_->platform().system; }
+  platform::Security& security() { return platform().security; }
+  platform::FileSystem& files() { return platform().files; }
+  platform::Registry& registry() { return platform().registry; }
+  platform::System& system() { return platform().system; }
+
   // The rights a descriptor grants Everyone, or the invoker's token; nothing when a
   // step fails.
   std::optional<std::uint32_t> Granted(const void* descriptor, bool everyone) {
@@ -74,9 +62,6 @@ class SecurityMachine {
     return Granted(buffer.data(), everyone);
   }
 
- private:
-  fs::path folder_;
-  std::unique_ptr<sim::SimWorkstation> ws_;
 };
 
 constexpr const char* kVeltrix = "C:\\ProgramData\\Veltrix";
