@@ -3,6 +3,7 @@
 // ancestor, the file written back in its own order.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -43,14 +44,8 @@ TEST(SimSecurityTable, OwnMatchesWithoutCaseOrTrailingBackslash) {
       {"C:\\", nullptr},
       {"HKLM\\SOFTWARE", nullptr},
   };
-  for (const Row& row : kRows) {
-    const auto own = table.Own(row.object);
-    if (row.own == nullptr) {
-      EXPECT_FALSE(own.has_value()) << row.object;
-    } else {
-      EXPECT_EQ(own, row.own) << row.object;
-    }
-  }
+  for (const Row& row : kRows)
+    EXPECT_EQ(table.Own(row.object), row.own ? std::optional<std::string>(row.own) : std::nullopt) << row.object;
 }
 
 TEST(SimSecurityTable, EffectiveIsTheNearestAncestorsDescriptor) {

@@ -3,6 +3,8 @@
 // the failures the loader goes on after, and those it does not.
 #include <gtest/gtest.h>
 
+#include <string_view>
+#include <tuple>
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -126,11 +128,10 @@ TEST(SystemInfo, TheIntegrityLevelsThatHaveANameAndThoseThatHaveNone) {
 TEST(SystemInfo, WithoutVersionDataTheSystemIsUnknownUntilALaterCallReadsIt) {
   InspectionRun run("[fail]\nGetVersionEx = 1\n", inspection_test::kFreshRegistry, 1);
   LoadSystemInfoObject(run.l);
-  EXPECT_FALSE(run.l.sys.HasVersionInfo);
-  EXPECT_TRUE(run.l.sys.IsLoaded);
-  EXPECT_EQ(run.l.sys.OSName.view(), "Unknown");
-  EXPECT_FALSE(run.l.sys.IsSupportedOS);
-  EXPECT_FALSE(run.l.sys.IsWin7OrGreater || run.l.sys.IsWinXPSP3OrGreater || run.l.sys.IsServer);
+  const SystemInfoObject& sys = run.l.sys;
+  EXPECT_EQ(std::make_tuple(sys.HasVersionInfo, sys.IsLoaded, sys.OSName.view(), sys.IsSupportedOS),
+            std::make_tuple(false, true, std::string_view("Unknown"), false));
+  EXPECT_FALSE(sys.IsWin7OrGreater || sys.IsWinXPSP3OrGreater || sys.IsServer);
   EXPECT_EQ(run.Errors(), std::vector<std::string>{"Unable to retrieve OS version data using GetVersionEx()."});
   EXPECT_TRUE(run.Logged("Detected Operating System: \"Unknown\" (64-bit) Version 0.0.0 (Service Pack 0.0)"));
   EXPECT_EQ(run.Count("WARNING!!! THIS OPERATING SYSTEM IS NOT ON THE SUPPORTED OS LIST!"), 1u);
@@ -138,8 +139,7 @@ TEST(SystemInfo, WithoutVersionDataTheSystemIsUnknownUntilALaterCallReadsIt) {
   EXPECT_TRUE(run.Logged("Process running invoked as standard user"));
 
   LoadSystemInfoObject(run.l);
-  EXPECT_TRUE(run.l.sys.HasVersionInfo);
-  EXPECT_EQ(run.l.sys.OSName.view(), "Unknown");
+  EXPECT_EQ(std::make_tuple(sys.HasVersionInfo, sys.OSName.view()), std::make_tuple(true, std::string_view("Unknown")));
   EXPECT_TRUE(run.Logged("Detected Operating System: \"Unknown\" (64-bit) Version 10.0.19045 (Service Pack 0.0)"));
   EXPECT_EQ(run.Count("WARNING!!! THIS OPERATING SYSTEM IS NOT ON THE SUPPORTED OS LIST!"), 2u);
   EXPECT_EQ(run.Count("Detected CPU: Intel(R) Core(TM) i5-8500 CPU @ 3.00GHz (Level 6 Model 158 Stepping 10)"), 1u);
@@ -148,9 +148,8 @@ TEST(SystemInfo, WithoutVersionDataTheSystemIsUnknownUntilALaterCallReadsIt) {
 TEST(SystemInfo, NamesAndWorkstationThatCannotBeReadAreUnknown) {
   InspectionRun run("[fail]\nGetComputerName = 1\nGetUserName = 1\nGlobalMemoryStatusEx = 1\n");
   LoadSystemInfoObject(run.l);
-  EXPECT_EQ(run.l.sys.ComputerName.view(), "Unknown Computer");
-  EXPECT_EQ(run.l.sys.UserName.view(), "Unknown User");
-  EXPECT_EQ(run.l.sys.TotalPhysicalMemory, 0u);
+  EXPECT_EQ(std::make_tuple(run.l.sys.ComputerName.view(), run.l.sys.UserName.view(), run.l.sys.TotalPhysicalMemory),
+            std::make_tuple(std::string_view("Unknown Computer"), std::string_view("Unknown User"), 0u));
   EXPECT_TRUE(run.Logged("Executing as \"Unknown User\" who has local administrator rights."));
   EXPECT_TRUE(run.l.sys.UserLoaded);
 }
@@ -181,12 +180,9 @@ TEST(SystemInfo, AFailedEditionLookupOrVersionTestNamesTheSystemWithoutIt) {
   for (const auto& c : cases) {
     InspectionRun run(std::string("[fail]\n") + c.fail + "\n");
     LoadSystemInfoObject(run.l);
-    EXPECT_EQ(run.l.sys.OSName.view(), c.name) << c.fail;
-    EXPECT_EQ(run.l.sys.IsServer, c.server) << c.fail;
-    if (std::string_view(c.fail).starts_with("Get")) {
-      EXPECT_EQ(run.l.sys.ProductCode, 0u) << c.fail;
-      EXPECT_FALSE(run.l.sys.HasEditionName) << c.fail;
-    }
+    EXPECT_EQ(std::make_tuple(run.l.sys.OSName.view(), run.l.sys.IsServer),
+              std::make_tuple(std::string_view(c.name), c.server)) << c.fail;
+    if (std::string_view(c.fail).starts_with("Get")) EXPECT_TRUE(run.l.sys.ProductCode == 0 && !run.l.sys.HasEditionName);
   }
 }
 
