@@ -92,8 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
         RuleCase{"AlwaysNewer", INSTALL_ALWAYS, Present::Newer, true},
         RuleCase{"DoesNotExistMissing", INSTALL_DOES_NOT_EXIST, Present::Missing, true},
         RuleCase{"DoesNotExistOlder", INSTALL_DOES_NOT_EXIST, Present::Older, false},
-        RuleCase{"UpgradeIsNoRule", INSTALL_UPGRADE, Present::Older, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+        RuleCase{"UpgradeIsNoRule", INSTALL_UPGRADE, Present::Older, false}), ByName);
 
 struct DestinationCase {
   const char* name;
@@ -135,8 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
         DestinationCase{"S64Of64BitLauncher", "[launcher]\nbits = 64\n", "S64", "Windows/System32/veltrix.dll"},
         DestinationCase{"SysOn32BitWindows", "[os]\narchitecture = 0\n", "SYS", "Windows/System32/veltrix.dll"},
         DestinationCase{"S64On32BitWindows", "[os]\narchitecture = 0\n", "S64", "Windows/System32/veltrix.dll"},
-        DestinationCase{"UnknownCodeIsSkipped", "", "XYZ", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+        DestinationCase{"UnknownCodeIsSkipped", "", "XYZ", ""}), ByName);
 
 TEST(ArchiveInstall, EmptyAndTwoBlockRecordsAreCopiedWholeAndStampedToTheMillisecond) {
   const std::string two_blocks(8192, 'x');
@@ -305,8 +303,7 @@ INSTANTIATE_TEST_SUITE_P(
         NumberingCase{"ReplaceAfterOneThatBackedNothingUp", "replace", false, "",
                       "backup-replace/tcache1_001/a.cfg", "backup-replace/tcache1_002"},
         NumberingCase{"ReplaceAfterOneThatBackedUpFiles", "replace", true, "",
-                      "backup-replace/tcache1_002/a.cfg", "backup-replace/System32_002"}),
-    [](const auto& info) { return std::string(info.param.name); });
+                      "backup-replace/tcache1_002/a.cfg", "backup-replace/System32_002"}), ByName);
 
 // After a failed backup or copy every original is in place or in its backup set.
 class FailingReplace : public ::testing::TestWithParam<const char*> {};

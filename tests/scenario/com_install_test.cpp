@@ -70,8 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
                       VersionCase{"SourceUnversioned", "", "1.0.0.0", "-d", "", false},
                       VersionCase{"BothUnversioned", "", "", "-d", "+", true},
                       VersionCase{"RepairOfEqual", "1.2.3.4", "1.2.3.4", "-d -r", "-U+", true},
-                      VersionCase{"RepairOfUnversioned", "", "2.0.0.0", "-d -r", "-U+", true}),
-    [](const auto& info) { return std::string(info.param.name); });
+                      VersionCase{"RepairOfUnversioned", "", "2.0.0.0", "-d -r", "-U+", true}), ByName);
 
 struct ExitCase {
   const char* name;
@@ -103,8 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ExitCase{"NotLoaded", "300", "InstCOM: ERROR!!! Failed to load assembly.", true},
                       ExitCase{"Failed", "500", "InstCOM: ERROR!!! Failed to[un]register assembly.", true},
                       ExitCase{"Unknown", "7", "", false},
-                      ExitCase{"MinusOne", "-1", "", false}),
-    [](const auto& info) { return std::string(info.param.name); });
+                      ExitCase{"MinusOne", "-1", "", false}), ByName);
 
 TEST(ComInstall, AFailedUnregistrationKeepsTheOldLibrary) {
   Machine m;

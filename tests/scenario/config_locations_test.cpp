@@ -116,8 +116,7 @@ TEST_P(Location, IsLeftAsItIsWhenTheClerkDeclinesElevation) {
   EXPECT_EQ(m.Text("security.txt"), security);
 }
 
-INSTANTIATE_TEST_SUITE_P(States, Location, ::testing::ValuesIn(kLocations),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(States, Location, ::testing::ValuesIn(kLocations), ByName);
 
 // The existing folder is repaired through its handle, which is closed before the set,
 // the new access list and the descriptor read are released; a handle that never
@@ -200,8 +199,7 @@ TEST_P(Authority, DecidesWhetherTheKeyIsRepaired) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Users, Authority, ::testing::ValuesIn(kAuthorities),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Users, Authority, ::testing::ValuesIn(kAuthorities), ByName);
 
 }  // namespace
 }  // namespace scenario
@@ -269,8 +267,7 @@ TEST_P(RepairFault, IsAnErrorRecordAndTheRunGoesOn) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Operations, RepairFault, ::testing::ValuesIn(kRepairFaults),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Operations, RepairFault, ::testing::ValuesIn(kRepairFaults), ByName);
 
 }  // namespace
 }  // namespace scenario

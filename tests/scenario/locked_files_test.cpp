@@ -43,8 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "INVALID_HANDLE_VALUE; [WIN32 0x00000005/C0005]"},
         HeldCase{"LockedReplace", "locked", "replace -d", "exit code 1627",
                  "Failed to back up file \"a.cfg\" to "
-                 "C:\\ProgramData\\Veltrix\\backup-replace\\tcache1_001\\a.cfg; [WIN32 0x00000020/C0032]"}),
-    [](const auto& info) { return std::string(info.param.name); });
+                 "C:\\ProgramData\\Veltrix\\backup-replace\\tcache1_001\\a.cfg; [WIN32 0x00000020/C0032]"}), ByName);
 
 struct ShortCase {
   const char* fail;

@@ -15,14 +15,22 @@ const std::vector<std::string> kLinks = {std::string(kStartMenu) + "Veltrix Dovr
                                          "Portavel/Veltrix Dovrel (Diagnostic Mode).LNK",
                                          "Portavel/Veltrix Dovrel (Clear Users).LNK"};
 
-TEST(Shortcuts, AFirstRunWritesAllFourLinksToTheLauncher) {
+TEST(FirstRun, WritesAllFourLinksToTheLauncherAndRegistersTheFourFontsInOrder) {
   Machine m;
+  m.WriteC("Windows/Fonts/CODE128W.ttf", "font");
   m.Run("");
   for (const auto& link : kLinks) EXPECT_TRUE(fs::exists(m.C(link))) << link;
   EXPECT_EQ(ReadText(m.C(kLinks[3])),
             "[Shortcut]\r\nTarget=C:\\Portavel\\Tavix.exe\r\nArguments=-i CLEAR\r\nWorkingDirectory=C:\\Portavel\r\n"
             "Description=Starts the Dovrel PV launcher program and force clears all active users from the system.\r\n"
             "IconLocation=C:\\Portavel\\Tavix.exe,0\r\n");
+  std::vector<std::string> fonts;
+  for (const auto& line : m.Lines("system.log"))
+    if (line.rfind("ADDFONT", 0) == 0) fonts.push_back(line);
+  EXPECT_EQ(fonts, (std::vector<std::string>{"ADDFONT \"C:\\Windows\\Fonts\\Norvane Narrow Normal.ttf\" result=0",
+                                             "ADDFONT \"C:\\Windows\\Fonts\\norvanenarrowbold.ttf\" result=0",
+                                             "ADDFONT \"C:\\Windows\\Fonts\\Norvanenarrowsemibold.ttf\" result=0",
+                                             "ADDFONT \"C:\\Windows\\Fonts\\CODE128W.ttf\" result=1"}));
   EXPECT_TRUE(m.ErrorLog().empty());
 }
 
@@ -49,22 +57,7 @@ TEST_P(SecondRun, WritesOnlyMissingLinksUnlessRepairing) {
 INSTANTIATE_TEST_SUITE_P(Cases, SecondRun,
                          ::testing::Values(LinkCase{"AllPresent", "-d", false, 0},
                                            LinkCase{"OneDeleted", "-d", true, 1},
-                                           LinkCase{"Repair", "-d -r", false, 4}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST(Fonts, TheFourFontsAreRegisteredInOrder) {
-  Machine m;
-  m.WriteC("Windows/Fonts/CODE128W.ttf", "font");
-  m.Run("");
-  std::vector<std::string> fonts;
-  for (const auto& line : m.Lines("system.log"))
-    if (line.rfind("ADDFONT", 0) == 0) fonts.push_back(line);
-  EXPECT_EQ(fonts, (std::vector<std::string>{"ADDFONT \"C:\\Windows\\Fonts\\Norvane Narrow Normal.ttf\" result=0",
-                                             "ADDFONT \"C:\\Windows\\Fonts\\norvanenarrowbold.ttf\" result=0",
-                                             "ADDFONT \"C:\\Windows\\Fonts\\Norvanenarrowsemibold.ttf\" result=0",
-                                             "ADDFONT \"C:\\Windows\\Fonts\\CODE128W.ttf\" result=1"}));
-  EXPECT_TRUE(m.ErrorLog().empty());
-}
+                                           LinkCase{"Repair", "-d -r", false, 4}), ByName);
 
 // The sample workstation of tools/try-sample ships the four fonts its run registers.
 TEST(Fonts, TheSampleWorkstationHasAllFour) {
@@ -109,8 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
         OperationFault{"SaveShellLink", "SaveShellLink = 4", "error",
                        "CreateShortcut: Call to IPersistFile::Save failed; "},
         OperationFault{"AddFontResource", "AddFontResource = 4", "system",
-                       "ADDFONT \"C:\\Windows\\Fonts\\CODE128W.ttf\" result=0"}),
-    [](const auto& info) { return std::string(info.param.name); });
+                       "ADDFONT \"C:\\Windows\\Fonts\\CODE128W.ttf\" result=0"}), ByName);
 
 // A failed setter is only recorded: the link is written all the same, without that field.
 TEST(Shortcuts, AFailedSetterLeavesItsFieldEmpty) {

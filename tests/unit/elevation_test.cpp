@@ -91,8 +91,7 @@ TEST_P(ElevationWithoutDialog, AnswersAtOnce) {
   else EXPECT_FALSE(Has(debug, "RequestElevatedRights: ")) << debug;
 }
 
-INSTANTIATE_TEST_SUITE_P(Rights, ElevationWithoutDialog, ::testing::ValuesIn(kNoDialogCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rights, ElevationWithoutDialog, ::testing::ValuesIn(kNoDialogCases), test_support::ByName);
 
 TEST(RequestElevatedRights, CancelIsRememberedAndTheDialogNotShownAgain) {
   ElevationRun run;  // the dialog is answered with Cancel

@@ -72,8 +72,7 @@ TEST_P(ShellStartFailure, IsOneErrorRecordWithTheCodesTextAndTag) {
   EXPECT_TRUE(run.Processes().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryCode, ShellStartFailure, ::testing::ValuesIn(kStartFailures),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(EveryCode, ShellStartFailure, ::testing::ValuesIn(kStartFailures), test_support::ByName);
 
 TEST(ExecuteAppEx, ACancelledStartIsNoErrorOfTheRun) {
   for (const std::string ini : {"[fail]\nShellExecuteEx = 1:1223\n", "[ui]\nconsent = no\n",

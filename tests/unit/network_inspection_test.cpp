@@ -91,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
         EndCase{"FirstAllocation", "HeapAlloc = 1:8",
                 {"GetNetworkAddress: Memory allocation failed for GetIpAddrTable"}, "0.0.0.0"},
         EndCase{"AddressTextWithoutText", "InetPton = 1:1234", {"GetNetworkAddress failed with error"}, "0.0.0.0"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test_support::ByName);
 
 // The listing of drives and its faults are the system inspection's tests.
 TEST(MappedDrives, NoNetworkDrivesIsNoneOneLevelDeeper) {

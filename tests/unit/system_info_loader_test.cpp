@@ -106,8 +106,7 @@ INSTANTIATE_TEST_SUITE_P(
         UacCase{"ValueTooLong", BareRegistryFile(SystemKeys("\"EnableLUA\"=hex(b):01,00,00,00,00,00,00,00\r\n")), true,
                 "IsUACEnabled: ERROR: Unable to determine if UAC is active. Unable to retrieve registry value.; "
                 "[WIN32 0x000000ea/C0234]",
-                1}),
-    [](const auto& info) { return std::string(info.param.name); });
+                1}), test_support::ByName);
 
 TEST(SystemInfo, TheIntegrityLevelsThatHaveANameAndThoseThatHaveNone) {
   const struct {
