@@ -50,8 +50,9 @@ TEST(NetworkAddress, OnlyTheLoopbackAndNoRouteLeavesNoAddress) {
   (void)address.assign("left over");
   GetNetworkAddress(run.l, address);
   EXPECT_EQ(address.view(), "0.0.0.0");
-  EXPECT_TRUE(run.Logged("Network Interfaces: 1"));
-  EXPECT_TRUE(run.Logged("0: Interface 1:   IP: 127.0.0.1, Mask: 255.0.0.0, Broadcast: 1.0.0.0 (1), Type/State "));
+  EXPECT_EQ(AfterBanner(run.Messages()),
+            (std::vector<std::string>{"Network Interfaces: 1",
+                                      "0: Interface 1:   IP: 127.0.0.1, Mask: 255.0.0.0, Broadcast: 1.0.0.0 (1), Type/State "}));
 }
 
 TEST(NetworkAddress, AMachineWithoutInterfacesListsNone) {

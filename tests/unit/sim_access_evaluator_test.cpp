@@ -80,16 +80,6 @@ TEST(AccessEvaluator, GrantsWhatTheHandWorkedDescriptorsGrant) {
   }
 }
 
-TEST(AccessEvaluator, WrittenDescriptorsReadBackTheSame) {
-  for (const Case& c : kCases) {
-    std::string error;
-    auto descriptor = sim::ParseSddl(c.sddl, &error);
-    auto again = sim::ParseSddl(sim::FormatSddl(*descriptor), &error);
-    ASSERT_TRUE(again) << c.name << ": " << error;
-    EXPECT_EQ(sim::GrantedAccess(*again, c.depth, c.kind, *c.token), c.granted) << c.name;
-  }
-}
-
 struct Refusal {
   const char* sddl;
   const char* why;

@@ -1,5 +1,5 @@
-// machine.ini, read from strings: the defaults of an empty file, every section and
-// value form, and every kind of malformed file refused with the right line.
+// machine.ini, read from strings: every section and value form the scenarios do not
+// use, and every kind of malformed file refused with the right line.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -17,24 +17,6 @@ namespace {
 const std::vector<std::string_view> kOperations = {"CopyFile", "RegOpenKeyEx", "CreateProcess", "ReadFile", "WriteFile"};
 
 Machine Parse(std::string_view text) { return ParseMachineIni(text, "machine.ini", kOperations); }
-
-TEST(SimMachineIni, Wow64IsDerivedFromLauncherBitsAndArchitecture) {
-  struct Row {
-    const char* ini;
-    bool wow64;
-  };
-  constexpr Row kRows[] = {
-      {"", true},
-      {"[os]\narchitecture=12", true},
-      {"[os]\narchitecture=6", true},
-      {"[os]\narchitecture=0", false},
-      {"[os]\narchitecture=5", false},
-      {"[os]\narchitecture=9\n[launcher]\nbits=64", false},
-      {"[os]\narchitecture=0\nwow64=true", true},
-      {"[os]\narchitecture=9\nwow64=false", false},
-  };
-  for (const Row& row : kRows) EXPECT_EQ(Parse(row.ini).Wow64(), row.wow64) << row.ini;
-}
 
 // Comments of both styles, keys in any case, blanks around keys and values, booleans
 // and choices in any spelling, and the maps whose keys are paths in any case.
@@ -108,55 +90,6 @@ TEST(SimMachineIni, ProgramsMayRunForATime) {
   for (const auto& [path, exit_code, milliseconds] : rows)
     EXPECT_EQ(std::tie(m.programs.at(path).exit_code, m.programs.at(path).run_milliseconds),
               std::tie(exit_code, milliseconds)) << path;
-}
-
-TEST(SimMachineIni, FaultRulesNameOperationsAndCalls) {
-  const Machine m = Parse(
-      "[fail]\n"
-      "copyfile = 4, 2:0x20\n"
-      "RegOpenKeyEx = 1:2\n"
-      "CreateProcess = 3\n"
-      "WriteFile = 2:Short\n"
-      "[files]\n"
-      "C:\\a.dll = locked, READONLY\n"
-      "C:\\b.dll = locked\n");
-  // Stored under the operation's own spelling, found in any case; sorted by call;
-  // access denied unless told.
-  EXPECT_EQ(m.faults.begin()->first, "CopyFile");
-  std::string rules;
-  for (const char* name : {"COPYFILE", "RegOpenKeyEx", "CreateProcess", "WriteFile"})
-    for (const FaultRule& r : m.faults.at(name))
-      rules += std::to_string(r.call) + ":" + std::to_string(r.error) + (r.short_transfer ? "s " : " ");
-  EXPECT_EQ(rules, "2:32 4:5 1:2 3:5 2:5s ");
-  EXPECT_EQ(m.faults.size(), 4u);
-  EXPECT_TRUE(m.files.at("c:\\A.DLL").read_only && m.files.at("C:\\a.dll").locked);
-  EXPECT_TRUE(!m.files.at("C:\\b.dll").read_only && m.files.at("C:\\b.dll").locked);
-}
-
-TEST(SimMachineIni, NetworkInterfacesAndDrives) {
-  const Machine m = Parse(
-      "[network]\n"
-      "interface.2 = 10.0.0.7 255.0.0.0 12 dynamic, disconnected\n"
-      "interface.1 = 192.168.1.20 255.255.255.0 7 Primary\n"
-      "interface.3 = 0.0.0.0 0.0.0.0 0x10\n"
-      "best_interface = 7\n"
-      "drive.z = \\\\files\\public\n"
-      "drive.H = disconnected \\\\home server\\clerk share\n");
-  std::vector<std::string> interfaces;
-  for (const NetworkInterface& i : m.network.interfaces) {
-    std::string line = std::to_string(i.number) + " " + i.address + " " + i.mask + " " + std::to_string(i.index);
-    for (const std::string& flag : i.flags) line += " " + flag;
-    interfaces.push_back(line);
-  }
-  EXPECT_EQ(interfaces, (std::vector<std::string>{"1 192.168.1.20 255.255.255.0 7 primary",
-                                                  "2 10.0.0.7 255.0.0.0 12 dynamic disconnected",
-                                                  "3 0.0.0.0 0.0.0.0 16"}));  // in the order of N
-  EXPECT_EQ(m.network.best_interface, 7u);
-  ASSERT_EQ(m.network.drives.size(), 2u);
-  EXPECT_EQ(std::tie(m.network.drives[0].letter, m.network.drives[0].remote, m.network.drives[0].connected),
-            std::make_tuple('H', std::string("\\\\home server\\clerk share"), false));
-  EXPECT_EQ(std::tie(m.network.drives[1].letter, m.network.drives[1].remote, m.network.drives[1].connected),
-            std::make_tuple('Z', std::string("\\\\files\\public"), true));
 }
 
 // A repeated section continues the first; a byte order mark is ignored; the clock

@@ -1,6 +1,6 @@
-// security.txt, read from and written to strings: objects matched without regard to
-// case or a folder's trailing backslash, descriptors inherited from the nearest
-// ancestor, the file written back in its own order.
+// security.txt, read from strings: objects matched without regard to case or a
+// folder's trailing backslash, descriptors inherited from the nearest ancestor, and
+// malformed lines refused. Writing it back is the configuration repairs' test.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -73,28 +73,6 @@ TEST(SimSecurityTable, EffectiveIsTheNearestAncestorsDescriptor) {
       {"HKCU", ""},
   };
   for (const Row& row : kRows) EXPECT_EQ(table.Effective(row.object), row.effective) << row.object;
-}
-
-TEST(SimSecurityTable, SetReplacesInPlaceOrAppends) {
-  SecurityTable table = Parse("C:\\Data\\\tD:(A;;FA;;;BA)\nHKLM\\SOFTWARE\\X\tD:(A;;KR;;;BU)\n");
-  table.Set("c:\\DATA", "D:(A;;FR;;;WD)");
-  table.Set("C:\\New Folder", "D:P(A;OICI;FA;;;SY)");
-  EXPECT_EQ(WriteSecurityText(table),
-            "C:\\Data\\\tD:(A;;FR;;;WD)\n"
-            "HKLM\\SOFTWARE\\X\tD:(A;;KR;;;BU)\n"
-            "C:\\New Folder\tD:P(A;OICI;FA;;;SY)\n");
-}
-
-TEST(SimSecurityTable, WrittenTextIsReadBackUnchanged) {
-  const std::string once = WriteSecurityText(Parse(kFile));
-  EXPECT_EQ(once,
-            "C:\\ProgramData\\Veltrix\tD:(A;OICI;FA;;;BU)\n"
-            "HKLM\\SOFTWARE\\Veltrix Solutions Inc.\tD:(A;CI;KR;;;BU)\n"
-            "C:\\Portavel\\\tD:P(A;OICI;FA;;;BA)\n"
-            "D:\\\tD:(A;OICI;FR;;;WD)\n"
-            "HKLM\tD:(A;CI;KA;;;SY)\n");
-  EXPECT_EQ(WriteSecurityText(Parse(once)), once);
-  EXPECT_EQ(WriteSecurityText(Parse("")), "");
 }
 
 TEST(SimSecurityTable, MalformedLinesAreRefusedNamingTheLine) {
