@@ -102,40 +102,30 @@ TEST(OpenLogFiles, PreloadStartsAFreshLogAtLevel1WhateverElseSays) {
   }
 }
 
-TEST(OpenLogFiles, SwitchesAndRegistrySetTheLevel) {
+// The switches and the registry set the level; old logs are deleted unless appending.
+TEST(OpenLogFiles, SwitchesAndRegistrySetTheLevelAndKeepOrDeleteTheOldLogs) {
   struct Case {
     const char* name;
-    bool developer, diagnostic;
+    bool developer, diagnostic, append;
     std::int32_t registry_level, level;
   };
   const Case cases[] = {
-      {"-d", false, true, 0, 1},           {"registry 5 -d", false, true, 5, 5},
-      {"registry 5 -d100", true, false, 5, 100}, {"registry 200 -d100", true, false, 200, 200},
+      {"-d", false, true, false, 0, 1},           {"registry 5 -d -kl", false, true, true, 5, 5},
+      {"registry 5 -d100", true, false, false, 5, 100}, {"registry 200 -d100", true, false, false, 200, 200},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     LoggedRun run;
+    run.machine.PutFile(kDebugLog, "previous run\r\n");
+    run.machine.PutFile(kErrorLog, "previous errors\r\n");
     run.l.run.DeveloperDebugLogging = c.developer;
     run.l.run.DiagnosticLogging = c.diagnostic;
+    run.l.run.AppendLogFiles = c.append;
     run.l.log.DebugLevel = c.registry_level;
     OpenLogFiles(run.l, kFolder);
     EXPECT_EQ(std::tie(run.l.log.DebugLevel, run.l.log.LoggingEnabled), std::make_tuple(c.level, true));
-    EXPECT_EQ(run.machine.File(kDebugLog), Banner());
-  }
-}
-
-TEST(OpenLogFiles, OldLogsAreDeletedUnlessAppending) {
-  for (bool append : {false, true}) {
-    SCOPED_TRACE(append ? "-d -kl" : "-d");
-    LoggedRun run;
-    run.machine.PutFile(kDebugLog, "previous run\r\n");
-    run.machine.PutFile(kErrorLog, "previous errors\r\n");
-    run.l.run.DiagnosticLogging = true;
-    run.l.run.AppendLogFiles = append;
-    OpenLogFiles(run.l, kFolder);
-
-    EXPECT_EQ(run.machine.File(kDebugLog), (append ? "previous run\r\n" : "") + Banner());
-    EXPECT_EQ(run.machine.File(kErrorLog), append ? std::optional<std::string>("previous errors\r\n") : std::nullopt);
+    EXPECT_EQ(run.machine.File(kDebugLog), (c.append ? "previous run\r\n" : "") + Banner());
+    EXPECT_EQ(run.machine.File(kErrorLog), c.append ? std::optional<std::string>("previous errors\r\n") : std::nullopt);
   }
 }
 
