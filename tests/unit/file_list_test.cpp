@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "archive_test_run.h"
@@ -69,37 +70,30 @@ TEST(CreateFileList, EachProblemIsPrintedWithABellAndNoReportIsWritten) {
   }
 }
 
-TEST(CreateFileList, AtMost198RecordsAreListed) {
-  std::vector<MemoryFile> files;
-  for (int i = 1; i <= 200; ++i) files.push_back(File("f" + std::to_string(i) + ".dll"));
-  ArchiveRun run;
-  run.PutArchive(tabpack::BuildArchive(files));
-  CreateFileList(run.l);
-  const std::vector<std::string> names = ListedNames(*run.machine.File(kReport));
-  ASSERT_EQ(names.size(), 198u);
-  EXPECT_EQ(names.back(), "f198.dll");
-}
-
-TEST(CreateFileList, OnlyRecordsWithinTheHeaderSizeAreListed) {
-  // HeaderSize says one record and a half; the table holds three.
-  std::string archive = tabpack::BuildArchive({File("a.dll"), File("b.dll"), File("c.dll")});
-  archive[10] = static_cast<char>(250);
-  archive[11] = 0;
-  ArchiveRun run;
-  run.PutArchive(archive);
-  CreateFileList(run.l);
-  EXPECT_EQ(ListedNames(*run.machine.File(kReport)), std::vector<std::string>{"a.dll"});
-}
-
-TEST(CreateFileList, AHugeHeaderSizeListsTheRecordsTheFileHolds) {
-  std::string archive = tabpack::BuildArchive({File("a.dll"), File("b.dll")});
-  std::memset(archive.data() + 10, 0xFF, 4);
-  archive.resize(100 + 2 * 100 + 50);  // the third record's place is cut in half
-  ArchiveRun run;
-  run.PutArchive(archive);
-  CreateFileList(run.l);
-  EXPECT_EQ(ListedNames(*run.machine.File(kReport)), (std::vector<std::string>{"a.dll", "b.dll"}));
-  EXPECT_EQ(StandardOutput(run), "");
+// At most 198 records are listed; only those within HeaderSize (one and a half says
+// one); with a huge HeaderSize, those the file holds (the third cut in half).
+TEST(CreateFileList, ListsTheRecordsTheHeaderAndTheFileHold) {
+  std::vector<MemoryFile> many;
+  for (int i = 1; i <= 200; ++i) many.push_back(File("f" + std::to_string(i) + ".dll"));
+  std::string one_and_a_half = tabpack::BuildArchive({File("a.dll"), File("b.dll"), File("c.dll")});
+  one_and_a_half[10] = static_cast<char>(250);
+  one_and_a_half[11] = 0;
+  std::string huge = tabpack::BuildArchive({File("a.dll"), File("b.dll")});
+  std::memset(huge.data() + 10, 0xFF, 4);
+  huge.resize(100 + 2 * 100 + 50);
+  const struct {
+    std::string archive;
+    std::size_t count;
+    const char* last;
+  } cases[] = {{tabpack::BuildArchive(many), 198, "f198.dll"}, {one_and_a_half, 1, "a.dll"}, {huge, 2, "b.dll"}};
+  for (const auto& c : cases) {
+    ArchiveRun run;
+    run.PutArchive(c.archive);
+    CreateFileList(run.l);
+    const std::vector<std::string> names = ListedNames(*run.machine.File(kReport));
+    EXPECT_EQ(std::make_tuple(names.size(), names.back()), std::make_tuple(c.count, std::string(c.last)));
+    EXPECT_EQ(StandardOutput(run), "");
+  }
 }
 
 TEST(CreateFileList, AReportThatCannotBeWrittenFurtherIsLeftAsFarAsItWasWritten) {
