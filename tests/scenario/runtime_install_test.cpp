@@ -44,6 +44,7 @@ struct DetectionCase {
   bool installs_x86;
 };
 
+// The versions themselves are compared by the version rule's own tests.
 class RuntimeDetection : public ::testing::TestWithParam<DetectionCase> {};
 
 TEST_P(RuntimeDetection, TheX86InstallerRunsExactlyWhenTheRuntimeIsMissingOrOld) {
@@ -65,11 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
         DetectionCase{"InstalledZero", "\"Installed\"=dword:00000000\r\n\"Version\"=\"14.40.33810.00\"", true},
         DetectionCase{"InstalledAsText", "\"Installed\"=\"1\"\r\n\"Version\"=\"14.40.33810.00\"", true},
         DetectionCase{"VersionMissing", "\"Installed\"=dword:00000001", true},
-        DetectionCase{"VersionNotNumbers", "\"Installed\"=dword:00000001\r\n\"Version\"=\"latest\"", true},
         DetectionCase{"VersionLower", "\"Installed\"=dword:00000001\r\n\"Version\"=\"14.21.27702.1\"", true},
-        DetectionCase{"VersionShortAndLower", "\"Installed\"=dword:00000001\r\n\"Version\"=\"14.3\"", true},
-        DetectionCase{"VersionEqual", "\"Installed\"=dword:00000001\r\n\"Version\"=\"14.21.27702.2\"", false},
-        DetectionCase{"VersionHigherBuild", "\"Installed\"=dword:00000001\r\n\"Version\"=\"14.21.27703.0\"", false},
         DetectionCase{"VersionWithLetter", "\"Installed\"=dword:00000001\r\n\"Version\"=\"v14.40.33810.00\"", false}),
     ByName);
 
