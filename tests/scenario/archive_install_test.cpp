@@ -17,29 +17,11 @@ namespace {
 using tabpack::MemoryFile;
 using tabpack::UtcTime;
 
-// The user may write system locations: the token is an administrator's.
-const std::string kAdminIni = "[machine]\nclock = 2026-12-06T08:30:00\n[user]\ntoken_admin = true\n";
-
 UtcTime Shifted(UtcTime t, int minutes_later, int seconds_later = 0) {
   t.minute += minutes_later;
   t.second += seconds_later;
   return t;
 }
-
-// A machine of an administrator with the archive of `files` beside the launcher.
-struct InstallMachine : Machine {
-  explicit InstallMachine(const std::vector<MemoryFile>& files, const std::string& ini = kAdminIni) {
-    Write("machine.ini", ini);
-    WriteC("Portavel/tsystem1.exe");
-    WriteC("Portavel/tsystem0.dll", tabpack::BuildArchive(files));
-  }
-  // A file already installed on drive C, with its time.
-  void Installed(const std::string& path_on_c, const std::string& bytes, const UtcTime& time) const {
-    WriteC(path_on_c, bytes);
-    fs::last_write_time(C(path_on_c), HostTime(time));
-  }
-  std::string ExitLine(const std::string& command_line) const { return LastLine(Run(command_line).out); }
-};
 
 // Every file below the drive C folders `under`: its size, a hash of its bytes and its
 // time, by path.
@@ -110,8 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
         RuleCase{"AlwaysNewer", INSTALL_ALWAYS, Present::Newer, true},
         RuleCase{"DoesNotExistMissing", INSTALL_DOES_NOT_EXIST, Present::Missing, true},
         RuleCase{"DoesNotExistOlder", INSTALL_DOES_NOT_EXIST, Present::Older, false},
-        RuleCase{"UpgradeIsNoRule", INSTALL_UPGRADE, Present::Older, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+        RuleCase{"UpgradeIsNoRule", INSTALL_UPGRADE, Present::Older, false}), ByName);
 
 struct DestinationCase {
   const char* name;
@@ -153,8 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
         DestinationCase{"S64Of64BitLauncher", "[launcher]\nbits = 64\n", "S64", "Windows/System32/veltrix.dll"},
         DestinationCase{"SysOn32BitWindows", "[os]\narchitecture = 0\n", "SYS", "Windows/System32/veltrix.dll"},
         DestinationCase{"S64On32BitWindows", "[os]\narchitecture = 0\n", "S64", "Windows/System32/veltrix.dll"},
-        DestinationCase{"UnknownCodeIsSkipped", "", "XYZ", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+        DestinationCase{"UnknownCodeIsSkipped", "", "XYZ", ""}), ByName);
 
 TEST(ArchiveInstall, EmptyAndTwoBlockRecordsAreCopiedWholeAndStampedToTheMillisecond) {
   const std::string two_blocks(8192, 'x');
@@ -323,8 +303,7 @@ INSTANTIATE_TEST_SUITE_P(
         NumberingCase{"ReplaceAfterOneThatBackedNothingUp", "replace", false, "",
                       "backup-replace/tcache1_001/a.cfg", "backup-replace/tcache1_002"},
         NumberingCase{"ReplaceAfterOneThatBackedUpFiles", "replace", true, "",
-                      "backup-replace/tcache1_002/a.cfg", "backup-replace/System32_002"}),
-    [](const auto& info) { return std::string(info.param.name); });
+                      "backup-replace/tcache1_002/a.cfg", "backup-replace/System32_002"}), ByName);
 
 // After a failed backup or copy every original is in place or in its backup set.
 class FailingReplace : public ::testing::TestWithParam<const char*> {};

@@ -99,8 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(CachedCase{"Same", "shipped tavix.chm", 0s, false},
                       CachedCase{"SecondsOnly", "cached tavix.chm!", 20s, false},
                       CachedCase{"OtherMinute", "cached tavix.chm!", 60s, true},
-                      CachedCase{"OtherSize", "cached", 0s, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+                      CachedCase{"OtherSize", "cached", 0s, true}), ByName);
 
 struct PreloadCase {
   const char* name;
@@ -123,8 +122,7 @@ TEST_P(PreloadCache, FillsTheCacheOnlyFromAnotherDriveAndRecordsIt) {
 
 INSTANTIATE_TEST_SUITE_P(Drives, PreloadCache,
                          ::testing::Values(PreloadCase{"WindowsDrive", 'C', "\"UsingTCache\"=dword:00000000"},
-                                           PreloadCase{"OtherDrive", 'D', "\"UsingTCache\"=dword:00000001"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                                           PreloadCase{"OtherDrive", 'D', "\"UsingTCache\"=dword:00000001"}), ByName);
 
 }  // namespace
 }  // namespace scenario

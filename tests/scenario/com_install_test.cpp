@@ -28,7 +28,6 @@ std::string UtilityRuns(const Machine& m) {
 // that version; `ini` is appended to machine.ini.
 void Library(Machine& m, const std::string& offered, const std::string& installed, const std::string& ini = "") {
   std::string versions = "[versions]\n";
-  m.WriteC("Portavel/tsystem1.exe");
   fs::create_directories(m.C("Windows/SysWOW64"));
   m.WriteC(kSource, "new library");
   if (!offered.empty()) versions += "C:\\Portavel\\redist\\Veltrix.Bridge.dll = " + offered + "\n";
@@ -71,8 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
                       VersionCase{"SourceUnversioned", "", "1.0.0.0", "-d", "", false},
                       VersionCase{"BothUnversioned", "", "", "-d", "+", true},
                       VersionCase{"RepairOfEqual", "1.2.3.4", "1.2.3.4", "-d -r", "-U+", true},
-                      VersionCase{"RepairOfUnversioned", "", "2.0.0.0", "-d -r", "-U+", true}),
-    [](const auto& info) { return std::string(info.param.name); });
+                      VersionCase{"RepairOfUnversioned", "", "2.0.0.0", "-d -r", "-U+", true}), ByName);
 
 struct ExitCase {
   const char* name;
@@ -104,8 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ExitCase{"NotLoaded", "300", "InstCOM: ERROR!!! Failed to load assembly.", true},
                       ExitCase{"Failed", "500", "InstCOM: ERROR!!! Failed to[un]register assembly.", true},
                       ExitCase{"Unknown", "7", "", false},
-                      ExitCase{"MinusOne", "-1", "", false}),
-    [](const auto& info) { return std::string(info.param.name); });
+                      ExitCase{"MinusOne", "-1", "", false}), ByName);
 
 TEST(ComInstall, AFailedUnregistrationKeepsTheOldLibrary) {
   Machine m;
@@ -127,7 +124,6 @@ TEST(ComInstall, WithoutTheUtilityNoLibraryIsTouched) {
 
 TEST(ComInstall, WithoutRightsTheLibraryStaysAsItIs) {
   Machine m;
-  m.WriteC("Portavel/tsystem1.exe");
   fs::create_directories(m.C("Windows/SysWOW64"));
   m.WriteC(kSource, "new library");
   m.Append("machine.ini", "[ui]\nelevation_dialog = cancel\n");

@@ -18,11 +18,6 @@ void RemoveKey(Machine& m) {
   m.Write("security.txt", "");
 }
 
-void Unlock(Machine& m, const std::string& ini) {
-  m.Write("machine.ini", ini);
-  m.WriteC("Portavel/tsystem1.exe");
-}
-
 // Sets one location into a state; the others stay valid.
 struct LocationCase {
   const char* name;
@@ -86,7 +81,7 @@ class Location : public ::testing::TestWithParam<LocationCase> {};
 TEST_P(Location, IsFoundAndRepairedByAnAdministrator) {
   const LocationCase& c = GetParam();
   Machine m;
-  Unlock(m, kElevatedAdmin);
+  m.Write("machine.ini", kElevatedAdmin);
   c.prepare(m);
   ASSERT_EQ(LastLine(m.Run("-d").out), "exit code 0");
   const std::string log = UnwrapDebugLog(m.Text("drives/C/Portavel/TavixDebug.log"));
@@ -111,7 +106,7 @@ TEST_P(Location, IsFoundAndRepairedByAnAdministrator) {
 TEST_P(Location, IsLeftAsItIsWhenTheClerkDeclinesElevation) {
   const LocationCase& c = GetParam();
   Machine m;
-  Unlock(m, kMachineIni);
+  m.Write("machine.ini", kMachineIni);
   c.prepare(m);
   const std::string security = m.Text("security.txt");
   ASSERT_EQ(LastLine(m.Run("-d").out), "exit code 0");
@@ -121,8 +116,7 @@ TEST_P(Location, IsLeftAsItIsWhenTheClerkDeclinesElevation) {
   EXPECT_EQ(m.Text("security.txt"), security);
 }
 
-INSTANTIATE_TEST_SUITE_P(States, Location, ::testing::ValuesIn(kLocations),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(States, Location, ::testing::ValuesIn(kLocations), ByName);
 
 // The existing folder is repaired through its handle, which is closed before the set,
 // the new access list and the descriptor read are released; a handle that never
@@ -130,7 +124,7 @@ INSTANTIATE_TEST_SUITE_P(States, Location, ::testing::ValuesIn(kLocations),
 TEST(ConfigLocations, TheFolderHandleIsClosedOnEveryWayOut) {
   for (const bool opens : {true, false}) {
     Machine m;
-    Unlock(m, kElevatedAdmin + (opens ? "" : "[fail]\nCreateFile = 1\n"));
+    m.Write("machine.ini", kElevatedAdmin + (opens ? "" : "[fail]\nCreateFile = 1\n"));
     m.Append("security.txt", "C:\\ProgramData\\Veltrix\tD:(A;OICI;FA;;;BA)\n");
     m.Run("-d100");
     const std::string log = UnwrapDebugLog(m.Text("drives/C/Portavel/TavixDebug.log"));
@@ -147,7 +141,7 @@ TEST(ConfigLocations, TheFolderHandleIsClosedOnEveryWayOut) {
 
 TEST(ConfigLocations, ARepairedKeyHoldsItsProgressAndTheLaunchersValues) {
   Machine m;
-  Unlock(m, kElevatedAdmin);
+  m.Write("machine.ini", kElevatedAdmin);
   RemoveKey(m);
   m.Run("-d");
   const std::string registry = m.Text("registry.reg");
@@ -188,7 +182,7 @@ class Authority : public ::testing::TestWithParam<AuthorityCase> {};
 TEST_P(Authority, DecidesWhetherTheKeyIsRepaired) {
   const AuthorityCase& c = GetParam();
   Machine m;
-  Unlock(m, c.ini);
+  m.Write("machine.ini", c.ini);
   const std::string lua = c.uac ? "\"EnableLUA\"=dword:00000001\r\n" : "\"EnableLUA\"=dword:00000000\r\n";
   m.Write("registry.reg", BareRegistryFile(SystemKeys(lua) + kCurrentRuntimeKeys));
   m.Write("security.txt", "");
@@ -205,8 +199,7 @@ TEST_P(Authority, DecidesWhetherTheKeyIsRepaired) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Users, Authority, ::testing::ValuesIn(kAuthorities),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Users, Authority, ::testing::ValuesIn(kAuthorities), ByName);
 
 }  // namespace
 }  // namespace scenario
@@ -265,7 +258,7 @@ class RepairFault : public ::testing::TestWithParam<RepairFaultCase> {};
 TEST_P(RepairFault, IsAnErrorRecordAndTheRunGoesOn) {
   const RepairFaultCase& c = GetParam();
   Machine m;
-  Unlock(m, kElevatedAdmin + "[fail]\n" + c.fail + "\n");
+  m.Write("machine.ini", kElevatedAdmin + "[fail]\n" + c.fail + "\n");
   c.prepare(m);
   EXPECT_EQ(LastLine(m.Run("-d").out), "exit code 0");
   EXPECT_TRUE(m.Shows("error", c.error)) << c.error;
@@ -274,8 +267,7 @@ TEST_P(RepairFault, IsAnErrorRecordAndTheRunGoesOn) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Operations, RepairFault, ::testing::ValuesIn(kRepairFaults),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Operations, RepairFault, ::testing::ValuesIn(kRepairFaults), ByName);
 
 }  // namespace
 }  // namespace scenario

@@ -9,8 +9,6 @@
 namespace scenario {
 namespace {
 
-const std::string kAdminIni = "[machine]\nclock = 2026-12-06T08:30:00\n[user]\ntoken_admin = true\n";
-
 struct HeldCase {
   const char* name;
   const char* mark;     // the installed a.cfg's [files] mark
@@ -23,12 +21,10 @@ class HeldFile : public ::testing::TestWithParam<HeldCase> {};
 
 TEST_P(HeldFile, KeepsItsBytesAndIsReported) {
   const HeldCase& c = GetParam();
-  Machine m;
-  m.Write("machine.ini", kAdminIni + "[files]\nC:\\Portavel\\a.cfg = " + c.mark + "\n");
-  m.WriteC("Portavel/tsystem1.exe");
-  m.PutArchive({ArchiveFile("a.cfg", "CUR", INSTALL_ALWAYS, "new")});
+  InstallMachine m({ArchiveFile("a.cfg", "CUR", INSTALL_ALWAYS, "new")},
+                   kAdminIni + "[files]\nC:\\Portavel\\a.cfg = " + c.mark + "\n");
   m.WriteC("Portavel/a.cfg", "old");
-  EXPECT_EQ(LastLine(m.Run(c.command).out), c.exit_line);
+  EXPECT_EQ(m.ExitLine(c.command), c.exit_line);
   EXPECT_EQ(ReadText(m.C("Portavel/a.cfg")), "old");
   EXPECT_TRUE(m.Shows("error", c.record)) << c.record;
 }
@@ -47,8 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "INVALID_HANDLE_VALUE; [WIN32 0x00000005/C0005]"},
         HeldCase{"LockedReplace", "locked", "replace -d", "exit code 1627",
                  "Failed to back up file \"a.cfg\" to "
-                 "C:\\ProgramData\\Veltrix\\backup-replace\\tcache1_001\\a.cfg; [WIN32 0x00000020/C0032]"}),
-    [](const auto& info) { return std::string(info.param.name); });
+                 "C:\\ProgramData\\Veltrix\\backup-replace\\tcache1_001\\a.cfg; [WIN32 0x00000020/C0032]"}), ByName);
 
 struct ShortCase {
   const char* fail;
@@ -60,11 +55,9 @@ struct ShortCase {
 class ShortTransfer : public ::testing::TestWithParam<ShortCase> {};
 
 TEST_P(ShortTransfer, IsReportedAndLeavesNoFile) {
-  Machine m;
-  m.Write("machine.ini", kAdminIni + "[fail]\n" + GetParam().fail + "\n");
-  m.WriteC("Portavel/tsystem1.exe");
-  m.PutArchive({ArchiveFile("a.bin", "CUR", INSTALL_ALWAYS, std::string(5000, 'a'))});
-  EXPECT_EQ(LastLine(m.Run("-d").out), "exit code 0");
+  InstallMachine m({ArchiveFile("a.bin", "CUR", INSTALL_ALWAYS, std::string(5000, 'a'))},
+                   kAdminIni + "[fail]\n" + GetParam().fail + "\n");
+  EXPECT_EQ(m.ExitLine("-d"), "exit code 0");
   EXPECT_TRUE(m.Shows("error", GetParam().record)) << GetParam().record;
   EXPECT_FALSE(fs::exists(m.C("Portavel/a.bin")));
 }

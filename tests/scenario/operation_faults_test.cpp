@@ -31,7 +31,6 @@ class Fault : public ::testing::TestWithParam<FaultCase> {};
 TEST_P(Fault, IsReportedAsTheLauncherPrescribes) {
   const FaultCase& c = GetParam();
   Machine m;
-  m.WriteC("Portavel/tsystem1.exe");
   m.Append("machine.ini", c.machine + "[fail]\n" + c.fail + "\n");
   EXPECT_EQ(m.Run(c.command_line).exit_status, c.exit_status);
   EXPECT_TRUE(c.expected.empty() ? m.Lines(c.log).empty() : m.Shows(c.log, c.expected)) << c.expected;

@@ -16,7 +16,6 @@ void ClerksWorkstation(Machine& m) {
            "[user]\nname = mfeldt\nadministrators_member = false\n"
            "[network]\ninterface.1 = 192.168.20.57 255.255.255.0 11 primary\nbest_interface = 11\n");
   m.Write("registry.reg", "");
-  m.WriteC("Portavel/tsystem1.exe", "product");
 }
 
 TEST(InstanceFile, TheProductGetsItsPathInQuotesAndTheFileDescribesTheRun) {
@@ -59,6 +58,13 @@ TEST(InstanceFile, TheProductGetsItsPathInQuotesAndTheFileDescribesTheRun) {
   const auto log = m.DebugLog();
   EXPECT_TRUE(Contains(log, "WinMain: Using instance file, created \"C:\\Portavel\\instance.t1\"."));
   EXPECT_FALSE(Contains(log, "legacy"));
+  // The COM library is opened last in the set-up, before the mode, and closed at the end.
+  const std::size_t init = FindLine(log, "InitCOM: Standard COM library initialized.");
+  const std::size_t dispose = FindLine(log, "DisposeCOM: Standard COM library disposed.");
+  ASSERT_LT(dispose + 1, log.size());
+  EXPECT_EQ(init + 1, FindLine(log, "WinMain: Standard Start."));
+  EXPECT_LT(FindLine(log, "Initialize: Application executing from"), init);
+  EXPECT_EQ(MessageOf(log.at(dispose + 1)), "Ending launcher application with exit code 0.");
 }
 
 // Engine commands follow the launcher's path, in capitals, switches left out.
@@ -100,20 +106,6 @@ TEST(ProductStart, AMissingFolderFailsWithThePathText) {
                           "found.; [WIN32 0x00000003/C0003]"),
             std::string::npos)
       << debugger;
-}
-
-TEST(ComLibrary, IsOpenedLastInTheSetUpAndClosedAtTheEnd) {
-  Machine m;
-  ClerksWorkstation(m);
-  RunResult run = m.Run("-d");
-  EXPECT_EQ(run.exit_status, 0);
-  const auto log = m.DebugLog();
-  const std::size_t init = FindLine(log, "InitCOM: Standard COM library initialized.");
-  const std::size_t dispose = FindLine(log, "DisposeCOM: Standard COM library disposed.");
-  ASSERT_LT(dispose + 1, log.size());
-  EXPECT_EQ(init + 1, FindLine(log, "WinMain: Standard Start.")) << "InitCOM is the last step before the mode";
-  EXPECT_LT(FindLine(log, "Initialize: Application executing from"), init);
-  EXPECT_EQ(MessageOf(log.at(dispose + 1)), "Ending launcher application with exit code 0.");
 }
 
 TEST(ComLibrary, AFailureIsReportedAndTheRunGoesOn) {

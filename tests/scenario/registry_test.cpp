@@ -1,6 +1,7 @@
 // Scenario tests of the launcher's registry use: the launch folder it records and the
 // debug level it reads.
 #include <string>
+#include <vector>
 
 #include "tests/scenario/scenario_machine.h"
 
@@ -20,7 +21,6 @@ std::string LauncherKey(const std::string& values) {
 TEST(LaunchFolder, AnElevatedAdministratorRecordsItInTheSixtyFourBitView) {
   Machine m;
   m.Append("machine.ini", kElevatedAdmin);
-  m.WriteC("Portavel/tsystem1.exe");
   m.Run("-d");
   const std::string registry = m.Text("registry.reg");
   EXPECT_NE(registry.find("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Veltrix Solutions Inc.\\Launcher]\r\n"
@@ -41,31 +41,32 @@ TEST(LaunchFolder, ASecondRunFromAnotherFolderOverwritesIt) {
   EXPECT_NE(m.Text("registry.reg").find("\"LastRunFrom\"=\"C:\\\\Depot\\\\Launch\""), std::string::npos);
 }
 
+// A clerk may read the key as Windows leaves it but not write it: an error of the run,
+// and two more for the missing Debug value (or the key's own) and the repair the clerk
+// refused to elevate for. The Debug value switches logging on without a switch.
 TEST(LaunchFolder, AClerkWithoutRightsIsToldSetupMayBeRequired) {
-  Machine m;
-  m.Write("security.txt", kReadOnlyConfigKey);
-  m.WriteC("Portavel/tsystem1.exe");
-  m.Run("-d");
-  auto log = m.DebugLog();
-  EXPECT_TRUE(Contains(log, "Tavix registry access failed: Error while creating/opening key "
-                            "\"SOFTWARE\\Veltrix Solutions Inc.\\Launcher\"; Setup may be"));
-  EXPECT_TRUE(Contains(log, "Initialize: Warning: Failed to save working folder to registry."));
-  // The missing Debug value, and the repair of the key the clerk refused to elevate for.
-  EXPECT_TRUE(Contains(log, "There were 3 non-fatal errors during startup."));
-}
-
-TEST(DebugLevel, TheRegistryValueSwitchesLoggingOnWithoutASwitch) {
-  Machine m;
-  m.Write("registry.reg", LauncherKey("\"Debug\"=dword:00000001\r\n"));
-  m.Write("security.txt", kReadOnlyConfigKey);
-  m.WriteC("Portavel/tsystem1.exe");
-  m.Run("");
-  auto log = m.DebugLog();
-  EXPECT_TRUE(Contains(log, "Initialize: Diagnostic Logging Enabled from Registry (LogLevel: 1)"));
-  // The key exists but the clerk may not write it: an error of the run, and the
-  // repair the clerk refused to elevate for two more.
-  EXPECT_TRUE(Contains(log, "Tavix registry access failed: Error while opening key"));
-  EXPECT_TRUE(Contains(log, "There were 3 non-fatal errors during startup."));
+  const struct {
+    std::string registry;
+    const char* command_line;
+    std::vector<const char*> records;
+  } cases[] = {
+      {RegistryFile(), "-d",
+       {"Tavix registry access failed: Error while creating/opening key \"SOFTWARE\\Veltrix Solutions Inc.\\Launcher\"; "
+        "Setup may be",
+        "Initialize: Warning: Failed to save working folder to registry."}},
+      {LauncherKey("\"Debug\"=dword:00000001\r\n"), "",
+       {"Initialize: Diagnostic Logging Enabled from Registry (LogLevel: 1)",
+        "Tavix registry access failed: Error while opening key"}},
+  };
+  for (const auto& c : cases) {
+    Machine m;
+    m.Write("registry.reg", c.registry);
+    m.Write("security.txt", kReadOnlyConfigKey);
+    m.Run(c.command_line);
+    const auto log = m.DebugLog();
+    for (const char* record : c.records) EXPECT_TRUE(Contains(log, record)) << record;
+    EXPECT_TRUE(Contains(log, "There were 3 non-fatal errors during startup.")) << c.command_line;
+  }
 }
 
 // A value of the wrong type is an error; the 32-bit view's value is not read.
@@ -76,7 +77,6 @@ TEST(DebugLevel, NoOtherValueSwitchesLoggingOn) {
                      "\"Debug\"=dword:00000001\r\n\r\n")}) {
     Machine m;
     m.Write("registry.reg", registry);
-    m.WriteC("Portavel/tsystem1.exe");
     EXPECT_EQ(m.Run("").exit_status, 0);
     EXPECT_FALSE(fs::exists(m.C("Portavel/TavixDebug.log"))) << registry;
   }

@@ -45,8 +45,8 @@ inline std::string RegistryFile(const std::string& sections = "") {
   return WindowsRegistryFile(kCurrentRuntimeKeys + (kConfigKey + sections));
 }
 
-// A current workstation with the launcher's folder, the product's configuration
-// location, and an archive whose one record is unused: a run finds nothing to install
+// A current workstation with the launcher's folder and the product beside it, the
+// product's configuration location, and an archive whose one record is unused: a run finds nothing to install
 // and nothing missing. The registration utility and a redist\ folder without libraries
 // leave the COM check nothing to register; the start menu's Programs folder, which
 // Windows makes for every user, takes the launcher's shortcuts. A failed test leaves
@@ -60,6 +60,7 @@ class Machine : public Workstation {
     WriteC("Windows/win.ini", "; for 16-bit app support\r\n");
     Write("security.txt", kConfigKeySecurity);
     PutArchive({{}});
+    WriteC("Portavel/tsystem1.exe", "product");
     WriteC("Portavel/UTL/InstCOM.exe", "utility");
     fs::create_directories(C("Portavel/redist"));
     fs::create_directories(C("Users/clerk/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"));
@@ -79,5 +80,22 @@ inline std::string LastLine(const std::string& out) {
   while (!text.empty() && text.back() == '\n') text.pop_back();
   return text.substr(text.rfind('\n') == std::string::npos ? 0 : text.rfind('\n') + 1);
 }
+
+// The user may write system locations: the token is an administrator's.
+inline const std::string kAdminIni = std::string(kMachineIni) + "[user]\ntoken_admin = true\n";
+
+// A machine of an administrator with the archive of `files` beside the launcher.
+struct InstallMachine : Machine {
+  explicit InstallMachine(const std::vector<tabpack::MemoryFile>& files, const std::string& ini = kAdminIni) {
+    Write("machine.ini", ini);
+    WriteC("Portavel/tsystem0.dll", tabpack::BuildArchive(files));
+  }
+  // A file already installed on drive C, with its time.
+  void Installed(const std::string& path_on_c, const std::string& bytes, const tabpack::UtcTime& time) const {
+    WriteC(path_on_c, bytes);
+    fs::last_write_time(C(path_on_c), HostTime(time));
+  }
+  std::string ExitLine(const std::string& command_line) const { return LastLine(Run(command_line).out); }
+};
 
 }  // namespace scenario

@@ -18,7 +18,6 @@ constexpr const char* kNotSupported = "WARNING!!! THIS OPERATING SYSTEM IS NOT O
 // the records of its debug log.
 std::vector<Record> RunRecords(Machine& m, const std::string& ini, const char* command_line = "-d",
                                int exit_status = 0) {
-  m.WriteC("Portavel/tsystem1.exe");
   m.Append("machine.ini", ini);
   const RunResult run = m.Run(command_line);
   EXPECT_EQ(run.exit_status, exit_status) << run.out << run.err;
@@ -78,8 +77,7 @@ constexpr OsCase kSystems[] = {
      "\"Windows Server Standard 2022\" (64-bit) Version 10.0.20348 (Service Pack 0.0)", nullptr, 0},
 };
 
-INSTANTIATE_TEST_SUITE_P(Names, OperatingSystem, ::testing::ValuesIn(kSystems),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Names, OperatingSystem, ::testing::ValuesIn(kSystems), ByName);
 
 constexpr const char* kAdministrator = "Executing as \"clerk\" who has local administrator rights.";
 constexpr const char* kUnderUac =
@@ -146,8 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {kAdministrator, kUnderUac, kNote, kNotEligible}, "Detected Architecture: x86-64"},
         RightsCase{"VistaStandardUser", "[os]\nmajor = 6\nminor = 0\nbuild = 6002\n[user]\nadministrators_member = false\n",
                    "1", {"Executing as \"clerk\" who has local user rights.", "Process running invoked as standard user"},
-                   "Detected Architecture: x86"}),
-    [](const auto& info) { return std::string(info.param.name); });
+                   "Detected Architecture: x86"}), ByName);
 
 // Names are data: conversions in them reach the log as written and read nothing.
 TEST(SystemInspection, NamesWithPercentSignsAreLoggedAsWritten) {

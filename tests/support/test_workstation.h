@@ -72,6 +72,9 @@ tabpack::MemoryFile ArchiveFile(const std::string& name, const std::string& dest
 // A host file's time for a UTC time.
 fs::file_time_type HostTime(const tabpack::UtcTime& time);
 
+// Names the cases of a parameterised test by their `name`.
+inline constexpr auto ByName = [](const auto& info) { return std::string(info.param.name); };
+
 struct RunResult {
   int exit_status = -1;  // the program's exit status
   std::string out;       // standard output

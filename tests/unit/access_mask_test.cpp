@@ -67,14 +67,4 @@ TEST(ParseAccessMask, FullAccessSetsTheSummaryAndSingleSlots) {
   for (auto flag : rights.flags) EXPECT_EQ(flag, 0);
 }
 
-TEST(ParseAccessMask, TheMaskIsRightAlignedInEightColumns) {
-  InspectionRun run("", inspection_test::kFreshRegistry, 1);
-  GrantedRights rights;
-  ParseAccessMask(run.l, 0x1F01FF, rights, RightsObject::FileSystem);
-  bool found = false;
-  for (const auto& message : run.Messages())
-    found = found || message.find("(  1F01FF): FullAccess*; ") != std::string::npos;
-  EXPECT_TRUE(found);
-}
-
 }  // namespace

@@ -33,20 +33,4 @@ TEST(InitCOM, ASecondInitialisationIsOnlyDeveloperDetail) {
   EXPECT_EQ(l.log.ErrorRecordCount, 0);
 }
 
-TEST(InitCOM, AFailureIsAnErrorWithTheHresultAndTheRunGoesOn) {
-  TestMachine m("[fail]\nCoInitialize = 1:5\n");
-  Launcher l(m.platform());
-  unit::SetLauncherVersion(l);
-  l.run.DiagnosticLogging = true;
-  OpenLogFiles(l, unit::kFolder);
-  InitCOM(l);
-  EXPECT_EQ(l.log.ErrorRecordCount, 1);
-  EXPECT_TRUE(Has(m.File(unit::kErrorLog),
-                  "InitCOM: Unable to initialize the standard COM library on the current thread; "
-                  "[HRESULT 0x80070005/C0005] Access is denied. \r\n"));
-  // Released also after a failed initialisation.
-  DisposeCOM(l);
-  EXPECT_TRUE(Has(m.File(unit::kDebugLog), "DisposeCOM: Standard COM library disposed.\r\n"));
-}
-
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "diag/log.h"
@@ -71,8 +72,7 @@ TEST_P(ShellStartFailure, IsOneErrorRecordWithTheCodesTextAndTag) {
   EXPECT_TRUE(run.Processes().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryCode, ShellStartFailure, ::testing::ValuesIn(kStartFailures),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(EveryCode, ShellStartFailure, ::testing::ValuesIn(kStartFailures), test_support::ByName);
 
 TEST(ExecuteAppEx, ACancelledStartIsNoErrorOfTheRun) {
   for (const std::string ini : {"[fail]\nShellExecuteEx = 1:1223\n", "[ui]\nconsent = no\n",
@@ -159,12 +159,10 @@ TEST(WaitOutcome, EveryResultOfTheWaitHasItsRecordAndResult) {
   };
   for (const Row& row : kRows) {
     const WaitOutcome& outcome = WaitOutcomeOf(row.wait_result);
-    EXPECT_STREQ(outcome.record, row.record) << std::hex << row.wait_result;
-    EXPECT_EQ(outcome.is_error, row.is_error) << std::hex << row.wait_result;
-    EXPECT_EQ(outcome.has_exit_code, row.has_exit_code) << std::hex << row.wait_result;
-    if (!row.has_exit_code) {
-      EXPECT_EQ(outcome.result, row.result) << std::hex << row.wait_result;
-    }
+    EXPECT_EQ(std::make_tuple(std::string(outcome.record), outcome.is_error, outcome.has_exit_code,
+                              row.has_exit_code ? 0 : outcome.result),
+              std::make_tuple(std::string(row.record), row.is_error, row.has_exit_code, row.result))
+        << std::hex << row.wait_result;
   }
 }
 

@@ -5,8 +5,8 @@
 
 #include <cstring>
 #include <filesystem>
-#include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "archive_test_run.h"
@@ -28,12 +28,9 @@ std::string StandardOutput(const ArchiveRun& run) { return run.machine.Text("std
 // The names listed in the report, in order.
 std::vector<std::string> ListedNames(const std::string& report) {
   std::vector<std::string> names;
-  std::istringstream lines(report);
-  int number = 0;
-  for (std::string line; std::getline(lines, line);) {
-    if (++number <= 6) continue;  // empty lines, archive line, header, rule line
-    names.push_back(line.substr(0, line.find(' ')));
-  }
+  const std::vector<std::string> lines = test_support::SplitLines(report);
+  // After the empty lines, the archive line, the header and the rule line.
+  for (std::size_t i = 6; i < lines.size(); ++i) names.push_back(lines[i].substr(0, lines[i].find(' ')));
   return names;
 }
 
@@ -73,37 +70,30 @@ TEST(CreateFileList, EachProblemIsPrintedWithABellAndNoReportIsWritten) {
   }
 }
 
-TEST(CreateFileList, AtMost198RecordsAreListed) {
-  std::vector<MemoryFile> files;
-  for (int i = 1; i <= 200; ++i) files.push_back(File("f" + std::to_string(i) + ".dll"));
-  ArchiveRun run;
-  run.PutArchive(tabpack::BuildArchive(files));
-  CreateFileList(run.l);
-  const std::vector<std::string> names = ListedNames(*run.machine.File(kReport));
-  ASSERT_EQ(names.size(), 198u);
-  EXPECT_EQ(names.back(), "f198.dll");
-}
-
-TEST(CreateFileList, OnlyRecordsWithinTheHeaderSizeAreListed) {
-  // HeaderSize says one record and a half; the table holds three.
-  std::string archive = tabpack::BuildArchive({File("a.dll"), File("b.dll"), File("c.dll")});
-  archive[10] = static_cast<char>(250);
-  archive[11] = 0;
-  ArchiveRun run;
-  run.PutArchive(archive);
-  CreateFileList(run.l);
-  EXPECT_EQ(ListedNames(*run.machine.File(kReport)), std::vector<std::string>{"a.dll"});
-}
-
-TEST(CreateFileList, AHugeHeaderSizeListsTheRecordsTheFileHolds) {
-  std::string archive = tabpack::BuildArchive({File("a.dll"), File("b.dll")});
-  std::memset(archive.data() + 10, 0xFF, 4);
-  archive.resize(100 + 2 * 100 + 50);  // the third record's place is cut in half
-  ArchiveRun run;
-  run.PutArchive(archive);
-  CreateFileList(run.l);
-  EXPECT_EQ(ListedNames(*run.machine.File(kReport)), (std::vector<std::string>{"a.dll", "b.dll"}));
-  EXPECT_EQ(StandardOutput(run), "");
+// At most 198 records are listed; only those within HeaderSize (one and a half says
+// one); with a huge HeaderSize, those the file holds (the third cut in half).
+TEST(CreateFileList, ListsTheRecordsTheHeaderAndTheFileHold) {
+  std::vector<MemoryFile> many;
+  for (int i = 1; i <= 200; ++i) many.push_back(File("f" + std::to_string(i) + ".dll"));
+  std::string one_and_a_half = tabpack::BuildArchive({File("a.dll"), File("b.dll"), File("c.dll")});
+  one_and_a_half[10] = static_cast<char>(250);
+  one_and_a_half[11] = 0;
+  std::string huge = tabpack::BuildArchive({File("a.dll"), File("b.dll")});
+  std::memset(huge.data() + 10, 0xFF, 4);
+  huge.resize(100 + 2 * 100 + 50);
+  const struct {
+    std::string archive;
+    std::size_t count;
+    const char* last;
+  } cases[] = {{tabpack::BuildArchive(many), 198, "f198.dll"}, {one_and_a_half, 1, "a.dll"}, {huge, 2, "b.dll"}};
+  for (const auto& c : cases) {
+    ArchiveRun run;
+    run.PutArchive(c.archive);
+    CreateFileList(run.l);
+    const std::vector<std::string> names = ListedNames(*run.machine.File(kReport));
+    EXPECT_EQ(std::make_tuple(names.size(), names.back()), std::make_tuple(c.count, std::string(c.last)));
+    EXPECT_EQ(StandardOutput(run), "");
+  }
 }
 
 TEST(CreateFileList, AReportThatCannotBeWrittenFurtherIsLeftAsFarAsItWasWritten) {
@@ -146,15 +136,9 @@ TEST(CreateFileList, TimesThatCannotBeConvertedShowAsZeros) {
     ArchiveRun run(std::string("[fail]\n") + row.fail + "\n");
     run.PutArchive(tabpack::BuildArchive({File("a.dll")}));
     CreateFileList(run.l);
-    const std::string report = *run.machine.File(kReport);
-    std::istringstream lines(report);
-    std::string line;
-    for (int i = 0; i < 3; ++i) std::getline(lines, line);
-    if (*row.archive_time) {
-      EXPECT_EQ(line.substr(28, 22), row.archive_time);
-    }
-    for (int i = 0; i < 4; ++i) std::getline(lines, line);
-    EXPECT_EQ(line.substr(28, 22), row.record_time);
+    const std::vector<std::string> lines = test_support::SplitLines(*run.machine.File(kReport));
+    if (*row.archive_time) EXPECT_EQ(lines[2].substr(28, 22), row.archive_time);
+    EXPECT_EQ(lines[6].substr(28, 22), row.record_time);
   }
 }
 
@@ -164,12 +148,10 @@ TEST(CreateFileList, ARuleOutsideTheFourShowsItsNumber) {
   ArchiveRun run;
   run.PutArchive(tabpack::BuildArchive({File("a.dll"), odd}));
   CreateFileList(run.l);
-  std::istringstream lines(*run.machine.File(kReport));
-  std::vector<std::string> all;
-  for (std::string line; std::getline(lines, line);) all.push_back(line);
-  ASSERT_EQ(all.size(), 8u);
-  EXPECT_EQ(all[6].substr(all[6].size() - 14), "Always       \r");
-  EXPECT_EQ(all[7].substr(all[7].size() - 14), "104          \r");
+  const std::vector<std::string> lines = test_support::SplitLines(*run.machine.File(kReport));
+  ASSERT_EQ(lines.size(), 8u);
+  EXPECT_EQ(lines[6].substr(lines[6].size() - 13) + "|" + lines[7].substr(lines[7].size() - 13),
+            "Always       |104          ");
 }
 
 }  // namespace

@@ -50,24 +50,6 @@ struct RedirectionMachine : InspectionRun {
   }
 };
 
-TEST(Redirection, A32BitLauncherUnderWow64WritesToSysWOW64UnlessTheGuardIsOn) {
-  RedirectionMachine m;
-  ASSERT_TRUE(m.l.os.files.AppendToFile(kProbe, "redirected"));
-  EXPECT_TRUE(m.In("SysWOW64"));
-  EXPECT_FALSE(m.In("System32"));
-  fs::remove(m.machine.folder() / "drives/C/Windows/SysWOW64/probe.txt");
-  {
-    FsRedirectionOff off(m.l);
-    ASSERT_TRUE(off.ok());
-    ASSERT_TRUE(m.l.os.files.AppendToFile(kProbe, "real"));
-  }
-  EXPECT_TRUE(m.In("System32"));
-  EXPECT_FALSE(m.In("SysWOW64"));
-  // Back on after the guard: redirected again.
-  ASSERT_TRUE(m.l.os.files.AppendToFile(kProbe, "again"));
-  EXPECT_TRUE(m.In("SysWOW64"));
-}
-
 TEST(Redirection, TheSixtyFourBitLauncherIsNeverRedirectedAndExempt) {
   RedirectionMachine m("[launcher]\nbits = 64\n");
   ASSERT_TRUE(m.l.os.files.AppendToFile(kProbe, "x"));

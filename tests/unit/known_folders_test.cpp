@@ -17,8 +17,8 @@ using inspection_test::InspectionRun;
 TEST(KnownFolders, APathThatAlreadyEndsInABackslashGetsNoSecond) {
   InspectionRun run("[folders]\nprogram_data = D:\\Data\\\nfonts = D:\\Fonts\\\n");
   LoadKnownFoldersList(run.l);
-  EXPECT_EQ(run.l.folders.ProgDataDir.view(), "D:\\Data\\\\Veltrix\\");
-  EXPECT_EQ(run.l.folders.FonDir.view(), "D:\\Fonts\\");
+  EXPECT_EQ(std::string(run.l.folders.ProgDataDir.view()) + "|" + std::string(run.l.folders.FonDir.view()),
+            "D:\\Data\\\\Veltrix\\|D:\\Fonts\\");
 }
 
 struct FailureCase {
@@ -40,15 +40,11 @@ TEST_P(KnownFolderFailure, LeavesTheFieldEmptyWithTheKindsRecord) {
   } fields[] = {{"WinDir", f.WinDir},          {"SysDir", f.SysDir},         {"SysWOW64Dir", f.SysWOW64Dir},
                 {"FonDir", f.FonDir},          {"UserDir", f.UserDir},       {"StartMenuDir", f.StartMenuDir},
                 {"ProgDataDir", f.ProgDataDir}, {"TCacheParentDir", f.TCacheParentDir}};
-  for (const auto& field : fields) {
-    const bool expect_empty = std::string(c.empty_fields).find(std::string(field.name) + ";") != std::string::npos;
-    EXPECT_EQ(field.field.empty(), expect_empty) << field.name << " " << field.field.c_str();
-  }
-  if (c.record) {
-    EXPECT_EQ(run.Errors(), std::vector<std::string>{c.record});
-  } else {
-    EXPECT_TRUE(run.Errors().empty());
-  }
+  std::string empty;
+  for (const auto& field : fields)
+    if (field.field.empty()) empty += std::string(field.name) + ";";
+  EXPECT_EQ(empty, c.empty_fields);
+  EXPECT_EQ(run.Errors(), c.record ? std::vector<std::string>{c.record} : std::vector<std::string>{});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -70,10 +66,9 @@ TEST(KnownFolders, ASecondLoadChangesNothingAndWritesOnlyItsTraces) {
   const std::size_t records = run.Records().size();
   LoadKnownFoldersList(run.l);
   EXPECT_EQ(run.l.folders.WinDir.view(), "X:\\Kept\\");
-  const auto after = run.Records();
-  ASSERT_EQ(after.size(), records + 2);
-  EXPECT_EQ(after[records].message, "@ LoadKnownFoldersList() {");
-  EXPECT_EQ(after[records + 1].message, "@ } LoadKnownFoldersList");
+  const auto after = run.Messages();
+  EXPECT_EQ(std::vector<std::string>(after.begin() + records, after.end()),
+            (std::vector<std::string>{"@ LoadKnownFoldersList() {", "@ } LoadKnownFoldersList"}));
 }
 
 TEST(SpecialFolder, AnUnknownKindIsAnErrorAndLeavesThePathAlone) {

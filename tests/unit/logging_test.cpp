@@ -3,7 +3,9 @@
 // logged heap and handle helpers.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "diag/heap_helpers.h"
@@ -37,12 +39,6 @@ std::string Line(std::string_view tag, std::size_t depth, std::string_view messa
   return Prefix(tag, depth) + std::string(message) + "\r\n";
 }
 
-std::size_t Count(const std::string& text, const std::string& part) {
-  std::size_t n = 0;
-  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-  return n;
-}
-
 // A launcher whose logs a test opens itself.
 struct LoggedRun : unit::LoggedRun {
   explicit LoggedRun(const std::string& ini = "") : unit::LoggedRun(ini, unit::kNoLogging) {}
@@ -59,9 +55,8 @@ TEST(OpenLogFiles, WithoutDebugLevelNoFileIsTouchedAndErrorsOnlyCount) {
   DebugLogLevel(run.l, kDeveloperLevel, "Routine: detail");
   ErrorLogText(run.l, "Routine: failed");
 
-  EXPECT_FALSE(run.l.log.LoggingEnabled);
-  EXPECT_EQ(run.l.log.DebugLevel, 0);
-  EXPECT_EQ(run.l.log.ErrorRecordCount, 2);
+  EXPECT_EQ(std::tie(run.l.log.LoggingEnabled, run.l.log.DebugLevel, run.l.log.ErrorRecordCount),
+            std::make_tuple(false, 0, 2));
   EXPECT_EQ(run.machine.File(kDebugLog), "previous run\r\n");
   EXPECT_EQ(run.machine.File(kErrorLog), "previous errors\r\n");
   EXPECT_FALSE(run.machine.File(kPreloadLog));
@@ -73,9 +68,7 @@ TEST(OpenLogFiles, WithoutDebugLevelNoFileIsTouchedAndErrorsOnlyCount) {
 TEST(OpenLogFiles, PreloadStartsAFreshLogAtLevel1WhateverElseSays) {
   struct Case {
     const char* name;
-    bool append;
-    bool developer;
-    bool diagnostic;
+    bool append, developer, diagnostic;
     std::int32_t registry_level;
   };
   const Case cases[] = {
@@ -109,48 +102,30 @@ TEST(OpenLogFiles, PreloadStartsAFreshLogAtLevel1WhateverElseSays) {
   }
 }
 
-TEST(OpenLogFiles, SwitchesAndRegistrySetTheLevel) {
+// The switches and the registry set the level; old logs are deleted unless appending.
+TEST(OpenLogFiles, SwitchesAndRegistrySetTheLevelAndKeepOrDeleteTheOldLogs) {
   struct Case {
     const char* name;
-    bool developer;
-    bool diagnostic;
-    std::int32_t registry_level;
-    std::int32_t level;
+    bool developer, diagnostic, append;
+    std::int32_t registry_level, level;
   };
   const Case cases[] = {
-      {"-d", false, true, 0, 1},           {"registry 5 -d", false, true, 5, 5},
-      {"registry 5 -d100", true, false, 5, 100}, {"registry 200 -d100", true, false, 200, 200},
+      {"-d", false, true, false, 0, 1},           {"registry 5 -d -kl", false, true, true, 5, 5},
+      {"registry 5 -d100", true, false, false, 5, 100}, {"registry 200 -d100", true, false, false, 200, 200},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     LoggedRun run;
-    run.l.run.DeveloperDebugLogging = c.developer;
-    run.l.run.DiagnosticLogging = c.diagnostic;
-    run.l.log.DebugLevel = c.registry_level;
-    OpenLogFiles(run.l, kFolder);
-    EXPECT_EQ(run.l.log.DebugLevel, c.level);
-    EXPECT_TRUE(run.l.log.LoggingEnabled);
-    EXPECT_EQ(run.machine.File(kDebugLog), Banner());
-  }
-}
-
-TEST(OpenLogFiles, OldLogsAreDeletedUnlessAppending) {
-  for (bool append : {false, true}) {
-    SCOPED_TRACE(append ? "-d -kl" : "-d");
-    LoggedRun run;
     run.machine.PutFile(kDebugLog, "previous run\r\n");
     run.machine.PutFile(kErrorLog, "previous errors\r\n");
-    run.l.run.DiagnosticLogging = true;
-    run.l.run.AppendLogFiles = append;
+    run.l.run.DeveloperDebugLogging = c.developer;
+    run.l.run.DiagnosticLogging = c.diagnostic;
+    run.l.run.AppendLogFiles = c.append;
+    run.l.log.DebugLevel = c.registry_level;
     OpenLogFiles(run.l, kFolder);
-
-    if (append) {
-      EXPECT_EQ(run.machine.File(kDebugLog), "previous run\r\n" + Banner());
-      EXPECT_EQ(run.machine.File(kErrorLog), "previous errors\r\n");
-    } else {
-      EXPECT_EQ(run.machine.File(kDebugLog), Banner());
-      EXPECT_FALSE(run.machine.File(kErrorLog));
-    }
+    EXPECT_EQ(std::tie(run.l.log.DebugLevel, run.l.log.LoggingEnabled), std::make_tuple(c.level, true));
+    EXPECT_EQ(run.machine.File(kDebugLog), (c.append ? "previous run\r\n" : "") + Banner());
+    EXPECT_EQ(run.machine.File(kErrorLog), c.append ? std::optional<std::string>("previous errors\r\n") : std::nullopt);
   }
 }
 
@@ -257,14 +232,14 @@ TEST(HeapHelpers, SecondReleaseIsRecordedAndDoesNotReachTheHeap) {
   const std::string address = Pointer(&block);
   const std::string allocated = Pointer(block);
 
-  HeapFreeHlpr(run.l, &block, "Table");
-  EXPECT_EQ(static_cast<void*>(block), ReleasedPointer());
-  HeapFreeHlpr(run.l, &block, "Table");
-  EXPECT_EQ(static_cast<void*>(block), ReleasedPointer());
+  for (int release = 0; release < 2; ++release) {
+    HeapFreeHlpr(run.l, &block, "Table");
+    EXPECT_EQ(static_cast<void*>(block), ReleasedPointer());
+  }
 
   const std::string log = *run.machine.File(kDebugLog);
   const std::string released = Pointer(ReleasedPointer());
-  EXPECT_EQ(Count(log, "Freeing"), 1u);
+  EXPECT_EQ(test_support::CountLines(test_support::SplitLines(log), "Freeing"), 1u);
   EXPECT_TRUE(Has(log, "HeapFreeHlpr: Freeing heap allocated memory for Table at address " + allocated + " (" +
                            address + ")\r\n"));
   EXPECT_TRUE(Has(log, "HeapFreeHlpr: Allocated memory for Table is already free. (INVALID_HANDLE_VALUE): " +
@@ -276,8 +251,7 @@ TEST(HeapHelpers, FailedAllocationIsAnErrorWithTheSystemDescription) {
   unit::LoggedRun run("[fail]\nHeapAlloc = 1:8\n");
   int* table = nullptr;
   EXPECT_FALSE(HeapAllocHlpr(run.l, &table, 64, "Table"));
-  EXPECT_EQ(table, nullptr);
-  EXPECT_EQ(run.l.log.ErrorRecordCount, 1);
+  EXPECT_EQ(std::tie(table, run.l.log.ErrorRecordCount), std::make_tuple(nullptr, 1));
   EXPECT_EQ(run.machine.File(kErrorLog),
             Prefix("ERROR !!") +
                 " HeapAllocHlpr: Failed to allocate heap memory for Table (size requested=64); "

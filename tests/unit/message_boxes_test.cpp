@@ -38,21 +38,6 @@ TEST(ErrorDialog, WithoutMemoryOrABoxNothingIsShown) {
   }
 }
 
-TEST(ErrorDialog, MissingStringsLeaveTheirPartsEmpty) {
-  TestMachine m("[fail]\nLoadString = 1, 2\n");
-  Launcher l(m.platform());
-  l.log.DebugLevel = 1;
-  OpenLogFiles(l, "C:\\Portavel\\");
-  ShowErrorDialog(l, "Failed to open %s for installation.", "tsystem0.dll");
-  EXPECT_EQ(UiLog(m),
-            "MESSAGEBOX caption=\"\" style=0x00050010 text=\"\\n\\n"
-            "Failed to open tsystem0.dll for installation.\" answer=ok\n");
-  auto errors = m.File(unit::kErrorLog).value_or("");
-  EXPECT_NE(errors.find("Error Dialog: ; Failed to open tsystem0.dll for installation."),
-            std::string::npos)
-      << errors;
-}
-
 TEST(ErrorDialog, ALongMessageIsCutToTheBoxBuffer) {
   TestMachine m;
   Launcher l(m.platform());
@@ -63,22 +48,31 @@ TEST(ErrorDialog, ALongMessageIsCutToTheBoxBuffer) {
   EXPECT_EQ(log.find(std::string(2047 - 23, 'x')), std::string::npos);
 }
 
-TEST(CriticalErrorBox, ShowsTheFixedTextsAndWritesNoRecord) {
-  TestMachine m;
-  Launcher l(m.platform());
-  ShowCriticalErrorBox(l);
-  EXPECT_EQ(UiLog(m),
-            "MESSAGEBOX caption=\"Portavel\" style=0x00010010 text=\"An error has occurred:\\n\\n"
-            "A critical failure has occurred and Portavel must close. Please review logs for "
-            "details.\" answer=ok\n");
-  EXPECT_EQ(l.log.ErrorRecordCount, 0);
-}
-
-TEST(CriticalErrorBox, IsShownEvenWithoutItsStrings) {
-  TestMachine m("[fail]\nLoadString = 1, 2, 3\n");
-  Launcher l(m.platform());
-  ShowCriticalErrorBox(l);
-  EXPECT_EQ(UiLog(m), "MESSAGEBOX caption=\"\" style=0x00010010 text=\"\\n\\n\" answer=ok\n");
+// The critical box's fixed texts; strings that cannot be loaded leave their parts empty.
+TEST(MessageBoxes, ShowTheirStringsOrNothingWhereAStringIsMissing) {
+  const struct {
+    const char* ini;
+    bool critical;
+    const char* shown;  // the ui.log line
+  } cases[] = {
+      {"", true,
+       "MESSAGEBOX caption=\"Portavel\" style=0x00010010 text=\"An error has occurred:\\n\\nA critical failure has "
+       "occurred and Portavel must close. Please review logs for details.\" answer=ok\n"},
+      {"[fail]\nLoadString = 1, 2, 3\n", true, "MESSAGEBOX caption=\"\" style=0x00010010 text=\"\\n\\n\" answer=ok\n"},
+      {"[fail]\nLoadString = 1, 2\n", false,
+       "MESSAGEBOX caption=\"\" style=0x00050010 text=\"\\n\\nFailed to open tsystem0.dll for installation.\" "
+       "answer=ok\n"},
+  };
+  for (const auto& c : cases) {
+    unit::LoggedRun run(c.ini, unit::kDiagnostic);
+    if (c.critical) ShowCriticalErrorBox(run.l);
+    else ShowErrorDialog(run.l, "Failed to open %s for installation.", "tsystem0.dll");
+    EXPECT_EQ(run.Journal("ui.log"), c.shown) << c.ini;
+    // The critical box writes no record; the error box its message after the missing heading.
+    EXPECT_EQ(run.Errors(), c.critical ? std::vector<std::string>{}
+                                       : std::vector<std::string>{"Error Dialog: ; Failed to open tsystem0.dll for "
+                                                                  "installation."}) << c.ini;
+  }
 }
 
 }  // namespace

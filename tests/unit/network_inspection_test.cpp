@@ -50,8 +50,9 @@ TEST(NetworkAddress, OnlyTheLoopbackAndNoRouteLeavesNoAddress) {
   (void)address.assign("left over");
   GetNetworkAddress(run.l, address);
   EXPECT_EQ(address.view(), "0.0.0.0");
-  EXPECT_TRUE(run.Logged("Network Interfaces: 1"));
-  EXPECT_TRUE(run.Logged("0: Interface 1:   IP: 127.0.0.1, Mask: 255.0.0.0, Broadcast: 1.0.0.0 (1), Type/State "));
+  EXPECT_EQ(AfterBanner(run.Messages()),
+            (std::vector<std::string>{"Network Interfaces: 1",
+                                      "0: Interface 1:   IP: 127.0.0.1, Mask: 255.0.0.0, Broadcast: 1.0.0.0 (1), Type/State "}));
 }
 
 TEST(NetworkAddress, AMachineWithoutInterfacesListsNone) {
@@ -91,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
         EndCase{"FirstAllocation", "HeapAlloc = 1:8",
                 {"GetNetworkAddress: Memory allocation failed for GetIpAddrTable"}, "0.0.0.0"},
         EndCase{"AddressTextWithoutText", "InetPton = 1:1234", {"GetNetworkAddress failed with error"}, "0.0.0.0"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test_support::ByName);
 
 // The listing of drives and its faults are the system inspection's tests.
 TEST(MappedDrives, NoNetworkDrivesIsNoneOneLevelDeeper) {

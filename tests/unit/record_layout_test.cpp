@@ -38,8 +38,7 @@ TEST(RecordStamp, DateAndTimeHaveTwoDigitFields) {
   };
   for (const Case& c : cases) {
     const RecordStamp stamp = MakeRecordStamp(c.local);
-    EXPECT_EQ(stamp.date.view(), c.date);
-    EXPECT_EQ(stamp.time.view(), c.time);
+    EXPECT_EQ(std::string(stamp.date.view()) + " " + std::string(stamp.time.view()), std::string(c.date) + " " + c.time);
   }
 }
 
@@ -57,12 +56,7 @@ TEST(LimitDebugMessage, LongMessagesKeep2040CharactersAndAMarker) {
     const std::string original = message;
     LimitDebugMessage(message);
     EXPECT_EQ(message.size(), c.limited);
-    if (c.cut) {
-      EXPECT_EQ(message.substr(0, 2040), original.substr(0, 2040));
-      EXPECT_EQ(message.substr(2040), " (...)");
-    } else {
-      EXPECT_EQ(message, original);
-    }
+    EXPECT_EQ(message, c.cut ? original.substr(0, 2040) + " (...)" : original);
   }
 }
 
@@ -71,10 +65,7 @@ TEST(FormatRecordMessage, FormatsToTheExactLength) {
             "FileExist: \"C:\\a.txt\" is present.");
   EXPECT_EQ(Format("%d%%", 50), "50%");
   EXPECT_EQ(Format("%s", ""), "");
-  const std::optional<std::string> long_message = Format("%s!", Repeat('q', 5000).c_str());
-  ASSERT_TRUE(long_message.has_value());
-  EXPECT_EQ(long_message->size(), 5001u);
-  EXPECT_EQ(long_message->back(), '!');
+  EXPECT_EQ(Format("%s!", Repeat('q', 5000).c_str()), Repeat('q', 5000) + "!");
 }
 
 // Splits a message into words of the given lengths separated by single spaces.

@@ -1,14 +1,13 @@
 // Full-access checks through Authz against folder descriptors from security.txt.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <filesystem>
-#include <fstream>
-#include <unistd.h>
+#include <tuple>
+#include <vector>
 
 #include "access/rights_check.h"
 #include "base/launcher.h"
-#include "platform/sim/sim_platform.h"
+#include "tests/support/test_workstation.h"
 
 namespace {
 
@@ -38,30 +37,22 @@ const Case kCases[] = {
 };
 
 TEST(RightsCheck, AuthzAnswersAsTheDescriptorGrants) {
-  static std::atomic<int> counter{0};
   for (const auto& c : kCases) {
-    const fs::path folder = fs::temp_directory_path() / ("portavel-rights-" + std::to_string(::getpid()) +
-                                                         "-" + std::to_string(counter++));
-    fs::remove_all(folder);
-    fs::create_directories(folder / "drives" / "C" / "Data");
-    std::ofstream(folder / "machine.ini") << "[fail]\n" << c.fail << "\n";
-    std::ofstream(folder / "registry.reg") << "";
-    std::ofstream(folder / "security.txt") << c.security << "\n";
-    {
-      auto ws = sim::SimWorkstation::Load(folder);
-      Launcher l(ws->platform());
-      l.sys.HasVersionInfo = true;  // the invoker check loads nothing more
-      std::uint32_t needed = 0;
-      ws->platform().security.GetFileSecurity("C:\\Data", 5, nullptr, 0, &needed);
-      std::vector<std::uint8_t> descriptor(needed);
-      ASSERT_TRUE(ws->platform().security.GetFileSecurity("C:\\Data", 5, descriptor.data(), needed,
-                                                          &needed));
-      const RightsCheckResult result = c.everyone ? CheckEveryoneRightsInFile(l, descriptor.data())
-                                                  : CheckInvokerRightsInFile(l, descriptor.data());
-      EXPECT_EQ(result, c.result) << c.security << " " << c.fail;
-      EXPECT_EQ(l.log.ErrorRecordCount, c.errors) << c.security << " " << c.fail;
-    }
-    fs::remove_all(folder);
+    test_support::Workstation w;
+    fs::create_directories(w.C("Data"));
+    w.Write("machine.ini", std::string("[fail]\n") + c.fail + "\n");
+    w.Write("registry.reg", "");
+    w.Write("security.txt", std::string(c.security) + "\n");
+    Launcher l(w.Load());
+    l.sys.HasVersionInfo = true;  // the invoker check loads nothing more
+    std::uint32_t needed = 0;
+    l.os.security.GetFileSecurity("C:\\Data", 5, nullptr, 0, &needed);
+    std::vector<std::uint8_t> descriptor(needed);
+    ASSERT_TRUE(l.os.security.GetFileSecurity("C:\\Data", 5, descriptor.data(), needed, &needed));
+    const RightsCheckResult result = c.everyone ? CheckEveryoneRightsInFile(l, descriptor.data())
+                                                : CheckInvokerRightsInFile(l, descriptor.data());
+    EXPECT_EQ(std::make_tuple(result, l.log.ErrorRecordCount), std::make_tuple(c.result, c.errors))
+        << c.security << " " << c.fail;
   }
 }
 

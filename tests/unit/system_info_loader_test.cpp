@@ -3,8 +3,11 @@
 // the failures the loader goes on after, and those it does not.
 #include <gtest/gtest.h>
 
+#include <string_view>
+#include <tuple>
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sysinfo/system_info_loader.h"
@@ -16,55 +19,40 @@ using inspection_test::InspectionRun;
 using inspection_test::BareRegistryFile;
 using inspection_test::SystemKeys;
 
-TEST(SystemInfo, MemoryIsShownInWholeMegabytes) {
-  const struct {
-    const char* bytes;
-    const char* record;
-  } cases[] = {
-      {"1048575", "Detected Memory Capacity: 0 MB Physical, 2047 MB Virtual (approx)."},
-      {"1048576", "Detected Memory Capacity: 1 MB Physical, 2047 MB Virtual (approx)."},
-  };
-  for (const auto& c : cases) {
-    InspectionRun run(std::string("[machine]\nmemory_bytes = ") + c.bytes + "\n");
-    LoadSystemInfoObject(run.l);
-    EXPECT_TRUE(run.Logged(c.record)) << c.bytes;
-  }
-  InspectionRun sixty_four("[launcher]\nbits = 64\n");
-  LoadSystemInfoObject(sixty_four.l);
-  EXPECT_TRUE(sixty_four.Logged("Detected Memory Capacity: 8192 MB Physical, 134217727 MB Virtual (approx)."));
-}
-
-TEST(SystemInfo, AProcessorBrandMayBeEmptyOrFillAllFortyEightBytes) {
-  InspectionRun none("[machine]\ncpu_brand =\nprocessor_level = 23\nprocessor_revision = 0x0102\n");
-  LoadSystemInfoObject(none.l);
-  EXPECT_TRUE(none.l.sys.CPUName.empty());
-  EXPECT_TRUE(none.Logged("Detected CPU:  (Level 23 Model 1 Stepping 2)"));
-  // Forty-eight characters have no terminator and are kept whole.
+// Memory in whole megabytes, a processor brand empty or filling all 48 bytes (no
+// terminator, kept whole), the architecture as the process sees it (a warning only for
+// one it knows and does not support), and the integrity levels with and without a name.
+TEST(SystemInfo, EachFactHasItsRecord) {
   const std::string brand(48, 'B');
-  InspectionRun full("[machine]\ncpu_brand = " + brand + "X\n");
-  LoadSystemInfoObject(full.l);
-  EXPECT_EQ(full.l.sys.CPUName.view(), brand);
-}
-
-struct ArchitectureCase {
-  const char* ini;
-  std::vector<std::string> records;
-};
-
-TEST(SystemInfo, TheArchitectureRecordsAsTheProcessSeesIt) {
-  const ArchitectureCase cases[] = {
+  const struct {
+    std::string ini;
+    std::vector<std::string> records;  // in this order
+  } cases[] = {
+      {"[machine]\nmemory_bytes = 1048575\n", {"Detected Memory Capacity: 0 MB Physical, 2047 MB Virtual (approx)."}},
+      {"[machine]\nmemory_bytes = 1048576\n", {"Detected Memory Capacity: 1 MB Physical, 2047 MB Virtual (approx)."}},
+      {"[launcher]\nbits = 64\n", {"Detected Memory Capacity: 8192 MB Physical, 134217727 MB Virtual (approx)."}},
+      {"[machine]\ncpu_brand =\nprocessor_level = 23\nprocessor_revision = 0x0102\n",
+       {"Detected CPU:  (Level 23 Model 1 Stepping 2)"}},
+      {"[machine]\ncpu_brand = " + brand + "X\n", {"Detected CPU: " + brand + " (Level 6 Model 158 Stepping 10)"}},
       {"[os]\narchitecture = 12\nwow64 = false\n",
        {"Detected Architecture: ARM-64", "WARNING!!! THIS ARCHITECTURE TYPE IS NOT SUPPORTED!"}},
-      {"[os]\narchitecture = 5\n", {"Detected Architecture: Unknown"}},
+      {"[os]\narchitecture = 5\n", {"Detected Architecture: Unknown", "Detected Memory Capacity: 8192 MB Physical, "
+                                                                        "2047 MB Virtual (approx)."}},
   };
   for (const auto& c : cases) {
     InspectionRun run(c.ini);
     LoadSystemInfoObject(run.l);
     const auto messages = run.Messages();
-    auto at = std::find(messages.begin(), messages.end(), c.records.front());
-    ASSERT_NE(at, messages.end()) << c.ini;
-    for (const std::string& record : c.records) EXPECT_EQ(*at++, record) << c.ini;
-    EXPECT_NE(*at, "WARNING!!! THIS ARCHITECTURE TYPE IS NOT SUPPORTED!") << c.ini;
+    const auto at = std::find(messages.begin(), messages.end(), c.records.front());
+    ASSERT_LE(c.records.size(), static_cast<std::size_t>(messages.end() - at)) << c.ini;
+    EXPECT_EQ(std::vector<std::string>(at, at + c.records.size()), c.records) << c.ini;
+  }
+  for (const auto& [rid, name] : {std::pair{"0x1000", "Low"}, {"0x2FFF", "Medium"}, {"0x4000", "High"},
+                                  {"0", ""}, {"0x1100", ""}}) {
+    InspectionRun run(std::string("[user]\nintegrity_rid = ") + rid + "\n");
+    LoadSystemInfoObject(run.l);
+    EXPECT_TRUE(run.Logged(std::string("Process running non-elevated under UAC invoked as standard user with "
+                                       "integrity level \"") + name + "\".")) << rid;
   }
 }
 
@@ -104,33 +92,15 @@ INSTANTIATE_TEST_SUITE_P(
         UacCase{"ValueTooLong", BareRegistryFile(SystemKeys("\"EnableLUA\"=hex(b):01,00,00,00,00,00,00,00\r\n")), true,
                 "IsUACEnabled: ERROR: Unable to determine if UAC is active. Unable to retrieve registry value.; "
                 "[WIN32 0x000000ea/C0234]",
-                1}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(SystemInfo, TheIntegrityLevelsThatHaveANameAndThoseThatHaveNone) {
-  const struct {
-    const char* rid;
-    const char* name;
-  } cases[] = {{"0x1000", "Low"}, {"0x2FFF", "Medium"}, {"0x4000", "High"}, {"0", ""}, {"0x1100", ""}};
-  for (const auto& c : cases) {
-    InspectionRun run(std::string("[user]\nintegrity_rid = ") + c.rid + "\n");
-    LoadSystemInfoObject(run.l);
-    EXPECT_EQ(run.l.sys.IntegrityLevelName.view(), c.name) << c.rid;
-    EXPECT_TRUE(run.Logged(std::string("Process running non-elevated under UAC invoked as standard user with "
-                                       "integrity level \"") +
-                           c.name + "\"."))
-        << c.rid;
-  }
-}
+                1}), test_support::ByName);
 
 TEST(SystemInfo, WithoutVersionDataTheSystemIsUnknownUntilALaterCallReadsIt) {
   InspectionRun run("[fail]\nGetVersionEx = 1\n", inspection_test::kFreshRegistry, 1);
   LoadSystemInfoObject(run.l);
-  EXPECT_FALSE(run.l.sys.HasVersionInfo);
-  EXPECT_TRUE(run.l.sys.IsLoaded);
-  EXPECT_EQ(run.l.sys.OSName.view(), "Unknown");
-  EXPECT_FALSE(run.l.sys.IsSupportedOS);
-  EXPECT_FALSE(run.l.sys.IsWin7OrGreater || run.l.sys.IsWinXPSP3OrGreater || run.l.sys.IsServer);
+  const SystemInfoObject& sys = run.l.sys;
+  EXPECT_EQ(std::make_tuple(sys.HasVersionInfo, sys.IsLoaded, sys.OSName.view(), sys.IsSupportedOS),
+            std::make_tuple(false, true, std::string_view("Unknown"), false));
+  EXPECT_FALSE(sys.IsWin7OrGreater || sys.IsWinXPSP3OrGreater || sys.IsServer);
   EXPECT_EQ(run.Errors(), std::vector<std::string>{"Unable to retrieve OS version data using GetVersionEx()."});
   EXPECT_TRUE(run.Logged("Detected Operating System: \"Unknown\" (64-bit) Version 0.0.0 (Service Pack 0.0)"));
   EXPECT_EQ(run.Count("WARNING!!! THIS OPERATING SYSTEM IS NOT ON THE SUPPORTED OS LIST!"), 1u);
@@ -138,8 +108,7 @@ TEST(SystemInfo, WithoutVersionDataTheSystemIsUnknownUntilALaterCallReadsIt) {
   EXPECT_TRUE(run.Logged("Process running invoked as standard user"));
 
   LoadSystemInfoObject(run.l);
-  EXPECT_TRUE(run.l.sys.HasVersionInfo);
-  EXPECT_EQ(run.l.sys.OSName.view(), "Unknown");
+  EXPECT_EQ(std::make_tuple(sys.HasVersionInfo, sys.OSName.view()), std::make_tuple(true, std::string_view("Unknown")));
   EXPECT_TRUE(run.Logged("Detected Operating System: \"Unknown\" (64-bit) Version 10.0.19045 (Service Pack 0.0)"));
   EXPECT_EQ(run.Count("WARNING!!! THIS OPERATING SYSTEM IS NOT ON THE SUPPORTED OS LIST!"), 2u);
   EXPECT_EQ(run.Count("Detected CPU: Intel(R) Core(TM) i5-8500 CPU @ 3.00GHz (Level 6 Model 158 Stepping 10)"), 1u);
@@ -148,9 +117,8 @@ TEST(SystemInfo, WithoutVersionDataTheSystemIsUnknownUntilALaterCallReadsIt) {
 TEST(SystemInfo, NamesAndWorkstationThatCannotBeReadAreUnknown) {
   InspectionRun run("[fail]\nGetComputerName = 1\nGetUserName = 1\nGlobalMemoryStatusEx = 1\n");
   LoadSystemInfoObject(run.l);
-  EXPECT_EQ(run.l.sys.ComputerName.view(), "Unknown Computer");
-  EXPECT_EQ(run.l.sys.UserName.view(), "Unknown User");
-  EXPECT_EQ(run.l.sys.TotalPhysicalMemory, 0u);
+  EXPECT_EQ(std::make_tuple(run.l.sys.ComputerName.view(), run.l.sys.UserName.view(), run.l.sys.TotalPhysicalMemory),
+            std::make_tuple(std::string_view("Unknown Computer"), std::string_view("Unknown User"), 0u));
   EXPECT_TRUE(run.Logged("Executing as \"Unknown User\" who has local administrator rights."));
   EXPECT_TRUE(run.l.sys.UserLoaded);
 }
@@ -181,12 +149,9 @@ TEST(SystemInfo, AFailedEditionLookupOrVersionTestNamesTheSystemWithoutIt) {
   for (const auto& c : cases) {
     InspectionRun run(std::string("[fail]\n") + c.fail + "\n");
     LoadSystemInfoObject(run.l);
-    EXPECT_EQ(run.l.sys.OSName.view(), c.name) << c.fail;
-    EXPECT_EQ(run.l.sys.IsServer, c.server) << c.fail;
-    if (std::string_view(c.fail).starts_with("Get")) {
-      EXPECT_EQ(run.l.sys.ProductCode, 0u) << c.fail;
-      EXPECT_FALSE(run.l.sys.HasEditionName) << c.fail;
-    }
+    EXPECT_EQ(std::make_tuple(run.l.sys.OSName.view(), run.l.sys.IsServer),
+              std::make_tuple(std::string_view(c.name), c.server)) << c.fail;
+    if (std::string_view(c.fail).starts_with("Get")) EXPECT_TRUE(run.l.sys.ProductCode == 0 && !run.l.sys.HasEditionName);
   }
 }
 

@@ -5,6 +5,8 @@
 
 #include <cstring>
 #include <string>
+#include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "archive_test_run.h"
@@ -100,14 +102,10 @@ TEST(OpenTABFile, EachDamagedArchiveIsRefusedWithItsRecordAndLeavesNothingBehind
     EXPECT_FALSE(OpenTABFile(run.l, tHnd));
     const std::vector<std::string> errors = run.RecordsOf({"OpenTABFile: Failed"});
     EXPECT_EQ(errors, std::vector<std::string>{kPrefix + row.record});
-    EXPECT_EQ(run.l.log.ErrorRecordCount, 1);
-    EXPECT_EQ(tHnd.hnd, platform::kInvalidHandle);
-    EXPECT_EQ(tHnd.FilesArraySize, 0u);
+    EXPECT_EQ(std::make_tuple(run.l.log.ErrorRecordCount, tHnd.hnd, tHnd.FilesArraySize, tHnd.ArchiveName.view()),
+              std::make_tuple(1, platform::kInvalidHandle, 0u, std::string_view("tsystem0.dll")));
     EXPECT_TRUE(tHnd.Files == nullptr || tHnd.Files == ReleasedPointer());
-    EXPECT_STREQ(tHnd.ArchiveName.c_str(), "tsystem0.dll");
-    if (row.archive != "<missing>") {
-      EXPECT_TRUE(run.ArchiveIsClosed());
-    }
+    if (row.archive != "<missing>") EXPECT_TRUE(run.ArchiveIsClosed());
     // Closing what failed to open is harmless.
     CloseTABFile(run.l, tHnd);
     EXPECT_EQ(run.l.log.ErrorRecordCount, 1);
@@ -138,11 +136,9 @@ TEST(OpenTABFile, LoadsEveryRecordAndKeepsTheArchiveOpenUntilClosed) {
   ASSERT_NE(tHnd.Files, nullptr);
 
   const TABFileRecord& second = tHnd.Files[1];
-  EXPECT_STREQ(second.FileName, "carriers.csv");
-  EXPECT_STREQ(second.Destination, "CUR");
-  EXPECT_EQ(second.DataOffset, 400u + 6u);
-  EXPECT_EQ(second.Size, 4u);
-  EXPECT_EQ(second.InstallType, INSTALL_NEWER);
+  EXPECT_EQ(std::make_tuple(std::string(second.FileName), std::string(second.Destination), second.DataOffset,
+                            second.Size, second.InstallType),
+            std::make_tuple(std::string("carriers.csv"), std::string("CUR"), 400u + 6u, 4u, INSTALL_NEWER));
   const TABFileTime& t = second.FileTime;
   EXPECT_EQ(std::vector<int>({t.Year, t.Month, t.Day, t.DayOfWeek, t.Hour, t.Minute, t.Second,
                               t.Milliseconds}),
@@ -154,9 +150,8 @@ TEST(OpenTABFile, LoadsEveryRecordAndKeepsTheArchiveOpenUntilClosed) {
   EXPECT_FALSE(run.ArchiveIsClosed());
   CloseTABFile(run.l, tHnd);
   EXPECT_TRUE(run.ArchiveIsClosed());
-  EXPECT_EQ(tHnd.hnd, platform::kInvalidHandle);
-  EXPECT_EQ(tHnd.Files, ReleasedPointer());
-  EXPECT_EQ(tHnd.FilesArraySize, 0u);
+  EXPECT_EQ(std::make_tuple(tHnd.hnd, static_cast<void*>(tHnd.Files), tHnd.FilesArraySize),
+            std::make_tuple(platform::kInvalidHandle, ReleasedPointer(), 0u));
 
   EXPECT_EQ(run.RecordsOf({"OpenTABFile:", "CloseTABFile:", "CloseAndDestroyHandle:"}),
             (std::vector<std::string>{
@@ -214,8 +209,7 @@ TEST(OpenTABFile, BytesAfterTheLastWholeRecordAreIgnored) {
     run.PutArchive(archive);
     TABHandle tHnd;
     ASSERT_TRUE(OpenTABFile(run.l, tHnd));
-    EXPECT_EQ(tHnd.FileCount, row.records);
-    EXPECT_EQ(tHnd.HeaderSize, row.header_size);
+    EXPECT_EQ(std::make_tuple(tHnd.FileCount, tHnd.HeaderSize), std::make_tuple(row.records, row.header_size));
     CloseTABFile(run.l, tHnd);
   }
 }
@@ -243,8 +237,7 @@ TEST(OpenTABFile, TheLargestTableLoadsWhole) {
   run.PutArchive(tabpack::BuildArchive(files));
   TABHandle tHnd;
   ASSERT_TRUE(OpenTABFile(run.l, tHnd));
-  EXPECT_EQ(tHnd.FileCount, 65535);
-  EXPECT_EQ(tHnd.FilesArraySize, 65535u * 88u);
+  EXPECT_EQ(std::make_tuple(tHnd.FileCount, tHnd.FilesArraySize), std::make_tuple(65535, 65535u * 88u));
   EXPECT_STREQ(tHnd.Files[65534].FileName, "last.dll");
   CloseTABFile(run.l, tHnd);
 }
@@ -274,8 +267,7 @@ TEST(OpenTABFile, FailedSystemCallsAreRefusalsWithTheSystemError) {
     TABHandle tHnd;
     EXPECT_FALSE(OpenTABFile(run.l, tHnd));
     EXPECT_EQ(run.RecordsOf({"OpenTABFile: Failed"}), std::vector<std::string>{row.record});
-    EXPECT_EQ(tHnd.hnd, platform::kInvalidHandle);
-    EXPECT_EQ(tHnd.FilesArraySize, 0u);
+    EXPECT_EQ(std::make_tuple(tHnd.hnd, tHnd.FilesArraySize), std::make_tuple(platform::kInvalidHandle, 0u));
     EXPECT_TRUE(run.ArchiveIsClosed());
   }
 }
