@@ -69,11 +69,15 @@ TEST(SimFileHandles, AMissingFileOrFolderFailsAsOnWindows) {
   auto& os = machine.platform();
   const std::pair<const char*, platform::ErrorCode> cases[] = {{"missing.dll", platform::kErrorFileNotFound},
                                                                {"C:\\Nowhere\\missing.dll", platform::kErrorPathNotFound},
-                                                               {"C:\\Portavel", platform::kErrorAccessDenied}};
+                                                               {"C:\\Portavel", platform::kErrorAccessDenied},
+                                                               {"", platform::kErrorPathNotFound}};
   for (const auto& [path, error] : cases) {
     EXPECT_EQ(OpenForReading(os, path), platform::kInvalidHandle) << path;
     EXPECT_EQ(os.system.GetLastError(), error) << path;
   }
+  // An empty name is not the current folder.
+  EXPECT_EQ(os.files.GetFileAttributes(""), platform::kInvalidFileAttributes);
+  EXPECT_EQ(os.system.GetLastError(), platform::kErrorPathNotFound);
 }
 
 TEST(SimFileHandles, AFileOpenedWithoutSharingCannotBeOpenedAgainUntilClosed) {
