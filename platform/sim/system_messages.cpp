@@ -26,6 +26,7 @@ constexpr std::array kMessages = {
     MessageText{38, "Reached the end of the file. "},
     MessageText{87, "The parameter is incorrect. "},
     MessageText{112, "There is not enough space on the disk. "},
+    MessageText{120, "This function is not supported on this system. "},
     MessageText{123, "The filename, directory name, or volume label syntax is incorrect. "},
     MessageText{183, "Cannot create a file when that file already exists. "},
     MessageText{234, "More data is available. "},

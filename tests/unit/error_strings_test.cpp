@@ -53,6 +53,8 @@ TEST(DescribeError, TagAndSystemTextOrUnknownError) {
   // The system's texts end in the space that replaced their final line break.
   const Case cases[] = {
       {5, ErrorCodeKind::Win32, "[WIN32 0x00000005/C0005] Access is denied. ", 0},
+      {120, ErrorCodeKind::Win32,
+       "[WIN32 0x00000078/C0120] This function is not supported on this system. ", 0},
       {0x80070002, ErrorCodeKind::HResult,
        "[HRESULT 0x80070002/C0002] The system cannot find the file specified. ", 0},
       {2, ErrorCodeKind::Errno, "[ERRNO 0x00000002/C0002] The system cannot find the file specified. ",
