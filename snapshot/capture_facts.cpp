@@ -68,28 +68,55 @@ void CaptureSystem(platform::Platform& os, MachineRecord& r) {
     r.utc_offset = static_cast<std::int32_t>((static_cast<std::int64_t>(local - utc)) / 600000000);
 }
 
-// The token's variable-size information, or nothing when it cannot be read.
-std::vector<std::uint8_t> TokenInformation(platform::Platform& os, platform::Handle token,
-                                           platform::TokenInformationClass information) {
-  std::uint32_t needed = 0;
-  os.security.GetTokenInformation(token, information, nullptr, 0, &needed);
-  if (needed == 0 || needed > 4096) return {};
-  std::vector<std::uint8_t> buffer(needed);
-  if (!os.security.GetTokenInformation(token, information, buffer.data(), needed, &needed))
-    return {};
-  return buffer;
-}
+// Reads the process token's information; a query that fails is a denial, except
+// where a system older than Windows Vista knows no elevation or integrity.
+class TokenReader {
+ public:
+  TokenReader(platform::Platform& os, platform::Handle token, const MachineRecord& r,
+              Denials& denials)
+      : os_(os), token_(token), pre_vista_(r.major < 6), denials_(denials) {}
 
-std::uint32_t TokenNumber(platform::Platform& os, platform::Handle token,
-                          platform::TokenInformationClass information, std::uint32_t fallback) {
-  std::uint32_t value = 0;
-  std::uint32_t returned = 0;
-  return os.security.GetTokenInformation(token, information, &value, sizeof value, &returned)
-             ? value
-             : fallback;
-}
+  // The variable-size information, or nothing when it cannot be read.
+  std::vector<std::uint8_t> Bytes(platform::TokenInformationClass information) {
+    std::uint32_t needed = 0;
+    // The size query fails by design; only a failure with nothing to size is one.
+    if (!os_.security.GetTokenInformation(token_, information, nullptr, 0, &needed) &&
+        needed == 0) {
+      Failed();
+      return {};
+    }
+    if (needed == 0 || needed > 4096) return {};
+    std::vector<std::uint8_t> buffer(needed);
+    if (!os_.security.GetTokenInformation(token_, information, buffer.data(), needed, &needed)) {
+      Failed();
+      return {};
+    }
+    return buffer;
+  }
 
-void CaptureUser(platform::Platform& os, MachineRecord& r) {
+  std::uint32_t Number(platform::TokenInformationClass information, std::uint32_t fallback) {
+    std::uint32_t value = 0;
+    std::uint32_t returned = 0;
+    if (os_.security.GetTokenInformation(token_, information, &value, sizeof value, &returned))
+      return value;
+    Failed();
+    return fallback;
+  }
+
+ private:
+  void Failed() {
+    const std::uint32_t error = os_.system.GetLastError();
+    if (!(pre_vista_ && error == platform::kErrorInvalidParameter))
+      denials_.Failure("GetTokenInformation", error);
+  }
+
+  platform::Platform& os_;
+  platform::Handle token_;
+  bool pre_vista_;
+  Denials& denials_;
+};
+
+void CaptureUser(platform::Platform& os, MachineRecord& r, Denials& denials) {
   std::string name;
   if (os.security.GetUserName(&name)) r.user_name = name;
   std::uint8_t admins[platform::kMaxSidSize] = {};
@@ -101,9 +128,13 @@ void CaptureUser(platform::Platform& os, MachineRecord& r) {
     r.token_admin = member;
 
   ScopedHandle token(os.system);
-  if (!os.security.OpenProcessToken(platform::kTokenQuery, token.receive())) return;
+  if (!os.security.OpenProcessToken(platform::kTokenQuery, token.receive())) {
+    denials.Failure("OpenProcessToken", os.system.GetLastError());
+    return;
+  }
   using Class = platform::TokenInformationClass;
-  std::vector<std::uint8_t> user = TokenInformation(os, token.get(), Class::User);
+  TokenReader reader(os, token.get(), r, denials);
+  std::vector<std::uint8_t> user = reader.Bytes(Class::User);
   if (user.size() >= sizeof(platform::TokenUser)) {
     platform::TokenUser record;
     std::memcpy(&record, user.data(), sizeof record);
@@ -111,10 +142,10 @@ void CaptureUser(platform::Platform& os, MachineRecord& r) {
     if (os.security.ConvertSidToStringSid(record.sid, &text)) r.user_sid = text;
     if (os.security.LookupAccountSid(record.sid, &account, &domain)) r.user_domain = domain;
   }
-  r.elevated = TokenNumber(os, token.get(), Class::Elevation, 0) != 0;
-  const std::uint32_t type = TokenNumber(os, token.get(), Class::ElevationType, 1);
+  r.elevated = reader.Number(Class::Elevation, 0) != 0;
+  const std::uint32_t type = reader.Number(Class::ElevationType, 1);
   r.administrators_member = r.token_admin || type == platform::kTokenElevationTypeLimited;
-  std::vector<std::uint8_t> label = TokenInformation(os, token.get(), Class::IntegrityLevel);
+  std::vector<std::uint8_t> label = reader.Bytes(Class::IntegrityLevel);
   if (label.size() >= sizeof(platform::TokenMandatoryLabel)) {
     platform::TokenMandatoryLabel record;
     std::memcpy(&record, label.data(), sizeof record);
@@ -195,14 +226,15 @@ void CaptureNetwork(platform::Platform& os, MachineRecord& r) {
 
 }  // namespace
 
-MachineRecord CaptureFacts(platform::Platform& os, std::string_view launcher_path) {
+MachineRecord CaptureFacts(platform::Platform& os, std::string_view launcher_path,
+                           Denials& denials) {
   MachineRecord r;
   r.launcher_path = launcher_path;
   // The 64-bit build of the launcher is the one named with "64".
   const std::string_view file = launcher_path.substr(launcher_path.find_last_of('\\') + 1);
   r.launcher_bits = file.size() >= 6 && file.substr(file.size() - 6) == "64.exe" ? 64 : 32;
   CaptureSystem(os, r);
-  CaptureUser(os, r);
+  CaptureUser(os, r, denials);
   CaptureFolders(os, r);
   CaptureNetwork(os, r);
   r.launcher_version = FileVersion(os.files, launcher_path);

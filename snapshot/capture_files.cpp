@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/text_case.h"
+#include "platform/error_codes.h"
 #include "install/tab_format.h"
 #include "snapshot/control_characters.h"
 #include "snapshot/file_reading.h"
@@ -88,7 +89,14 @@ void FileCapture::Walk(const std::string& folder, int depth) {
   std::vector<platform::FindData> entries;
   platform::FindData found;
   const platform::Handle search = os_.files.FindFirstFile(folder + "\\*", &found);
-  if (search == platform::kInvalidHandle) return;
+  if (search == platform::kInvalidHandle) {
+    // An empty folder or one gone since it was found is no denial.
+    const std::uint32_t error = os_.system.GetLastError();
+    if (error != platform::kErrorFileNotFound && error != platform::kErrorPathNotFound &&
+        error != platform::kErrorNoMoreFiles)
+      denials_.Failure("FindFirstFile", error);
+    return;
+  }
   do {
     if (IsPlainName(found.name) && !(found.attributes & kReparsePoint)) entries.push_back(found);
   } while (entries.size() + entries_ < kMaxEntries && os_.files.FindNextFile(search, &found));

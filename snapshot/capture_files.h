@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "snapshot/denials.h"
 #include "snapshot/snapshot_output.h"
 
 namespace snapshot {
@@ -18,7 +19,10 @@ inline constexpr std::uint64_t kCopiedFileBytes = 64 * 1024;
 
 class FileCapture {
  public:
-  FileCapture(platform::Platform& os, SnapshotOutput& out) : os_(os), out_(out) {}
+  // A folder listing that fails goes to `denials`: the simulated machine checks no
+  // listing against a descriptor, so only a failure rule reproduces it.
+  FileCapture(platform::Platform& os, SnapshotOutput& out, Denials& denials)
+      : os_(os), out_(out), denials_(denials) {}
 
   // A folder with everything below it; nothing when it does not exist.
   void Tree(std::string_view folder);
@@ -38,6 +42,7 @@ class FileCapture {
 
   platform::Platform& os_;
   SnapshotOutput& out_;
+  Denials& denials_;
   std::vector<std::pair<std::string, std::string>> versions_;
   std::size_t entries_ = 0;
   std::set<std::string> copied_;  // upper-cased paths, each file copied once

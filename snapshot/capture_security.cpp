@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "config/config_keys.h"
+#include "platform/error_codes.h"
 
 namespace snapshot {
 namespace {
@@ -31,38 +32,53 @@ class LocalBlock {
 
 }  // namespace
 
-std::optional<std::string> FileSddl(platform::Platform& os, std::string_view path) {
+std::optional<std::string> FileSddl(platform::Platform& os, std::string_view path,
+                                    std::uint32_t* read_error) {
   std::uint32_t needed = 0;
-  os.security.GetFileSecurity(path, kOwnerGroupDacl, nullptr, 0, &needed);
-  if (needed == 0) return std::nullopt;
-  std::vector<std::byte> descriptor(needed);
+  std::vector<std::byte> descriptor;
   std::string sddl;
-  if (!os.security.GetFileSecurity(path, kOwnerGroupDacl, descriptor.data(), needed, &needed) ||
-      !os.security.ConvertSecurityDescriptorToSddl(descriptor.data(), kOwnerGroupDacl, &sddl))
+  // The size query fails by design; only a failure with nothing to size is one.
+  if (!os.security.GetFileSecurity(path, kOwnerGroupDacl, nullptr, 0, &needed) && needed != 0)
+    descriptor.resize(needed);
+  if (descriptor.empty() ||
+      !os.security.GetFileSecurity(path, kOwnerGroupDacl, descriptor.data(), needed, &needed)) {
+    if (read_error != nullptr) *read_error = os.system.GetLastError();
+    return std::nullopt;
+  }
+  if (!os.security.ConvertSecurityDescriptorToSddl(descriptor.data(), kOwnerGroupDacl, &sddl))
     return std::nullopt;
   return sddl;
 }
 
 std::vector<std::pair<std::string, std::string>> CaptureSecurity(
-    platform::Platform& os, const std::vector<std::string>& paths) {
+    platform::Platform& os, const std::vector<std::string>& paths, Denials& denials) {
   std::vector<std::pair<std::string, std::string>> found;
   std::string sddl;
   for (const char* path : {kConfigKeyPath, kLauncherKeyPath}) {
+    const std::string object = std::string("HKLM\\") + path;
     platform::UniqueRegKey key(os.registry);
+    // A missing key is no denial; the registry capture records every other failure.
     if (os.registry.RegOpenKeyEx(platform::kHKeyLocalMachine, path,
                                  platform::kKeyRead | platform::kKeyWow64_64Key,
                                  key.receive()) != 0)
       continue;
     void* dacl = nullptr;
     LocalBlock descriptor(os.security);
-    if (os.registry.GetKeySecurityInfo(key.get(), kOwnerGroupDacl, &dacl, descriptor.receive()) ==
-            0 &&
-        os.security.ConvertSecurityDescriptorToSddl(descriptor.get(), kOwnerGroupDacl, &sddl))
-      found.emplace_back(std::string("HKLM\\") + path, sddl);
+    const std::uint32_t read =
+        os.registry.GetKeySecurityInfo(key.get(), kOwnerGroupDacl, &dacl, descriptor.receive());
+    if (read != 0)
+      denials.Query("GetSecurityInfo", read, object, true);
+    else if (os.security.ConvertSecurityDescriptorToSddl(descriptor.get(), kOwnerGroupDacl, &sddl))
+      found.emplace_back(object, sddl);
   }
   for (const std::string& path : paths) {
     if (os.files.GetFileAttributes(path) == platform::kInvalidFileAttributes) continue;
-    if (auto sddl = FileSddl(os, path)) found.emplace_back(path, std::move(*sddl));
+    std::uint32_t error = 0;
+    if (auto sddl = FileSddl(os, path, &error))
+      found.emplace_back(path, std::move(*sddl));
+    else if (error != 0 && error != platform::kErrorFileNotFound &&
+             error != platform::kErrorPathNotFound)  // gone since it was found
+      denials.Query("GetFileSecurity", error, path, false);
   }
   return found;
 }

@@ -60,6 +60,8 @@ std::string InterfaceFlags(std::uint16_t type) {
 
 }  // namespace
 
+std::string FailureRule(std::uint32_t error) { return "*:" + std::to_string(error); }
+
 std::string MachineIniText(const MachineRecord& r) {
   IniWriter ini;
   ini.Section("os");
@@ -111,6 +113,8 @@ std::string MachineIniText(const MachineRecord& r) {
   if (r.best_interface) ini.Number("best_interface", *r.best_interface);
   for (const auto& d : r.drives)
     ini.Text(std::string("drive.") + d.letter, (d.connected ? "" : "disconnected ") + d.remote);
+  if (!r.failures.empty()) ini.Section("fail");
+  for (const auto& [operation, error] : r.failures) ini.Text(operation, FailureRule(error));
   return ini.Take();
 }
 

@@ -61,6 +61,8 @@ struct MachineRecord {
     bool connected = true;
   };
   std::vector<Drive> drives;
+  // [fail]: operation -> the error every call of it meets.
+  std::vector<std::pair<std::string, std::uint32_t>> failures;
 
   // Whether the machine's own processor is a 64-bit one (IA64, x64, ARM64).
   bool Is64BitMachine() const { return architecture == 6 || architecture == 9 || architecture == 12; }

@@ -10,6 +10,7 @@
 #include "snapshot/capture_files.h"
 #include "snapshot/capture_registry.h"
 #include "snapshot/capture_security.h"
+#include "snapshot/denials.h"
 #include "snapshot/machine_ini_text.h"
 #include "snapshot/registry_text.h"
 #include "snapshot/security_text.h"
@@ -44,10 +45,31 @@ bool WriteText(SnapshotOutput& out, std::string_view name, const std::string& te
   return written;
 }
 
+// Puts what reproduces each denial into the facts and descriptors, and reports it.
+void RecordDenials(const Denials& denials, MachineRecord& facts,
+                   std::vector<std::pair<std::string, std::string>>& descriptors,
+                   SnapshotOutput& out) {
+  for (const auto& denied : denials.objects()) {
+    const std::string sddl = DenyingSddl(denied.key, facts.token_admin);
+    // A key readable at one query and denied at the next keeps the denial.
+    std::erase_if(descriptors,
+                  [&](const auto& entry) { return EqualsIgnoreCase(entry.first, denied.object); });
+    descriptors.emplace_back(denied.object, sddl);
+    out.Report("denied " + denied.object + ": security.txt denies it (" + sddl + ")");
+  }
+  for (const auto& [operation, error] : denials.failures()) {
+    facts.failures.emplace_back(operation, error);
+    out.Report("failed " + operation + " with error " + std::to_string(error) +
+               ": machine.ini fails every call ([fail] " + operation + " = " + FailureRule(error) +
+               ")");
+  }
+}
+
 }  // namespace
 
 bool TakeSnapshot(platform::Platform& os, std::string_view launcher_path, SnapshotOutput& out) {
-  MachineRecord facts = CaptureFacts(os, launcher_path);
+  Denials denials;
+  MachineRecord facts = CaptureFacts(os, launcher_path, denials);
   const std::string launcher_folder(launcher_path.substr(0, launcher_path.find_last_of('\\')));
   const std::string windows = FolderOf(facts, "windows");
   const std::string program_data = Below(FolderOf(facts, "program_data"), "Veltrix");
@@ -56,7 +78,7 @@ bool TakeSnapshot(platform::Platform& os, std::string_view launcher_path, Snapsh
   const std::string shortcuts = Below(FolderOf(facts, "programs"), "Veltrix Solutions");
 
   const RedirectionOff native_folders(os.files);
-  FileCapture files(os, out);
+  FileCapture files(os, out, denials);
   for (const auto& entry : facts.folders)
     if (!entry.second.empty()) files.EmptyFolder(entry.second);
   files.Tree(launcher_folder);
@@ -74,15 +96,16 @@ bool TakeSnapshot(platform::Platform& os, std::string_view launcher_path, Snapsh
   RegistryCaptureOptions options;
   options.both_views = facts.Is64BitMachine();
   options.reflecting_system = facts.major == 6 && facts.minor == 0;
-  const std::vector<RegistryKeyRecord> keys = CaptureRegistry(os.registry, options);
+  const std::vector<RegistryKeyRecord> keys = CaptureRegistry(os.registry, options, denials);
   for (const RegistryKeyRecord& key : keys)
     out.Report("key " + key.path + " (" + std::to_string(key.values.size()) + " values)");
 
   std::vector<std::string> checked = {program_data, Below(launcher_folder, "_tcache1"), user_cache,
                                       win_ini};
   checked.erase(std::remove(checked.begin(), checked.end(), std::string()), checked.end());
-  const auto descriptors = CaptureSecurity(os, checked);
+  auto descriptors = CaptureSecurity(os, checked, denials);
   for (const auto& entry : descriptors) out.Report("descriptor " + entry.first);
+  RecordDenials(denials, facts, descriptors, out);
 
   bool written = WriteText(out, "machine.ini", MachineIniText(facts));
   written = WriteText(out, "registry.reg", RegistryText(keys)) && written;

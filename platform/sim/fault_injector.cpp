@@ -20,7 +20,7 @@ std::optional<FaultRule> FaultInjector::Call(std::string_view operation) {
   auto found = rules_.find(operation);
   if (found == rules_.end()) return std::nullopt;
   for (const FaultRule& rule : found->second)
-    if (rule.call == number) return rule;
+    if (rule.call == number || rule.call == kEveryCall) return rule;
   return std::nullopt;
 }
 

@@ -114,8 +114,11 @@ struct ProgramBehaviour {
   std::uint32_t run_milliseconds = 0;
 };
 
+// The call number of a rule that every call of its operation meets.
+inline constexpr std::uint32_t kEveryCall = 0;
+
 struct FaultRule {
-  std::uint32_t call = 1;      // the N-th call fails
+  std::uint32_t call = 1;      // the N-th call fails; kEveryCall: each one
   std::uint32_t error = 5;     // with this error
   bool short_transfer = false; // or, for ReadFile and WriteFile, moves half the bytes asked for
 };

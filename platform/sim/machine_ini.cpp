@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <span>
 
 #include "platform/sim/ini_reader.h"
@@ -349,7 +350,9 @@ void ReadNetwork(Machine& machine, const Field& field, const ReadContext&) {
 // [fail]: "CopyFile = 2:5" fails the second CopyFile with error 5; several rules for
 // one operation are a comma list ("CopyFile = 2:5, 4"); without ":ERROR" the error
 // is 5 (access denied). "ReadFile = 3:short" makes the third read succeed with half the
-// bytes asked for; only the two transfers can be short.
+// bytes asked for; only the two transfers can be short. "*" for N (alone in its list)
+// fails every call: a snapshot cannot know which call of the replayed run meets the
+// denial it saw.
 void ReadFaults(Machine& machine, const Field& field, const ReadContext& context) {
   const auto known =
       std::find_if(context.known_operations.begin(), context.known_operations.end(),
@@ -359,9 +362,11 @@ void ReadFaults(Machine& machine, const Field& field, const ReadContext& context
   std::vector<FaultRule> rules;
   for (std::string_view text : SplitTrimmed(field.text(), ',')) {
     const std::size_t colon = text.find(':');
-    const auto call = ParseUnsigned(TrimBlanks(text.substr(0, colon)), UINT32_MAX);
-    if (!call || *call == 0)
-      field.Fail("\"" + std::string(text) + "\" is not N or N:ERROR with N from 1");
+    const std::string_view number = TrimBlanks(text.substr(0, colon));
+    const auto call = number == "*" ? std::optional<std::uint64_t>(kEveryCall)
+                                    : ParseUnsigned(number, UINT32_MAX);
+    if (!call || (*call == kEveryCall && number != "*"))
+      field.Fail("\"" + std::string(text) + "\" is not N or N:ERROR with N from 1 or *");
     FaultRule rule;
     rule.call = static_cast<std::uint32_t>(*call);
     const std::string_view after = colon == std::string_view::npos ? "" : TrimBlanks(text.substr(colon + 1));
@@ -375,6 +380,8 @@ void ReadFaults(Machine& machine, const Field& field, const ReadContext& context
         field.Fail("\"" + std::string(text) + "\" does not name an error other than 0");
       rule.error = static_cast<std::uint32_t>(*error);
     }
+    if (!rules.empty() && (rule.call == kEveryCall || rules[0].call == kEveryCall))
+      field.Fail("\"*\" stands alone: it fails every call");
     for (const FaultRule& other : rules)
       if (other.call == rule.call)
         field.Fail("call " + std::to_string(rule.call) + " is given twice");

@@ -154,6 +154,7 @@ TEST(SimMachineIni, MalformedFilesAreRefusedNamingTheLine) {
       {"[fail]\nCopyFile = 1\ncopyfile = 2", 3, "given twice in [fail]"},
       {"[fail]\nCopyFile = 1:short", 2, "only ReadFile and WriteFile can be short"},
       {"[fail]\nReadFile = short", 2, "is not N or N:ERROR"},
+      {"[fail]\nCopyFile = 2, *:32", 2, "\"*\" stands alone"},
       // [files].
       {"[files]\nC:\\a.dll = hidden", 2, "\"hidden\" is not readonly or locked"},
       {"[files]\nC:\\a.dll = readonly,", 2, "\"\" is not readonly or locked"},

@@ -1,6 +1,7 @@
 // A snapshot of a simulated workstation, loaded again as a machine folder, shows the
 // same facts, registry values, descriptors and files, and nothing it should not
-// collect; a failing query leaves only its own fact out.
+// collect; a failing query leaves only its own fact out, and a denied one is recorded
+// so that the launcher meets the same denial on the snapshot.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -8,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "launcher/win_main.h"
 #include "platform/sim/sim_platform.h"
 #include "snapshot/capture_security.h"
 #include "snapshot/host_folder_output.h"
@@ -41,10 +43,10 @@ constexpr const char* kSecurity =
     "HKLM\\SOFTWARE\\Veltrix Solutions Inc.\tD:(A;CI;KR;;;BU)\n";
 
 // A workstation with the launcher's files, settings and a user's document.
-void Furnish(const Workstation& w, const std::string& fail) {
+void Furnish(const Workstation& w, const std::string& fail, const char* security = kSecurity) {
   w.Write("machine.ini", test_support::kMachineIni + std::string(kIni) + fail);
   w.Write("registry.reg", RegistryFile(kOwnKeys));
-  w.Write("security.txt", kSecurity);
+  w.Write("security.txt", security);
   w.WriteC("Portavel/Tavix.exe", "MZ launcher");
   w.WriteC("Portavel/pv_main.ini", "[main]\r\nserver=db7\r\n");
   w.WriteC("Portavel/redist/a.dll", std::string(100 * 1024, 'a'));
@@ -62,8 +64,8 @@ void Furnish(const Workstation& w, const std::string& fail) {
 }
 
 struct Snapshot {
-  explicit Snapshot(const std::string& fail = "") {
-    Furnish(from, fail);
+  explicit Snapshot(const std::string& fail = "", const char* security = kSecurity) {
+    Furnish(from, fail, security);
     std::ostringstream report;
     snapshot::HostFolderOutput out(to.root(), report);
     written = snapshot::TakeSnapshot(from.Load(), "C:\\Portavel\\Tavix.exe", out);
@@ -195,5 +197,50 @@ constexpr FailedQuery kFailedQueries[] = {
     {"ConvertSecurityDescriptorToSddl = 1", "security.txt", "HKLM\\SOFTWARE\\Veltrix Solutions Inc.\t"},
 };
 INSTANTIATE_TEST_SUITE_P(Queries, SnapshotFault, ::testing::ValuesIn(kFailedQueries));
+
+struct DeniedQuery {
+  const char* fail;      // the [fail] lines of the captured machine
+  const char* security;  // its security.txt
+  const char* file;      // the snapshot file that records the denial
+  const char* recorded;  // the record
+  const char* reported;  // what the report says of it
+  bool same_run = true;  // whether the launcher's run on the snapshot logs the same errors
+};
+
+class SnapshotDenial : public ::testing::TestWithParam<DeniedQuery> {};
+
+// The launcher, run on the captured machine and on its snapshot, logs the same errors.
+TEST_P(SnapshotDenial, IsRecordedSoThatTheLauncherMeetsItAgain) {
+  const DeniedQuery& row = GetParam();
+  Snapshot s(row.fail, row.security);
+  ASSERT_TRUE(s.written);
+  EXPECT_NE(s.to.Text(row.file).find(row.recorded), std::string::npos) << s.to.Text(row.file);
+  EXPECT_NE(s.printed.find(row.reported), std::string::npos) << s.printed;
+  EXPECT_NO_THROW(sim::SimWorkstation::Load(s.to.root()));
+  if (!row.same_run) return;
+  const int code = RunLauncher(s.from.Load(), "-d");
+  EXPECT_EQ(RunLauncher(s.to.Load(), "-d"), code);
+  const auto errors = test_support::ErrorMessages(s.from.ErrorLog());
+  EXPECT_FALSE(errors.empty());
+  EXPECT_EQ(test_support::ErrorMessages(s.to.ErrorLog()), errors);
+}
+
+constexpr DeniedQuery kDeniedQueries[] = {
+    // The user holds Administrators: only SYSTEM keeps access.
+    {"", "HKLM\\SOFTWARE\\Veltrix Solutions Inc.\tD:P(A;CI;KA;;;SY)\n", "security.txt",
+     "HKLM\\SOFTWARE\\Veltrix Solutions Inc.\tD:P(A;CI;KA;;;SY)",
+     "denied HKLM\\SOFTWARE\\Veltrix Solutions Inc.: security.txt denies it (D:P(A;CI;KA;;;SY))"},
+    {"", "C:\\ProgramData\\Veltrix\tD:P(A;OICI;FA;;;SY)\n", "security.txt",
+     "C:\\ProgramData\\Veltrix\tD:P(A;OICI;FA;;;SY)",
+     "denied C:\\ProgramData\\Veltrix: security.txt denies it (D:P(A;OICI;FA;;;SY))"},
+    {"[fail]\nOpenProcessToken = 1\n", kSecurity, "machine.ini", "OpenProcessToken = *:5",
+     "failed OpenProcessToken with error 5: machine.ini fails every call"},
+    {"[fail]\nGetTokenInformation = 2:1\n", kSecurity, "machine.ini", "GetTokenInformation = *:1",
+     "[fail] GetTokenInformation = *:1"},
+    // Every listing of the replay fails, not only the one the snapshot met.
+    {"[fail]\nFindFirstFile = 2\n", kSecurity, "machine.ini", "FindFirstFile = *:5",
+     "[fail] FindFirstFile = *:5", false},
+};
+INSTANTIATE_TEST_SUITE_P(Queries, SnapshotDenial, ::testing::ValuesIn(kDeniedQueries));
 
 }  // namespace
