@@ -16,12 +16,13 @@ struct Mode {
 };
 
 // The standard start, a preload, a replace and a repair, each as the elevated instance
-// ("-el") with diagnostic logging, so that every failure can reach the error log.
+// ("-el") with developer-level logging, so that every failure can reach the error log
+// and a call that failed in the clean run too shows as the same records.
 inline constexpr Mode kModes[] = {
-    {"standard", "-d -el"},
-    {"preload", "-d -el preload"},
-    {"replace", "-d -el replace"},
-    {"repair", "-d -el -r"},
+    {"standard", "-d100 -el"},
+    {"preload", "-d100 -el preload"},
+    {"replace", "-d100 -el replace"},
+    {"repair", "-d100 -el -r"},
 };
 
 // A plausible error for a failing call of `operation`.
