@@ -137,7 +137,9 @@ TEST(CreateFileList, TimesThatCannotBeConvertedShowAsZeros) {
     run.PutArchive(tabpack::BuildArchive({File("a.dll")}));
     CreateFileList(run.l);
     const std::vector<std::string> lines = test_support::SplitLines(*run.machine.File(kReport));
-    if (*row.archive_time) EXPECT_EQ(lines[2].substr(28, 22), row.archive_time);
+    if (*row.archive_time) {
+      EXPECT_EQ(lines[2].substr(28, 22), row.archive_time);
+    }
     EXPECT_EQ(lines[6].substr(28, 22), row.record_time);
   }
 }

@@ -151,7 +151,9 @@ TEST(SystemInfo, AFailedEditionLookupOrVersionTestNamesTheSystemWithoutIt) {
     LoadSystemInfoObject(run.l);
     EXPECT_EQ(std::make_tuple(run.l.sys.OSName.view(), run.l.sys.IsServer),
               std::make_tuple(std::string_view(c.name), c.server)) << c.fail;
-    if (std::string_view(c.fail).starts_with("Get")) EXPECT_TRUE(run.l.sys.ProductCode == 0 && !run.l.sys.HasEditionName);
+    if (std::string_view(c.fail).starts_with("Get")) {
+      EXPECT_TRUE(run.l.sys.ProductCode == 0 && !run.l.sys.HasEditionName);
+    }
   }
 }
 

@@ -105,7 +105,9 @@ TEST(OpenTABFile, EachDamagedArchiveIsRefusedWithItsRecordAndLeavesNothingBehind
     EXPECT_EQ(std::make_tuple(run.l.log.ErrorRecordCount, tHnd.hnd, tHnd.FilesArraySize, tHnd.ArchiveName.view()),
               std::make_tuple(1, platform::kInvalidHandle, 0u, std::string_view("tsystem0.dll")));
     EXPECT_TRUE(tHnd.Files == nullptr || tHnd.Files == ReleasedPointer());
-    if (row.archive != "<missing>") EXPECT_TRUE(run.ArchiveIsClosed());
+    if (row.archive != "<missing>") {
+      EXPECT_TRUE(run.ArchiveIsClosed());
+    }
     // Closing what failed to open is harmless.
     CloseTABFile(run.l, tHnd);
     EXPECT_EQ(run.l.log.ErrorRecordCount, 1);

@@ -36,7 +36,9 @@ TEST(TabpackTime, ReadsUtcTimesToTheMillisecond) {
   for (const TimeRow& row : rows) {
     auto parsed = tabpack::ParseUtcTime(row.text);
     EXPECT_EQ(parsed, row.accepted ? std::optional<UtcTime>(row.time) : std::nullopt) << row.text;
-    if (parsed) EXPECT_EQ(tabpack::ParseUtcTime(tabpack::FormatUtcTime(*parsed)), parsed) << row.text;
+    if (parsed) {
+      EXPECT_EQ(tabpack::ParseUtcTime(tabpack::FormatUtcTime(*parsed)), parsed) << row.text;
+    }
   }
 }
 
