@@ -1,83 +1,17 @@
-// Writes keys in the text format of regedit exports. Texts are quoted with "\" and
-// '"' escaped; every value that is not a plain one-line text or a four-byte DWORD is
-// written as hex bytes, wrapped at 77 characters as regedit wraps them.
+// Writes keys in the text format of regedit exports, their values as the simulated
+// workstation writes them (platform/regedit_value.h).
 #include "snapshot/registry_text.h"
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <map>
 #include <string_view>
 
+#include "platform/regedit_value.h"
 #include "snapshot/control_characters.h"
 
 namespace snapshot {
 namespace {
-
-constexpr std::uint32_t kText = 1;
-constexpr std::uint32_t kDword = 4;
-constexpr std::uint32_t kBinary = 3;
-
-void Quoted(std::string& out, std::string_view text) {
-  out += '"';
-  for (char c : text) {
-    if (c == '\\' || c == '"') out += '\\';
-    out += c;
-  }
-  out += '"';
-}
-
-// A text value that fits one line: stored with its terminator and no line break.
-bool IsPlainText(const RegistryValueRecord& value, std::string_view* text) {
-  if (value.type != kText) return false;
-  std::string_view bytes(reinterpret_cast<const char*>(value.data.data()), value.data.size());
-  bytes = bytes.substr(0, bytes.find('\0'));
-  if (bytes.find_first_of("\r\n") != std::string_view::npos) return false;
-  *text = bytes;
-  return true;
-}
-
-void HexValue(std::string& out, std::size_t line_start, const RegistryValueRecord& value) {
-  char prefix[16];
-  if (value.type == kBinary)
-    std::snprintf(prefix, sizeof prefix, "hex:");
-  else
-    std::snprintf(prefix, sizeof prefix, "hex(%x):", value.type);
-  out += prefix;
-  for (std::size_t i = 0; i < value.data.size(); ++i) {
-    char byte[4];
-    std::snprintf(byte, sizeof byte, "%02x", value.data[i]);
-    out += byte;
-    if (i + 1 == value.data.size()) break;
-    out += ',';
-    if (out.size() - line_start >= 77) {
-      out += "\\\r\n  ";
-      line_start = out.size() - 2;
-    }
-  }
-}
-
-void Value(std::string& out, const RegistryValueRecord& value) {
-  const std::size_t line_start = out.size();
-  if (value.name.empty())
-    out += '@';
-  else
-    Quoted(out, value.name);
-  out += '=';
-  std::string_view text;
-  if (IsPlainText(value, &text)) {
-    Quoted(out, text);
-  } else if (value.type == kDword && value.data.size() == 4) {
-    char dword[16];
-    const std::uint32_t number = value.data[0] | value.data[1] << 8 | value.data[2] << 16 |
-                                 static_cast<std::uint32_t>(value.data[3]) << 24;
-    std::snprintf(dword, sizeof dword, "dword:%08x", number);
-    out += dword;
-  } else {
-    HexValue(out, line_start, value);
-  }
-  out += "\r\n";
-}
 
 std::string Folded(std::string_view text) {
   std::string folded(text);
@@ -110,7 +44,7 @@ void Section(std::string& out, std::string_view path, const RegistryKeyRecord* k
   if (key != nullptr) {
     if (key->reflection_off) out += "; reflection=off\r\n";
     for (const auto& value : key->values)
-      if (IsWritableName(value.name)) Value(out, value);
+      if (IsWritableName(value.name)) platform::AppendRegeditValue(out, value.name, value.type, value.data);
   }
   out += "\r\n";
 }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/regedit_value.h"
 #include "platform/sim/machine_folder_error.h"
 #include "platform/sim/registry_tree.h"
 #include "platform/sim/text_lines.h"
@@ -31,8 +32,6 @@ constexpr std::uint32_t kRegDword = 4;
 constexpr std::size_t kMaxKeyNameLength = 255;
 constexpr std::size_t kMaxDepth = 512;
 
-// regedit ends a hex line once it holds this many characters, before the "\".
-constexpr std::size_t kHexWrapColumn = 77;
 
 int HexDigitValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -205,74 +204,6 @@ class RegistryReader {
   RegistryKey* key_ = nullptr;  // the key of the current section
 };
 
-// `value` in lower-case hex digits, at least `min_digits` of them.
-std::string Hex(std::uint32_t value, int min_digits) {
-  std::string digits;
-  for (int i = 0; value != 0 || i < min_digits; ++i, value >>= 4)
-    digits.insert(digits.begin(), "0123456789abcdef"[value & 0xF]);
-  return digits;
-}
-
-void AppendQuoted(std::string& out, std::string_view text) {
-  out += '"';
-  for (char c : text) {
-    if (c == '\\' || c == '"') out += '\\';
-    out += c;
-  }
-  out += '"';
-}
-
-void AppendHexBytes(std::string& out, std::string_view prefix,
-                    const std::vector<std::uint8_t>& data) {
-  out += prefix;
-  std::size_t column = prefix.size();
-  for (std::size_t i = 0; i < data.size(); ++i) {
-    out += Hex(data[i], 2);
-    if (i + 1 == data.size()) break;
-    out += ',';
-    column += 3;
-    if (column >= kHexWrapColumn) {
-      out += '\\';
-      out += kLineEnd;
-      out += "  ";
-      column = 2;
-    }
-  }
-}
-
-void AppendValue(std::string& out, const RegistryValue& value) {
-  std::string prefix;
-  if (value.name.empty()) {
-    prefix = "@";
-  } else {
-    AppendQuoted(prefix, value.name);
-  }
-  prefix += '=';
-
-  if (value.type == kRegSz) {
-    // regedit writes a text up to its first NUL, whatever follows it. A text with a
-    // line break could not be read back as one line, so it is written as bytes.
-    const std::string_view bytes(reinterpret_cast<const char*>(value.data.data()),
-                                 value.data.size());
-    const std::string_view text = bytes.substr(0, bytes.find('\0'));
-    if (text.find_first_of("\r\n") == std::string_view::npos) {
-      out += prefix;
-      AppendQuoted(out, text);
-      out += kLineEnd;
-      return;
-    }
-  }
-  if (value.type == kRegDword && value.data.size() == 4) {
-    const std::uint32_t number = value.data[0] | value.data[1] << 8 | value.data[2] << 16 |
-                                 static_cast<std::uint32_t>(value.data[3]) << 24;
-    out += prefix + "dword:" + Hex(number, 8) + std::string(kLineEnd);
-    return;
-  }
-  prefix += value.type == kRegBinary ? "hex:" : "hex(" + Hex(value.type, 1) + "):";
-  AppendHexBytes(out, prefix, value.data);
-  out += kLineEnd;
-}
-
 // The key's section, then its children's, sorted. A root is written only when it has
 // something of its own: the roots exist in every registry.
 void AppendKey(std::string& out, const std::string& path, const RegistryKey& key, bool is_root) {
@@ -280,7 +211,8 @@ void AppendKey(std::string& out, const std::string& path, const RegistryKey& key
     out += "[" + path + "]" + std::string(kLineEnd);
     if (!key.reflection) out += "; reflection=off" + std::string(kLineEnd);
     if (!key.virtualization) out += "; virtualization=off" + std::string(kLineEnd);
-    for (const RegistryValue& value : key.values) AppendValue(out, value);
+    for (const RegistryValue& value : key.values)
+      platform::AppendRegeditValue(out, value.name, value.type, value.data);
     out += kLineEnd;
   }
   for (const auto& [name, child] : key.children)
