@@ -233,7 +233,7 @@ bool SimSecurity::SetSecurityDescriptorOwner(void* descriptor, const void* sid) 
 }
 
 bool SimSecurity::CreateDirectory(std::string_view path, const void* descriptor) {
-  if (s_.Fails("CreateDirectory")) return false;
+  if (s_.Fails("CreateDirectory", nullptr, path)) return false;
   auto given = DescriptorOfBlock(descriptor);
   if (!given) {
     s_.last_error = kErrorInvalidSecurityDescriptor;

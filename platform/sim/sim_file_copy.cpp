@@ -45,7 +45,7 @@ std::optional<platform::ErrorCode> CopyRefusal(const fs::path& source, const fs:
 
 bool SimFiles::CopyFile(std::string_view existing_path, std::string_view new_path,
                         bool fail_if_exists) {
-  if (s_.Fails("CopyFile")) return false;
+  if (s_.Fails("CopyFile", nullptr, existing_path)) return false;
   auto source = s_.Resolve(existing_path);
   if (!source) return false;
   auto target = s_.Resolve(new_path);
@@ -69,12 +69,12 @@ bool SimFiles::CopyFile(std::string_view existing_path, std::string_view new_pat
 }
 
 bool SimFiles::CreateDirectory(std::string_view path) {
-  if (s_.Fails("CreateDirectory")) return false;
+  if (s_.Fails("CreateDirectory", nullptr, path)) return false;
   return MakeFolder(s_, path).has_value();
 }
 
 bool SimFiles::SetFileAttributes(std::string_view path, std::uint32_t attributes) {
-  if (s_.Fails("SetFileAttributes")) return false;
+  if (s_.Fails("SetFileAttributes", nullptr, path)) return false;
   auto object = FindFileObject(s_, path);
   if (!object) return false;
   if (!(TokenRights(s_, *object) & kFileWriteAttributes)) {

@@ -57,7 +57,7 @@ std::optional<platform::ErrorCode> PrepareHostFile(const fs::path& host, std::ui
 platform::Handle SimFiles::CreateFile(std::string_view path, std::uint32_t desired_access,
                                       std::uint32_t share_mode, std::uint32_t creation_disposition,
                                       std::uint32_t flags_and_attributes) {
-  if (s_.Fails("CreateFile")) return platform::kInvalidHandle;
+  if (s_.Fails("CreateFile", nullptr, path)) return platform::kInvalidHandle;
   auto host = s_.Resolve(path);
   if (!host) return platform::kInvalidHandle;
   std::error_code ec;

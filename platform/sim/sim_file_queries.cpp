@@ -47,7 +47,7 @@ std::uint32_t SimFiles::AttributesOf(const fs::path& host, bool folder) const {
 }
 
 platform::Handle SimFiles::FindFirstFile(std::string_view pattern, platform::FindData* first) {
-  if (s_.Fails("FindFirstFile")) return platform::kInvalidHandle;
+  if (s_.Fails("FindFirstFile", nullptr, pattern)) return platform::kInvalidHandle;
   auto normal = Drives::Normalize(pattern, s_.current_directory);
   if (!normal) {
     s_.last_error = platform::kErrorPathNotFound;
@@ -128,7 +128,7 @@ bool SimFiles::FindClose(platform::Handle search) {
 }
 
 std::uint32_t SimFiles::GetFileAttributes(std::string_view path) {
-  if (s_.Fails("GetFileAttributes")) return platform::kInvalidFileAttributes;
+  if (s_.Fails("GetFileAttributes", nullptr, path)) return platform::kInvalidFileAttributes;
   auto host = s_.Resolve(path);
   if (!host) return platform::kInvalidFileAttributes;
   std::error_code ec;
@@ -138,7 +138,7 @@ std::uint32_t SimFiles::GetFileAttributes(std::string_view path) {
 }
 
 bool SimFiles::PathIsDirectoryEmpty(std::string_view path) {
-  if (s_.Fails("PathIsDirectoryEmpty")) return false;
+  if (s_.Fails("PathIsDirectoryEmpty", nullptr, path)) return false;
   auto host = s_.Resolve(path);
   if (!host) return false;
   std::error_code ec;

@@ -53,7 +53,7 @@ std::optional<std::string> FindProfileValue(const std::string& text, std::string
 }  // namespace
 
 bool SimFiles::AppendToFile(std::string_view path, std::string_view text) {
-  if (s_.Fails("AppendToFile")) return false;
+  if (s_.Fails("AppendToFile", nullptr, path)) return false;
   auto host = s_.Resolve(path);
   if (!host) return false;
   std::error_code ec;
@@ -72,7 +72,7 @@ bool SimFiles::AppendToFile(std::string_view path, std::string_view text) {
 }
 
 bool SimFiles::DeleteFile(std::string_view path) {
-  if (s_.Fails("DeleteFile")) return false;
+  if (s_.Fails("DeleteFile", nullptr, path)) return false;
   auto host = s_.Resolve(path);
   if (!host) return false;
   std::error_code ec;
@@ -100,7 +100,7 @@ bool SimFiles::DeleteFile(std::string_view path) {
 }
 
 bool SimFiles::SetCurrentDirectory(std::string_view path) {
-  if (s_.Fails("SetCurrentDirectory")) return false;
+  if (s_.Fails("SetCurrentDirectory", nullptr, path)) return false;
   auto normal = Drives::Normalize(path, s_.current_directory);
   auto host = s_.Resolve(path);
   std::error_code ec;
@@ -118,7 +118,7 @@ std::string SimFiles::GetPrivateProfileString(std::string_view section, std::str
                                               std::string_view path, std::uint32_t buffer_size) {
   const std::size_t keep = buffer_size ? buffer_size - 1 : 0;
   std::string value(default_value);
-  if (!s_.Fails("GetPrivateProfileString")) {
+  if (!s_.Fails("GetPrivateProfileString", nullptr, path)) {
     if (auto host = s_.Resolve(path)) {
       std::ifstream in(*host, std::ios::binary);
       if (in) {
@@ -168,13 +168,13 @@ std::vector<std::uint8_t> SimFiles::VersionBlock(std::string_view path) {
 }
 
 std::uint32_t SimFiles::GetFileVersionInfoSize(std::string_view path) {
-  if (s_.Fails("GetFileVersionInfoSize")) return 0;
+  if (s_.Fails("GetFileVersionInfoSize", nullptr, path)) return 0;
   return static_cast<std::uint32_t>(VersionBlock(path).size());
 }
 
 bool SimFiles::GetFileVersionInfo(std::string_view path, std::uint32_t size,
                                   std::vector<std::uint8_t>& block) {
-  if (s_.Fails("GetFileVersionInfo")) return false;
+  if (s_.Fails("GetFileVersionInfo", nullptr, path)) return false;
   block = VersionBlock(path);
   if (block.empty()) return false;
   if (block.size() > size) {

@@ -36,6 +36,7 @@ SimState::SimState(std::filesystem::path folder_path, Machine facts, RegistryTre
       ui_log(folder / "ui.log"),
       processes_log(folder / "processes.log"),
       system_log(folder / "system.log"),
+      faults_log(folder / "faults.log"),
       programs(processes_log, clock),
       token(TokenOf(machine.user)),
       // A program starts in the folder it was started from; the launcher is
@@ -52,20 +53,32 @@ SimState::SimState(std::filesystem::path folder_path, Machine facts, RegistryTre
   }
 }
 
-bool SimState::Fails(std::string_view operation, platform::ErrorCode* error) {
+bool SimState::Fails(std::string_view operation, platform::ErrorCode* error, std::string_view subject) {
   auto injected = faults.Call(operation);
   if (!injected) return false;
   last_error = injected->error;
   if (error) *error = injected->error;
+  JournalFault(operation, "error=" + std::to_string(injected->error), subject);
   return true;
 }
 
 std::optional<std::uint32_t> SimState::Transferable(std::string_view operation, std::uint32_t size) {
   auto injected = faults.Call(operation);
   if (!injected) return size;
-  if (injected->short_transfer) return size / 2;
+  if (injected->short_transfer) {
+    JournalFault(operation, "short", {});
+    return size / 2;
+  }
   last_error = injected->error;
+  JournalFault(operation, "error=" + std::to_string(injected->error), {});
   return std::nullopt;
+}
+
+void SimState::JournalFault(std::string_view operation, const std::string& outcome, std::string_view subject) {
+  std::string line = "FAIL " + std::string(operation) + " call=" +
+                     std::to_string(faults.calls().find(operation)->second) + " " + outcome;
+  if (!subject.empty()) line += " " + Quoted(subject);
+  faults_log.Append(line);
 }
 
 std::string SimState::Redirected(std::string_view windows_path) const {

@@ -33,6 +33,7 @@ struct SimState {
   Journal ui_log;
   Journal processes_log;
   Journal system_log;
+  Journal faults_log;
   StartedPrograms programs;  // after the clock and processes_log it writes to
   OpenFiles open_files;
   AccessToken token;
@@ -43,13 +44,15 @@ struct SimState {
   // Wow64DisableWow64FsRedirection is in force (a 32-bit launcher under WOW64 only).
   bool fs_redirection_disabled = false;
 
-  // A failure injected for this call of `operation`, also set as the last error.
-  bool Fails(std::string_view operation, platform::ErrorCode* error = nullptr);
+  // A failure injected for this call of `operation`, also set as the last error and
+  // written to faults.log with the call's number and `subject` (the path it was given).
+  bool Fails(std::string_view operation, platform::ErrorCode* error = nullptr, std::string_view subject = {});
 
   // Counts a call of a transfer (ReadFile, WriteFile) of `size` bytes: how many it may
   // move (half of them when injected short), or nothing when it fails, with the last
   // error set.
   std::optional<std::uint32_t> Transferable(std::string_view operation, std::uint32_t size);
+  void JournalFault(std::string_view operation, const std::string& outcome, std::string_view subject);
 
   // Resolves a Windows path against the current folder, as the launcher's process
   // reaches it (WOW64 file-system redirection included); sets the last error on failure.

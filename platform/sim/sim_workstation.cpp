@@ -20,7 +20,7 @@ namespace {
 
 // The journals a run appends to, in the folder itself.
 constexpr const char* kJournals[] = {"ui.log", "processes.log", "system.log", "debugger.log",
-                                     "stdout.log"};
+                                     "stdout.log", "faults.log"};
 
 bool WriteFolderFile(const fs::path& host, const std::string& text) {
   auto out = OpenRegularFile(host, std::ios::binary | std::ios::trunc);

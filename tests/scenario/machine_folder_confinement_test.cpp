@@ -38,7 +38,7 @@ class OutsideFile {
 
 TEST(MachineFolderConfinement, AFolderFileThatIsALinkOrNoFileEndsTheRunNamingIt) {
   for (const char* name : {"machine.ini", "registry.reg", "security.txt", "ui.log", "processes.log",
-                           "system.log", "debugger.log", "stdout.log"}) {
+                           "system.log", "debugger.log", "stdout.log", "faults.log"}) {
     for (const char* form : {"link", "folder", "pipe"}) {
       Machine m;
       OutsideFile outside;

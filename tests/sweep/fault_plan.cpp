@@ -14,9 +14,10 @@ bool Holds(const std::vector<std::string>& lines, std::string_view text) {
                      [&](const std::string& line) { return line.find(text) != std::string::npos; });
 }
 
-// A failure the launcher handles without an error record. `place` is a text among the
-// debug records that only the faulty run wrote, naming where the failure struck; empty
-// when the operation is silent wherever the launcher calls it.
+// A failure the launcher handles without an error record. `place` is a text naming where
+// the failure struck, among the debug records that only the faulty run wrote or in the
+// failed call's line of faults.log; empty when the operation is silent wherever the
+// launcher calls it.
 struct Silence {
   std::string_view operation;
   std::string_view place;
@@ -72,8 +73,9 @@ constexpr Silence kSilences[] = {
     {"RegOpenKeyEx", "", "a runtime's key that cannot be opened counts as not installed"},
     {"RegQueryReflectionKey", "", "the configuration check writes debug records and assumes a repair is needed"},
     {"CreateFile", "InstallHandle=0xffffffff", "a cached copy that cannot be opened counts as different and is copied again"},
-    {"CreateFile", "CurrentHandle=0xffffffff",
-     "a launcher-folder file that cannot be opened is not compared; its cached copy stays as it is"},
+    {"CreateFile", "\"Z:\\Portavel\\",
+     "a launcher-folder file that cannot be opened is passed over: not compared with its cached copy, which "
+     "stays as it is, nor touched"},
     {"GetSecurityInfo", "Couldn't query security status on key",
      "the configuration check writes debug records and assumes a repair is needed"},
     {"GetFileSecurity", "IsFolderUnrestricted:",
@@ -151,10 +153,11 @@ std::uint32_t ErrorFor(std::string_view operation) {
   return 5;
 }
 
-bool SilentByDesign(std::string_view operation, const std::vector<std::string>& new_debug_records) {
+bool SilentByDesign(std::string_view operation, const std::vector<std::string>& new_debug_records,
+                    const std::vector<std::string>& failed_calls) {
   return std::any_of(std::begin(kSilences), std::end(kSilences), [&](const Silence& silence) {
     return EqualsIgnoreCase(silence.operation, operation) &&
-           (silence.place.empty() || Holds(new_debug_records, silence.place));
+           (silence.place.empty() || Holds(new_debug_records, silence.place) || Holds(failed_calls, silence.place));
   });
 }
 

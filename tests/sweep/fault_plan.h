@@ -30,8 +30,9 @@ std::uint32_t ErrorFor(std::string_view operation);
 
 // Whether a failure of `operation` leaves no error record by design, where
 // `new_debug_records` (the debug records the faulty run wrote and the clean run did not)
-// show it struck.
-bool SilentByDesign(std::string_view operation, const std::vector<std::string>& new_debug_records);
+// or `failed_calls` (the simulated machine's faults.log) show it struck.
+bool SilentByDesign(std::string_view operation, const std::vector<std::string>& new_debug_records,
+                    const std::vector<std::string>& failed_calls);
 
 // Whether `finding`, a file lost or a difference left after the next clean run, follows
 // from a failure of `operation` by design.

@@ -11,12 +11,10 @@
 // a lost file or a lasting difference that follows from the failure by design is no
 // finding.
 //
-//   fault_sweep [--all] [--operation NAME] [--known FILE]
+//   fault_sweep [--all] [--operation NAME]
 //
 // Without --all it fails the first, a middle and the last call of every operation.
-// Each finding is one line. FILE lists findings already known and documented, one
-// "MODE OPERATION: FINDING" a line (the call number left out, since it moves as the
-// launcher changes); exit status 0 when every finding is known, 1 otherwise.
+// Each finding is one line; exit status 0 when there is none, 1 otherwise.
 #include <stdlib.h>
 
 #include <chrono>
@@ -25,7 +23,6 @@
 #include <filesystem>
 #include <map>
 #include <regex>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -95,8 +92,7 @@ struct Reference {
 
 class Sweep {
  public:
-  Sweep(fs::path work, bool all, std::string only, std::set<std::string> known)
-      : work_(std::move(work)), all_(all), only_(std::move(only)), known_(std::move(known)) {
+  Sweep(fs::path work, bool all, std::string only) : work_(std::move(work)), all_(all), only_(std::move(only)) {
     BuildSampleWorkstation(work_ / "sample");
     before_ = Capture(work_ / "sample");
   }
@@ -111,14 +107,13 @@ class Sweep {
 
   int runs() const { return runs_; }
   int findings() const { return findings_; }
-  int new_findings() const { return new_findings_; }
 
  private:
   Reference CleanRun(const Mode& mode) {
     const fs::path machine = work_ / "clean";
     CopyMachine(work_ / "sample", machine);
     const RunOutcome outcome = RunIsolated(machine, mode.command_line);
-    if (!outcome.exited || !outcome.errors.empty()) Report(mode, "clean run", "", "does not end cleanly: " + outcome.errors);
+    if (!outcome.exited || !outcome.errors.empty()) Report(mode, "none", "the clean run does not end cleanly: " + outcome.errors);
     return {Capture(machine), ErrorRecords(machine), DebugRecords(machine), outcome.calls, outcome.exit_status};
   }
 
@@ -131,8 +126,8 @@ class Sweep {
                             test_support::ReadText(machine / "machine.ini") + "[fail]\n" + rule + "\n");
     const RunOutcome outcome = RunIsolated(machine, mode.command_line);
     if (!outcome.exited || !IsLauncherExitCode(outcome.exit_status))
-      Report(mode, operation, rule, "ends with status " + std::to_string(outcome.exit_status) + " (signal or hang)");
-    if (!outcome.errors.empty()) Report(mode, operation, rule, "writes to standard error: " + outcome.errors);
+      Report(mode, rule, "ends with status " + std::to_string(outcome.exit_status) + " (signal or hang)");
+    if (!outcome.errors.empty()) Report(mode, rule, "writes to standard error: " + outcome.errors);
     const std::vector<std::string> records = ErrorRecords(machine);
     const std::vector<std::string> debug = DebugRecords(machine);
     // A run that aborts before its logs are open can only show the critical error box.
@@ -141,8 +136,8 @@ class Sweep {
     const bool unchanged = outcome.exit_status == reference.exit_status && records == reference.errors &&
                            Masked(debug) == Masked(reference.debug);
     if (NewRecords(reference.errors, records).empty() && !before_logs && !unchanged &&
-        !SilentByDesign(operation, NewRecords(reference.debug, debug)))
-      Report(mode, operation, rule, "leaves no error record");
+        !SilentByDesign(operation, NewRecords(reference.debug, debug), test_support::ReadLines(machine / "faults.log")))
+      Report(mode, rule, "leaves no error record");
     const MachineState after = Capture(machine);
     for (const std::string& lost : LostFiles(before_, after, reference.state)) {
       const bool gone = !after.files.count(lost);
@@ -153,7 +148,7 @@ class Sweep {
     // The next clean run repairs whatever the failure left behind.
     test_support::WriteFile(machine / "machine.ini", test_support::ReadText(work_ / "sample/machine.ini"));
     const RunOutcome repair = RunIsolated(machine, mode.command_line);
-    if (!repair.exited) Report(mode, operation, rule, "the clean run after it does not end");
+    if (!repair.exited) Report(mode, rule, "the clean run after it does not end");
     for (const std::string& difference : Differences(reference.state, Capture(machine), started_))
       ReportChange(mode, operation, rule, "the clean run after it does not converge: " + difference);
   }
@@ -161,25 +156,21 @@ class Sweep {
   // A lost file or a lasting difference, unless it follows from the failure by design.
   void ReportChange(const Mode& mode, const std::string& operation, const std::string& rule,
                     const std::string& finding) {
-    if (!ChangeByDesign(operation, finding)) Report(mode, operation, rule, finding);
+    if (!ChangeByDesign(operation, finding)) Report(mode, rule, finding);
   }
 
-  void Report(const Mode& mode, const std::string& operation, const std::string& rule, const std::string& finding) {
+  void Report(const Mode& mode, const std::string& rule, const std::string& finding) {
     ++findings_;
-    const bool known = known_.count(std::string(mode.name) + " " + operation + ": " + finding) != 0;
-    if (!known) ++new_findings_;
-    std::printf("%s%s [fail] %s: %s\n", known ? "known: " : "", mode.name, rule.c_str(), finding.c_str());
+    std::printf("%s [fail] %s: %s\n", mode.name, rule.c_str(), finding.c_str());
   }
 
   const fs::path work_;
   const bool all_;
   const std::string only_;
-  const std::set<std::string> known_;
   const fs::file_time_type started_ = fs::file_time_type::clock::now();
   MachineState before_;
   int runs_ = 0;
   int findings_ = 0;
-  int new_findings_ = 0;
 };
 
 }  // namespace
@@ -188,17 +179,13 @@ class Sweep {
 int main(int argc, char** argv) {
   bool all = false;
   std::string only;
-  std::set<std::string> known;
   for (int i = 1; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--all")) {
       all = true;
     } else if (!std::strcmp(argv[i], "--operation") && i + 1 < argc) {
       only = argv[++i];
-    } else if (!std::strcmp(argv[i], "--known") && i + 1 < argc) {
-      for (const std::string& line : test_support::ReadLines(argv[++i]))
-        if (!line.empty() && line[0] != '#') known.insert(line);
     } else {
-      std::fprintf(stderr, "usage: fault_sweep [--all] [--operation NAME] [--known FILE]\n");
+      std::fprintf(stderr, "usage: fault_sweep [--all] [--operation NAME]\n");
       return 2;
     }
   }
@@ -206,18 +193,16 @@ int main(int argc, char** argv) {
   std::string pattern = (fs::temp_directory_path() / "portavel-sweep-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) return 2;
   const auto start = std::chrono::steady_clock::now();
-  int runs = 0, findings = 0, new_findings = 0;
+  int runs = 0, findings = 0;
   {
-    sweep::Sweep sweep(pattern, all, only, std::move(known));
+    sweep::Sweep sweep(pattern, all, only);
     for (const sweep::Mode& mode : sweep::kModes) sweep.RunMode(mode);
     runs = sweep.runs();
     findings = sweep.findings();
-    new_findings = sweep.new_findings();
   }
   std::error_code ignored;
   fs::remove_all(pattern, ignored);
   const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start);
-  std::printf("%d faulty runs, %d findings, %d of them new, %lld s\n", runs, findings, new_findings,
-              static_cast<long long>(seconds.count()));
-  return new_findings == 0 ? 0 : 1;
+  std::printf("%d faulty runs, %d findings, %lld s\n", runs, findings, static_cast<long long>(seconds.count()));
+  return findings == 0 ? 0 : 1;
 }

@@ -207,8 +207,10 @@ TEST(SimFileTimes, FieldsOutsideTheCalendarAreRefused) {
 
 // The launcher's routines fail the other file operations through [fail]; these are
 // left: a failed read reports no bytes, and the time conversions fail with the error given.
+// faults.log names every failed call, with the path it was given.
 TEST(SimFileHandles, AFailedReadReportsNoBytesAndConversionsFailThroughTheFailSection) {
-  TestMachine machine("[fail]\nReadFile = 1\nFileTimeToLocalFileTime = 1:87\nSystemTimeToFileTime = 1:87\n");
+  TestMachine machine(
+      "[fail]\nReadFile = 1\nCreateFile = 2:32\nFileTimeToLocalFileTime = 1:87\nSystemTimeToFileTime = 1:87\n");
   machine.PutFile("C:\\Portavel\\a.txt", "abc");
   auto& os = machine.platform();
   platform::Handle file = OpenForReading(os, "a.txt");
@@ -218,10 +220,16 @@ TEST(SimFileHandles, AFailedReadReportsNoBytesAndConversionsFailThroughTheFailSe
   EXPECT_EQ(std::make_tuple(count, os.system.GetLastError()), std::make_tuple(0u, platform::kErrorAccessDenied));
   EXPECT_EQ(ReadAll(os, file, 3), "abc");  // the second call succeeds
   os.system.CloseHandle(file);
+  EXPECT_EQ(OpenForReading(os, "a.txt"), platform::kInvalidHandle);
   platform::FileTime time = 0;
   EXPECT_FALSE(os.files.FileTimeToLocalFileTime(kSampleTime, &time));
   EXPECT_EQ(os.system.GetLastError(), platform::kErrorInvalidParameter);
   EXPECT_FALSE(os.files.SystemTimeToFileTime({2026, 12, 0, 6, 0, 0, 0, 0}, &time));
+  EXPECT_EQ(machine.Text("faults.log"),
+            "FAIL ReadFile call=1 error=5\n"
+            "FAIL CreateFile call=2 error=32 \"a.txt\"\n"
+            "FAIL FileTimeToLocalFileTime call=1 error=87\n"
+            "FAIL SystemTimeToFileTime call=1 error=87\n");
 }
 
 }  // namespace
