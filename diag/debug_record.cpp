@@ -11,9 +11,9 @@
 #include "diag/record_layout.h"
 #include "base/launcher.h"
 
-namespace {
-
 bool DebugLoggingOn(const Launcher& l) { return l.log.DebugLevel > 0 && l.log.LoggingEnabled; }
+
+namespace {
 
 // The text forms still pass their text through the formatter (a "%%" becomes "%").
 void WriteDebugRecordText(Launcher& l, std::int32_t level, const char* text, ...) {

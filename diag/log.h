@@ -20,6 +20,9 @@ bool OpenLogFiles(Launcher& l, std::string_view folder);
 void WriteDebugRecord(Launcher& l, std::int32_t level, const char* format, va_list args);
 void WriteErrorRecord(Launcher& l, const char* format, va_list args);
 
+// Whether DebugLog writes a record: a debug level is in force and the logs are open.
+bool DebugLoggingOn(const Launcher& l);
+
 // The writers behind the front ends below, which have already matched the format
 // against its arguments; not for direct use.
 namespace log_detail {

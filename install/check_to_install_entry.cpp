@@ -21,23 +21,18 @@ constexpr const char* kCurrentFileLabel = "CurrentFile";
 // is cut.
 using Summary = FixedString<260>;
 
+// What could be learnt of the installed file.
+enum class Installed { kNotLooked, kMissing, kUnreadable, kRead };
+
 struct InstalledState {
-  std::optional<InstalledFile> file;  // nothing: no file, or none that could be read
-  Summary summary;
+  Installed known = Installed::kNotLooked;
+  InstalledFile file;  // with kRead
 };
 
-InstalledState ReadInstalledState(Launcher& l, const TABFileRecord& record,
-                                  const std::string& destination) {
-  InstalledState state;
-  const TABFileTime& t = record.FileTime;
-  if (!FileExist(l, destination)) {
-    state.summary.format_cut("\"%s\" Current File: Not Installed,  Installer File: %d-%d-%d %d:%02d %d",
-                             destination.c_str(), t.Month, t.Day, t.Year, t.Hour, t.Minute,
-                             static_cast<int>(record.Size));
-    return state;
-  }
+InstalledState ReadInstalledState(Launcher& l, const std::string& destination) {
+  if (!FileExist(l, destination)) return {Installed::kMissing, {}};
   FsRedirectionOff redirection(l);
-  if (!redirection.ok()) return state;
+  if (!redirection.ok()) return {};
   platform::Handle file = l.os.files.CreateFile(destination, platform::kGenericRead,
                                                 platform::kFileShareRead, platform::kOpenExisting,
                                                 platform::kFileAttributeNormal);
@@ -49,25 +44,42 @@ InstalledState ReadInstalledState(Launcher& l, const TABFileRecord& record,
     FormatErrorString(l, open_error, description);
     ErrorLog(l, "CheckToInstallEntry: An error occured attempting to open source file \"%s\"; %s",
              destination.c_str(), description.c_str());
-    state.summary.format_cut("\"%s\" Current File: Unknown,  Installer File: %d-%d-%d %d:%02d %d",
-                             destination.c_str(), t.Month, t.Day, t.Year, t.Hour, t.Minute,
-                             static_cast<int>(record.Size));
-    return state;
+    return {Installed::kUnreadable, {}};
   }
-  InstalledFile installed;
-  installed.size = l.os.files.GetFileSize(file, nullptr);
+  InstalledState state{Installed::kRead, {}};
+  state.file.size = l.os.files.GetFileSize(file, nullptr);
   platform::FileTime written = 0;
   if (l.os.files.GetFileTime(file, &written))
-    (void)l.os.files.FileTimeToSystemTime(written, &installed.time);
+    (void)l.os.files.FileTimeToSystemTime(written, &state.file.time);
   CloseAndDestroyHandle(l, file, kCurrentFileLabel);
-  const platform::SystemTime& c = installed.time;
-  state.summary.format_cut(
-      "\"%s\" Current File: %d-%d-%d %d:%02d %d,  Installer File: %d-%d-%d %d:%02d %d",
-      destination.c_str(), c.month, c.day, c.year, c.hour, c.minute,
-      static_cast<int>(installed.size), t.Month, t.Day, t.Year, t.Hour, t.Minute,
-      static_cast<int>(record.Size));
-  state.file = installed;
   return state;
+}
+
+// Formatted only for the debug log: an upgrade pass over an archive that is all up to
+// date would otherwise spend much of its own time on texts nobody reads.
+Summary SummaryOf(const std::string& destination, const InstalledState& state, const TABFileRecord& record) {
+  Summary summary;
+  FixedString<64> current;
+  switch (state.known) {
+    case Installed::kNotLooked:
+      return summary;
+    case Installed::kMissing:
+      current.format_cut("Not Installed");
+      break;
+    case Installed::kUnreadable:
+      current.format_cut("Unknown");
+      break;
+    case Installed::kRead: {
+      const platform::SystemTime& c = state.file.time;
+      current.format_cut("%d-%d-%d %d:%02d %d", c.month, c.day, c.year, c.hour, c.minute,
+                         static_cast<int>(state.file.size));
+      break;
+    }
+  }
+  const TABFileTime& t = record.FileTime;
+  summary.format_cut("\"%s\" Current File: %s,  Installer File: %d-%d-%d %d:%02d %d", destination.c_str(),
+                     current.c_str(), t.Month, t.Day, t.Year, t.Hour, t.Minute, static_cast<int>(record.Size));
+  return summary;
 }
 
 }  // namespace
@@ -77,10 +89,13 @@ int CheckToInstallEntry(Launcher& l, const TABFileRecord& record, std::string_vi
   const std::string target(destination);
   {
     LogNestingScope entry(l);
-    const InstalledState state = ReadInstalledState(l, record, target);
-    if (const char* rule = InstallRuleName(install_type))
-      DebugLog(l, "CheckToInstallEntry: InstallType is %s: %s", rule, state.summary.c_str());
-    const bool install = RuleInstalls(install_type, state.file, record.FileTime, record.Size);
+    const InstalledState state = ReadInstalledState(l, target);
+    const char* rule = InstallRuleName(install_type);
+    if (rule && DebugLoggingOn(l))
+      DebugLog(l, "CheckToInstallEntry: InstallType is %s: %s", rule, SummaryOf(target, state, record).c_str());
+    const std::optional<InstalledFile> installed =
+        state.known == Installed::kRead ? std::optional<InstalledFile>(state.file) : std::nullopt;
+    const bool install = RuleInstalls(install_type, installed, record.FileTime, record.Size);
 
     LogNestingScope decision(l);
     if (!install) {
@@ -94,7 +109,7 @@ int CheckToInstallEntry(Launcher& l, const TABFileRecord& record, std::string_vi
                    "be an administrator.");
       return 0;
     }
-    if (state.file) {
+    if (installed) {
       FsRedirectionOff redirection(l);
       if (redirection.ok()) (void)l.os.files.DeleteFile(destination);
     }

@@ -158,11 +158,17 @@ TEST(ArchiveInstall, AFailedTimeStampIsNotCheckedAndLeavesTheCopysOwnTime) {
 }
 
 TEST(ArchiveInstall, EveryDecisionIsLoggedWithItsSummary) {
-  InstallMachine m({ArchiveFile("tsystem1.cfg", "CUR", INSTALL_NEWER, "new bytes")});
+  InstallMachine m({ArchiveFile("tsystem1.cfg", "CUR", INSTALL_NEWER, "new bytes"),
+                    ArchiveFile("tsystem2.cfg", "CUR", INSTALL_NEWER, "new bytes"),
+                    ArchiveFile("tsystem3.cfg", "CUR", INSTALL_NEWER, "new bytes")},
+                   kAdminIni + "[files]\nC:\\Portavel\\tsystem3.cfg = locked\n");
   m.Installed("Portavel/tsystem1.cfg", "old", Shifted(kRecordTime, -1));
+  m.Installed("Portavel/tsystem3.cfg", "old", Shifted(kRecordTime, -1));
   ASSERT_EQ(m.ExitLine("-d"), "exit code 0");
-  EXPECT_TRUE(m.Shows("debug", "CheckToInstallEntry: InstallType is INSTALL_NEWER: \"tsystem1.cfg\" Current File: "
-                                "11-30-2026 16:19 3,  Installer File: 11-30-2026 16:20 9"));
+  for (const char* summary : {"\"tsystem1.cfg\" Current File: 11-30-2026 16:19 3,  Installer File: 11-30-2026 16:20 9",
+                              "\"tsystem2.cfg\" Current File: Not Installed,  Installer File: 11-30-2026 16:20 9",
+                              "\"tsystem3.cfg\" Current File: Unknown,  Installer File: 11-30-2026 16:20 9"})
+    EXPECT_TRUE(m.Shows("debug", std::string("CheckToInstallEntry: InstallType is INSTALL_NEWER: ") + summary)) << summary;
   EXPECT_TRUE(m.Shows("debug", "CheckToInstallEntry: Installing/Upgrading tsystem1.cfg..."));
 }
 
