@@ -58,6 +58,8 @@ void ForEachEntry(Launcher& l, const PathBuffer& folder, Visit visit) {
 
 }  // namespace
 
+std::span<const char* const> CachedFileNames() { return kCachedFiles; }
+
 bool OnWindowsDrive(const Launcher& l) {
   return !l.folders.WinDir.empty() && !l.folders.CurrDir.empty() &&
          l.folders.WinDir.c_str()[0] == l.folders.CurrDir.c_str()[0];

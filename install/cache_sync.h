@@ -4,9 +4,14 @@
 // A preload touches the files instead, so that they are read once.
 #pragma once
 
+#include <span>
 #include <string_view>
 
 struct Launcher;
+
+// The product's files the cache keeps, by their names in the launcher folder; the
+// files of its tpe folder are kept in _tcache1\tpe as well.
+std::span<const char* const> CachedFileNames();
 
 // True when the launcher folder lies on Windows' drive: the first characters of
 // WinDir and CurrDir are the same byte.

@@ -16,14 +16,20 @@ using test_support::ArchiveFile;
 
 // The user's own account is no administrator's; the elevated instance runs with the
 // administrator's token the consent prompt supplied, hence "-el" on its command line.
-constexpr const char* kMachineIni =
-    "[machine]\nclock = 2026-12-06T08:30:00\n"
-    "[user]\nadministrators_member = false\ntoken_admin = true\nelevated = true\nintegrity_rid = 0x3000\n"
-    "[launcher]\npath = Z:\\Portavel\\Tavix.exe\n"
-    "[network]\ninterface.1 = 192.168.20.57 255.255.255.0 11 primary, dynamic\nbest_interface = 11\n"
-    "drive.Z = \\\\server\\share\n"
-    "[versions]\nZ:\\Portavel\\redist\\Veltrix.Bridge.dll = 2.0.0.0\n"
-    "C:\\Windows\\SysWOW64\\Veltrix.Bridge.dll = 1.0.0.0\n";
+std::string MachineIni() {
+  const std::string folder(kLauncherFolder);
+  return "[machine]\nclock = 2026-12-06T08:30:00\n"
+         "[user]\nadministrators_member = false\ntoken_admin = true\nelevated = true\nintegrity_rid = 0x3000\n"
+         "[launcher]\npath = " +
+         folder +
+         "Tavix.exe\n"
+         "[network]\ninterface.1 = 192.168.20.57 255.255.255.0 11 primary, dynamic\nbest_interface = 11\n"
+         "drive.Z = \\\\server\\share\n"
+         "[versions]\n" +
+         folder +
+         "redist\\Veltrix.Bridge.dll = 2.0.0.0\n"
+         "C:\\Windows\\SysWOW64\\Veltrix.Bridge.dll = 1.0.0.0\n";
+}
 
 // Files already on the machine, older than anything the archive holds.
 struct Existing {
@@ -76,7 +82,7 @@ const std::vector<tabpack::MemoryFile>& Archive() {
 }  // namespace
 
 void BuildSampleWorkstation(const fs::path& root) {
-  test_support::WriteFile(root / "machine.ini", kMachineIni);
+  test_support::WriteFile(root / "machine.ini", MachineIni());
   // A fresh Windows: no runtimes, no configuration key.
   test_support::WriteFile(root / "registry.reg", test_support::RegistryFile());
   test_support::WriteFile(root / "security.txt", "");

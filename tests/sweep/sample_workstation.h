@@ -5,8 +5,12 @@
 #pragma once
 
 #include <filesystem>
+#include <string_view>
 
 namespace sweep {
+
+// The launcher's folder on the mapped share, as Windows names it.
+inline constexpr std::string_view kLauncherFolder = "Z:\\Portavel\\";
 
 // Fills the empty folder `root` with the machine folder.
 void BuildSampleWorkstation(const std::filesystem::path& root);
