@@ -1,6 +1,9 @@
 // Checking the configuration locations, and repairing them behind one rights gate.
 #include "config/config_locations.h"
 
+#include <cstdint>
+#include <string>
+
 #include "access/elevation.h"
 #include "base/launcher.h"
 #include "config/config_files.h"
@@ -8,6 +11,7 @@
 #include "config/unrestricted_locations.h"
 #include "diag/error_strings.h"
 #include "diag/log.h"
+#include "platform/system_info.h"
 #include "sysinfo/special_folder.h"
 #include "sysinfo/system_info_loader.h"
 
@@ -74,12 +78,18 @@ void UpdateConfigAppData(Launcher& l) {
     return;
   }
   DebugLogText(l, "UpdateConfigAppData: Installing/modifying file system program data location.");
-  PathBuffer path;
-  if (!GetSpecialFolder(l, kFolderProgramData, path)) {
-    ErrorLogWithCode(l, l.os.system.GetLastError(),
+  // Asked of the shell directly: the failure is this step's one record, tagged with
+  // the shell's own result.
+  std::string program_data;
+  const std::int32_t result = l.os.system_info.SHGetKnownFolderPath(platform::KnownFolder::ProgramData, &program_data);
+  if (result < 0) {
+    ErrorLogWithCode(l, static_cast<std::uint32_t>(result),
                      "Tavix program data folder modification failed: Could not retrieve Program Data folder location. This operation may require rights that are being prevent by a system policy.");
     return;
   }
+  PathBuffer path;
+  path.assign_cut(program_data);
+  path.append_cut("\\Veltrix");
   if (CreateUnrestrictedFolder(l, path.view()))
     DebugLogText(l, "UpdateConfigAppData: File system tasks completed successfully.");
   else

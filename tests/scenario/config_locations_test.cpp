@@ -269,5 +269,19 @@ TEST_P(RepairFault, IsAnErrorRecordAndTheRunGoesOn) {
 
 INSTANTIATE_TEST_SUITE_P(Operations, RepairFault, ::testing::ValuesIn(kRepairFaults), ByName);
 
+// The repair step asks the shell itself, so a failed look-up is one record, tagged with
+// the shell's own result, not the check's record again.
+TEST(RepairFault, ProgramDataLookupIsOneRecordWithTheShellsResult) {
+  Machine m;
+  // The known folders list asks for eight folders and the check for three before it.
+  m.Write("machine.ini", kElevatedAdmin + "[fail]\nSHGetKnownFolderPath = 12:0x80070005\n");
+  RestrictProgramData(m);
+  EXPECT_EQ(LastLine(m.Run("-d").out), "exit code 0");
+  EXPECT_EQ(CountLines(ReadLines(m.C("Portavel/TavixError.log")), "Program Data folder location"), 1u);
+  EXPECT_TRUE(m.Shows("error",
+                      "Tavix program data folder modification failed: Could not retrieve Program Data folder location. "
+                      "This operation may require rights that are being prevent by a system policy.; [WIN32 0x80070005"));
+}
+
 }  // namespace
 }  // namespace scenario
