@@ -1,7 +1,6 @@
 // Bringing the product's files up to date end to end: launcher-sim runs a standard
 // start, a preload or a replace on machine folders whose tsystem0.dll is built in the
 // test; the files, their bytes and their times are read back from the drives.
-#include <algorithm>
 #include <map>
 #include <tuple>
 #include <string>
@@ -246,28 +245,29 @@ InstallMachine& WithOriginals(InstallMachine& m) {
   return m;
 }
 
-TEST(ReplaceMode, OnAFreshMachineInstallsEveryFileAndCreatesTheFirstNumberedSet) {
-  InstallMachine m(kReplaceFiles);
-  for (const char* folder : {"Windows/SysWOW64", "Windows/Fonts"}) fs::create_directories(m.C(folder));
-  EXPECT_EQ(m.ExitLine("replace"), "exit code 0");
-  const auto ui = m.Lines("ui.log");
-  ASSERT_GE(ui.size(), 3u);
-  EXPECT_EQ(ui.front(), "DIALOG VERIFYDIALOG title=\"Replace system files\"");
-  EXPECT_EQ(ui.end()[-2], kReplaced);
-  EXPECT_EQ(ui.back(), "CLOSE VERIFYDIALOG");
-  for (const auto& [path, backup] : kOriginals) EXPECT_EQ(ReadText(m.C(path)).substr(0, 4), "new ");
-  for (const char* set : {"tcache1_001", "Fonts_001", "Windows_001", "System32_001", "SysWOW64_001"})
-    EXPECT_TRUE(fs::is_directory(m.C(std::string("ProgramData/Veltrix/backup-replace/") + set))) << set;
-}
-
-TEST(ReplaceMode, BacksEveryFileUpWithItsTimeThenOverwritesIt) {
-  InstallMachine m(kReplaceFiles);
-  WithOriginals(m);
-  EXPECT_EQ(m.ExitLine("replace"), "exit code 0");
-  for (const auto& [path, backup] : kOriginals) {
-    EXPECT_EQ(ReadText(m.C(backup)), "old " + path);
-    EXPECT_EQ(fs::last_write_time(m.C(backup)), HostTime(Shifted(kRecordTime, 7)));
-    EXPECT_EQ(fs::last_write_time(m.C(path)), HostTime(kRecordTime));
+// On a fresh machine the sets are made all the same, with nothing backed up.
+TEST(ReplaceMode, BacksEveryFileUpWithItsTimeIntoTheFirstNumberedSetsThenOverwritesIt) {
+  for (const bool originals : {false, true}) {
+    SCOPED_TRACE(originals ? "over older originals" : "on a fresh machine");
+    InstallMachine m(kReplaceFiles);
+    for (const char* folder : {"Windows/SysWOW64", "Windows/Fonts"}) fs::create_directories(m.C(folder));
+    if (originals) WithOriginals(m);
+    EXPECT_EQ(m.ExitLine("replace"), "exit code 0");
+    const auto ui = m.Lines("ui.log");
+    ASSERT_GE(ui.size(), 3u);
+    EXPECT_EQ(ui.front(), "DIALOG VERIFYDIALOG title=\"Replace system files\"");
+    EXPECT_EQ(ui.end()[-2], kReplaced);
+    EXPECT_EQ(ui.back(), "CLOSE VERIFYDIALOG");
+    for (const auto& [path, backup] : kOriginals) {
+      EXPECT_EQ(ReadText(m.C(path)).substr(0, 4), "new ");
+      EXPECT_EQ(fs::last_write_time(m.C(path)), HostTime(kRecordTime));
+      ASSERT_EQ(fs::exists(m.C(backup)), originals) << backup;
+      if (!originals) continue;
+      EXPECT_EQ(ReadText(m.C(backup)), "old " + path);
+      EXPECT_EQ(fs::last_write_time(m.C(backup)), HostTime(Shifted(kRecordTime, 7)));
+    }
+    for (const char* set : {"tcache1_001", "Fonts_001", "Windows_001", "System32_001", "SysWOW64_001"})
+      EXPECT_TRUE(fs::is_directory(m.C(std::string("ProgramData/Veltrix/backup-replace/") + set))) << set;
   }
 }
 

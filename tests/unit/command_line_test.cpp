@@ -53,16 +53,17 @@ class CommandLineTest : public ::testing::Test {
   std::vector<std::unique_ptr<Launcher>> launchers_;
 };
 
-// The arguments, checking the table's null end and that every string lies in the
-// block's string area.
-std::vector<std::string> Arguments(const Launcher& l) {
+using Args = std::vector<std::string>;
+
+// The arguments of `line`, checking the table's null end and that every string lies
+// in the block's string area.
+Args Arguments(const Launcher& l, std::string_view line) {
   const RunState& run = l.run;
-  std::vector<std::string> arguments;
+  Args arguments;
   const char* block = reinterpret_cast<const char*>(run.ParamsArray);
-  const std::size_t length = run.CommandLineCopy.size();  // lines in these tables fit the copy
-  const char* area = block + sizeof(char*) * ArgumentTableEntries(length);
+  const char* area = block + sizeof(char*) * ArgumentTableEntries(line.size());
   const char* end = block + run.ArgumentBlockSize;
-  EXPECT_LT(static_cast<std::size_t>(run.ArgumentCount), ArgumentTableEntries(length));
+  EXPECT_LT(static_cast<std::size_t>(run.ArgumentCount), ArgumentTableEntries(line.size()));
   for (std::int32_t i = 0; i < run.ArgumentCount; ++i) {
     const char* text = run.ParamsArray[i];
     EXPECT_GE(text, area);
@@ -74,109 +75,96 @@ std::vector<std::string> Arguments(const Launcher& l) {
   return arguments;
 }
 
-std::vector<std::string> EngineCommands(const Launcher& l) {
-  std::vector<std::string> commands;
+Args EngineCommands(const Launcher& l) {
+  Args commands;
   for (std::int32_t i = 0; i < l.run.EngineCommandCount; ++i) commands.emplace_back(l.run.EngineCommands[i]);
   return commands;
 }
 
-using Args = std::vector<std::string>;
+// The switches the line set, named in a fixed order.
+std::string FlagsOf(const RunState& run) {
+  const std::pair<bool, const char*> flags[] = {
+      {run.SilentMode, "silent"}, {run.RepairMode, "repair"}, {run.DiagnosticLogging, "diagnostic"},
+      {run.DeveloperDebugLogging, "developer"}, {run.AppendLogFiles, "append"}, {run.UsingInstanceFile, "instance"},
+      {run.ElevateProcessRequestIndicator, "elevate"}, {run.PreloadMode, "preload"}};
+  std::string names;
+  for (const auto& [set, name] : flags)
+    if (set) names += (names.empty() ? "" : " ") + std::string(name);
+  return names;
+}
 
-struct SplitCase {
+struct LineCase {
   const char* what;
-  std::string_view line;
+  std::string line;
   Args arguments;
-};
-
-const SplitCase kSplitCases[] = {
-    {"empty line", "", {}},
-    {"dashes only", "- --", {}},
-    {"options separated", "-d -kl", {"d", "kl"}},
-    {"first option keeps its quoted value", R"(-i "C:\x y\f")", {R"(i "C:\x y\f")"}},
-    {"quoted value after a later option", R"(-d -i "C:\x y\f")", {"d", "i", R"(C:\x y\f)"}},
-    {"first option with value, then option", R"(-i "C:\x y\f" -d)", {R"(i "C:\x y\f")", "d"}},
-    {"dash inside a word", "ab-cd", {"abcd"}},
-    {"tab separates", "a\tb", {"a", "b"}},
-    {"quote inside a word", R"(a"b c"d)", {"ab cd"}},
-    {"leading dash then quoted text loses it", R"(-"lost text" x)", {"x"}},
-    {"dash after the first option ends it", "-d -", {"d"}},
-    {"dash-quoted text after the first option is lost", R"(-d -"x y" z)", {"d", "z"}},
-    {"quoted dash word", R"("-x")", {"-x"}},
-    {"empty quotes", R"("")", {""}},
-    {"unterminated quote", R"("open end)", {"open end"}},
-    {"first option keeps a trailing blank", "-d ", {"d "}},
-    {"first option joins the next word only through quotes", "-d x -k", {"d", "x", "k"}},
-};
-
-TEST_F(CommandLineTest, SplitsLikeTheStateMachine) {
-  for (const SplitCase& c : kSplitCases) {
-    SCOPED_TRACE(c.what);
-    Launcher& l = NewLauncher();
-    ASSERT_EQ(RunInitParams(l, c.line), std::nullopt);
-    EXPECT_EQ(Arguments(l), c.arguments);
-  }
-}
-
-struct Flags {
-  bool silent = false, repair = false, diagnostic = false, developer = false, append = false,
-       instance = false, elevate = false, preload = false;
-  bool operator==(const Flags&) const = default;
-};
-
-Flags FlagsOf(const RunState& run) {
-  return {run.SilentMode,       run.RepairMode,        run.DiagnosticLogging,
-          run.DeveloperDebugLogging, run.AppendLogFiles, run.UsingInstanceFile,
-          run.ElevateProcessRequestIndicator, run.PreloadMode};
-}
-
-std::ostream& operator<<(std::ostream& out, const Flags& f) {
-  return out << "silent=" << f.silent << " repair=" << f.repair << " diagnostic=" << f.diagnostic
-             << " developer=" << f.developer << " append=" << f.append << " instance=" << f.instance
-             << " elevate=" << f.elevate << " preload=" << f.preload;
-}
-
-struct ClassifyCase {
-  const char* what;
-  std::string_view line;
-  Flags flags;
+  std::string flags;  // as FlagsOf names them
   Args engine_commands;
 };
 
-const ClassifyCase kClassifyCases[] = {
-    {"empty line", "", {}, {}},
-    {"diagnostic and append", "-d -kl", {.diagnostic = true, .append = true}, {}},
-    {"developer only", "-d100", {.developer = true}, {}},
-    {"switch without its dash", "d", {.diagnostic = true}, {}},
-    {"silent preload repair", "-s preload -r", {.silent = true, .repair = true, .preload = true}, {"PRELOAD"}},
-    {"engine command upper-cased", "List", {}, {"LIST"}},
-    {"unknown option becomes a command", "-x", {}, {"X"}},
-    {"quoted dash word is unrecognized", R"("-x")", {}, {}},
-    {"elevated restart marker", "-el", {.elevate = true}, {}},
-    {"instance switch then command", "-i CLEAR", {.instance = true}, {"CLEAR"}},
-    {"commands in order", "list Replace preload", {.preload = true}, {"LIST", "REPLACE", "PRELOAD"}},
-    {"every switch in capitals", "-S -R -KL -EL -I -D100 -D",
-     {true, true, true, true, true, true, true, false}, {}},
-    {"quoted single word becomes command", R"("preload")", {.preload = true}, {"PRELOAD"}},
-    {"empty quotes are an empty command", R"("")", {}, {""}},
+const LineCase kLineCases[] = {
+    {"empty line", "", {}, "", {}},
+    {"dashes only", "- --", {}, "", {}},
+    {"options separated", "-d -kl", {"d", "kl"}, "diagnostic append", {}},
+    {"first option keeps its quoted value", R"(-i "C:\x y\f")", {R"(i "C:\x y\f")"}, "instance", {}},
+    {"quoted value after a later option", R"(-d -i "C:\x y\f")", {"d", "i", R"(C:\x y\f)"},
+     "diagnostic instance", {"C:\\X"}},
+    {"first option with value, then option", R"(-i "C:\x y\f" -d)", {R"(i "C:\x y\f")", "d"},
+     "diagnostic instance", {}},
+    {"dash inside a word", "ab-cd", {"abcd"}, "", {"ABCD"}},
+    {"tab separates", "a\tb", {"a", "b"}, "", {"A", "B"}},
+    {"quote inside a word", R"(a"b c"d)", {"ab cd"}, "", {"AB"}},
+    {"leading dash then quoted text loses it", R"(-"lost text" x)", {"x"}, "", {"X"}},
+    {"dash after the first option ends it", "-d -", {"d"}, "diagnostic", {}},
+    {"dash-quoted text after the first option is lost", R"(-d -"x y" z)", {"d", "z"}, "diagnostic", {"Z"}},
+    {"quoted dash word is unrecognized", R"("-x")", {"-x"}, "", {}},
+    {"empty quotes are an empty command", R"("")", {""}, "", {""}},
+    {"unterminated quote", R"("open end)", {"open end"}, "", {"OPEN"}},
+    {"first option keeps a trailing blank", "-d ", {"d "}, "diagnostic", {}},
+    {"first option joins the next word only through quotes", "-d x -k", {"d", "x", "k"}, "diagnostic", {"X", "K"}},
+    {"developer only", "-d100", {"d100"}, "developer", {}},
+    {"switch without its dash", "d", {"d"}, "diagnostic", {}},
+    {"silent preload repair", "-s preload -r", {"s", "preload", "r"}, "silent repair preload", {"PRELOAD"}},
+    {"engine command upper-cased", "List", {"List"}, "", {"LIST"}},
+    {"unknown option becomes a command", "-x", {"x"}, "", {"X"}},
+    {"elevated restart marker", "-el", {"el"}, "elevate", {}},
+    {"instance switch then command", "-i CLEAR", {"i", "CLEAR"}, "instance", {"CLEAR"}},
+    {"commands in order", "list Replace preload", {"list", "Replace", "preload"}, "preload",
+     {"LIST", "REPLACE", "PRELOAD"}},
+    {"every switch in capitals", "-S -R -KL -EL -I -D100 -D", {"S", "R", "KL", "EL", "I", "D100", "D"},
+     "silent repair diagnostic developer append instance elevate", {}},
+    {"quoted single word becomes command", R"("preload")", {"preload"}, "preload", {"PRELOAD"}},
+    // A name is kept in 32 characters; a longer one is cut, not refused.
+    {"long name cut to 31 characters", "x" + std::string(40, 'w'), {"x" + std::string(40, 'w')}, "",
+     {"X" + std::string(30, 'W')}},
 };
 
-TEST_F(CommandLineTest, ClassifiesSwitchesAndEngineCommands) {
-  for (const ClassifyCase& c : kClassifyCases) {
+TEST_F(CommandLineTest, SplitsAndClassifiesEachLine) {
+  for (const LineCase& c : kLineCases) {
     SCOPED_TRACE(c.what);
     Launcher& l = NewLauncher();
     ASSERT_EQ(RunInitParams(l, c.line), std::nullopt);
+    EXPECT_EQ(Arguments(l, c.line), c.arguments);
     EXPECT_EQ(FlagsOf(l.run), c.flags);
     EXPECT_EQ(EngineCommands(l), c.engine_commands);
   }
 }
 
-TEST_F(CommandLineTest, SecondPassRebuildsEngineCommandsFromScratch) {
+TEST_F(CommandLineTest, EngineCommandsAreRebuiltFoundInAnyCaseAndForgottenOnRelease) {
   Launcher& l = NewLauncher();
-  ASSERT_EQ(RunInitParams(l, "list preload"), std::nullopt);
+  ASSERT_EQ(RunInitParams(l, "-d List preload"), std::nullopt);
   l.run.PreloadMode = false;
-  ClassifyArguments(l, false);
+  ClassifyArguments(l, false);  // a second pass starts from scratch
   EXPECT_EQ(EngineCommands(l), (Args{"LIST", "PRELOAD"}));
   EXPECT_TRUE(l.run.PreloadMode);
+  const std::pair<const char*, bool> names[] = {
+      {"list", true}, {"PRELOAD", true}, {"replace", false}, {"lis", false}, {"d", false}};
+  for (const auto& [name, has] : names) EXPECT_EQ(HasEngineCommand(l, name), has) << name;
+  for (int release = 0; release < 2; ++release) {  // a second release changes nothing
+    ReleaseArgumentBlocks(l);
+    EXPECT_EQ(std::make_tuple(static_cast<void*>(l.run.ParamsArray), static_cast<void*>(l.run.EngineCommands),
+                              l.run.ArgumentCount, HasEngineCommand(l, "list")),
+              std::make_tuple(ReleasedPointer(), ReleasedPointer(), 0, false));
+  }
 }
 
 TEST_F(CommandLineTest, VerbosePassRecordsEachArgumentOneLevelDeeper) {
@@ -190,38 +178,16 @@ TEST_F(CommandLineTest, VerbosePassRecordsEachArgumentOneLevelDeeper) {
 
   EXPECT_EQ(l.log.LogNestingDepth, 0);
   const std::string log = machine_->Text("drives/C/Portavel/TavixDebug.log");
-  // Tag, its separating space, then three spaces of nesting; the log's lines end in
-  // CR LF.
-  const std::string prefix = "TAVIX DEBUG X     ";
-  const char* expected[] = {
-      "Arg 0: [i \"C:\\x y\\f\"]\tName=[i] Value=[C:\\x y\\f]\tUsing Instance File\r\n",
-      "Arg 1: [list]\tName=[list] Value=[]\tRating Engine Command\r\n",
-      "Arg 2: [-q]\tName=[-q] Value=[]\tUnrecognized Parameter\r\n",
-      "Arg 3: [kl]\tName=[kl] Value=[]\tAppend Log Files\r\n",
-      "There are 1 rating engine commands on the command line.\r\n",
-  };
-  std::size_t from = 0;
-  for (const char* record : expected) {
-    const std::size_t at = log.find(prefix + record, from);
-    ASSERT_NE(at, std::string::npos) << record << "\nin:\n" << log;
-    from = at;
-  }
+  // One level of nesting; the log's lines end in CR LF.
+  std::string expected;
+  for (const char* record : {"Arg 0: [i \"C:\\x y\\f\"]\tName=[i] Value=[C:\\x y\\f]\tUsing Instance File",
+                             "Arg 1: [list]\tName=[list] Value=[]\tRating Engine Command",
+                             "Arg 2: [-q]\tName=[-q] Value=[]\tUnrecognized Parameter",
+                             "Arg 3: [kl]\tName=[kl] Value=[]\tAppend Log Files",
+                             "There are 1 rating engine commands on the command line."})
+    expected += unit::Prefix("DEBUG X ", 1) + record + "\r\n";
+  EXPECT_NE(log.find(expected), std::string::npos) << log;
   EXPECT_EQ(EngineCommands(l), (Args{"LIST"}));
-}
-
-TEST_F(CommandLineTest, HasEngineCommandIgnoresCase) {
-  Launcher& l = NewLauncher();
-  ASSERT_EQ(RunInitParams(l, "-d List replace"), std::nullopt);
-  const std::pair<const char*, bool> names[] = {
-      {"list", true}, {"REPLACE", true}, {"preload", false}, {"lis", false}, {"d", false}};
-  for (const auto& [name, has] : names) EXPECT_EQ(HasEngineCommand(l, name), has) << name;
-}
-
-TEST_F(CommandLineTest, LongNameIsCutToThirtyOneCharacters) {
-  Launcher& l = NewLauncher();
-  const std::string name(40, 'w');
-  ASSERT_EQ(RunInitParams(l, "x" + name), std::nullopt);
-  EXPECT_EQ(EngineCommands(l), (Args{"X" + std::string(30, 'W')}));
 }
 
 TEST_F(CommandLineTest, LongValueIsCutAndKeepsItsOpeningQuote) {
@@ -240,41 +206,35 @@ TEST_F(CommandLineTest, LongValueIsCutAndKeepsItsOpeningQuote) {
       << records;
 }
 
-TEST_F(CommandLineTest, LongCommandLineIsCutInTheCopyButSplitWhole) {
-  Launcher& l = NewLauncher();
-  std::string line = "-d";
-  for (int i = 0; i < 1000; ++i) line += " w" + std::to_string(i);
-  ASSERT_EQ(RunInitParams(l, line), std::nullopt);
-  EXPECT_EQ(l.run.CommandLineCopy.view(), std::string_view(line).substr(0, 259));
-  ASSERT_EQ(std::make_tuple(l.run.ArgumentCount, l.run.EngineCommandCount), std::make_tuple(1001, 1000));
-  EXPECT_EQ(std::string(l.run.ParamsArray[1000]) + " " + l.run.EngineCommands[999], "w999 W999");
-  EXPECT_EQ(l.run.ParamsArray[1001], nullptr);
-}
-
-// Lines that push the argument count or the string area to what the block holds.
-TEST_F(CommandLineTest, DenseLinesStayInsideTheBlock) {
+// Lines longer than the copy, and lines that push the argument count or the string
+// area to what the blocks hold: the copy is cut, the split is whole.
+TEST_F(CommandLineTest, LongAndDenseLinesAreSplitWholeInsideTheBlocks) {
   auto repeat = [](std::string_view part, int n) {
     std::string text;
     while (n-- > 0) text += part;
     return text;
   };
+  std::string words = "-d";
+  for (int i = 0; i < 1000; ++i) words += " w" + std::to_string(i);
   const struct {
     std::string line;
-    std::int32_t count;
-  } cases[] = {{repeat("a ", 2001) + "a", 2002},
-               {repeat("\"\" ", 1500), 1500},
-               {"-d \"" + std::string(3000, 'q') + "\"", 1},
-               {repeat("-a ", 1000), 1000}};
+    std::size_t count, commands;
+    std::string last_argument, last_command;
+  } cases[] = {{words, 1001, 1000, "w999", "W999"},
+               {repeat("a ", 2001) + "a", 2002, 2002, "a", "A"},
+               {repeat("\"\" ", 1500), 1500, 1500, "", ""},
+               {"-d \"" + std::string(3000, 'q') + "\"", 1, 0, "d \"" + std::string(3000, 'q') + "\"", ""},
+               {repeat("-a ", 1000), 1000, 1000, "a", "A"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.count);
     Launcher& l = NewLauncher();
     ASSERT_EQ(RunInitParams(l, c.line), std::nullopt);
-    EXPECT_EQ(l.run.ArgumentCount, c.count);
-    const char* end = reinterpret_cast<const char*>(l.run.ParamsArray) + l.run.ArgumentBlockSize;
-    for (std::int32_t a = 0; a < l.run.ArgumentCount; ++a) {
-      EXPECT_LT(l.run.ParamsArray[a] + std::string_view(l.run.ParamsArray[a]).size(), end);
-    }
-    EXPECT_EQ(l.run.ParamsArray[l.run.ArgumentCount], nullptr);
+    EXPECT_EQ(l.run.CommandLineCopy.view(), std::string_view(c.line).substr(0, 259));
+    const Args arguments = Arguments(l, c.line);
+    const Args commands = EngineCommands(l);
+    ASSERT_EQ(std::make_tuple(arguments.size(), commands.size()), std::make_tuple(c.count, c.commands));
+    EXPECT_EQ(arguments.back(), c.last_argument);
+    EXPECT_EQ(commands.empty() ? "" : commands.back(), c.last_command);
   }
 }
 
@@ -305,17 +265,6 @@ TEST_F(CommandLineTest, AnAllocationFailureEndsWithSixHoldingNoBlock) {
                   std::string("MESSAGEBOX caption=\"Portavel\" style=0x00050010 text=\"An error has occurred:\\n\\n"
                               "A critical error has occured during initialization. Code: ") +
                   c.code + "\" answer=ok"});
-  }
-}
-
-TEST_F(CommandLineTest, ReleaseMarksBothBlocksAndForgetsTheCounts) {
-  Launcher& l = NewLauncher();
-  ASSERT_EQ(RunInitParams(l, "list -d"), std::nullopt);
-  for (int release = 0; release < 2; ++release) {  // a second release changes nothing
-    ReleaseArgumentBlocks(l);
-    EXPECT_EQ(std::make_tuple(static_cast<void*>(l.run.ParamsArray), static_cast<void*>(l.run.EngineCommands),
-                              l.run.ArgumentCount, HasEngineCommand(l, "list")),
-              std::make_tuple(ReleasedPointer(), ReleasedPointer(), 0, false));
   }
 }
 

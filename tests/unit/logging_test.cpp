@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 #include <tuple>
-#include <vector>
 
 #include "diag/heap_helpers.h"
 #include "diag/log.h"
@@ -22,7 +21,6 @@ using unit::kErrorLog;
 using unit::kFolder;
 using unit::kPreloadLog;
 using unit::Prefix;
-using unit::TestMachine;
 using test_support::Has;
 using test_support::Pointer;
 
@@ -65,16 +63,23 @@ TEST(OpenLogFiles, WithoutDebugLevelNoFileIsTouchedAndErrorsOnlyCount) {
   EXPECT_EQ(run.l.log.DebugLogPath.view(), kDebugLog);
 }
 
-TEST(OpenLogFiles, PreloadStartsAFreshLogAtLevel1WhateverElseSays) {
+// The switches and the registry set the level; old logs are deleted unless appending.
+// A preload starts a fresh log of its own at level 1 whatever else says, and keeps the
+// other logs.
+TEST(OpenLogFiles, SwitchesRegistryAndPreloadSetTheLevelAndKeepOrDeleteTheOldLogs) {
   struct Case {
     const char* name;
-    bool append, developer, diagnostic;
-    std::int32_t registry_level;
+    bool preload, developer, diagnostic, append;
+    std::int32_t registry_level, level;
   };
   const Case cases[] = {
-      {"plain preload", false, false, false, 0},
-      {"-kl", true, false, false, 0},
-      {"everything", true, true, true, 100},
+      {"-d", false, false, true, false, 0, 1},
+      {"registry 5 -d -kl", false, false, true, true, 5, 5},
+      {"registry 5 -d100", false, true, false, false, 5, 100},
+      {"registry 200 -d100", false, true, false, false, 200, 200},
+      {"plain preload", true, false, false, false, 0, 1},
+      {"preload -kl", true, false, false, true, 0, 1},
+      {"preload with everything", true, true, true, true, 100, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -82,50 +87,31 @@ TEST(OpenLogFiles, PreloadStartsAFreshLogAtLevel1WhateverElseSays) {
     run.machine.PutFile(kPreloadLog, "previous preload\r\n");
     run.machine.PutFile(kErrorLog, "previous errors\r\n");
     run.machine.PutFile(kDebugLog, "previous debug\r\n");
-    run.l.run.PreloadMode = true;
-    run.l.run.AppendLogFiles = c.append;
+    run.l.run.PreloadMode = c.preload;
     run.l.run.DeveloperDebugLogging = c.developer;
     run.l.run.DiagnosticLogging = c.diagnostic;
+    run.l.run.AppendLogFiles = c.append;
     run.l.log.DebugLevel = c.registry_level;
 
     OpenLogFiles(run.l, kFolder);
+    // A deleted error log comes back with the first error only.
+    const std::optional<std::string> old_errors =
+        c.append || c.preload ? std::optional<std::string>("previous errors\r\n") : std::nullopt;
+    EXPECT_EQ(run.machine.File(kErrorLog), old_errors);
     DebugLogLevel(run.l, kDeveloperLevel, "Routine: developer detail");
     ErrorLogText(run.l, "Routine: failed");
 
-    EXPECT_EQ(run.l.log.DebugLevel, 1);
-    EXPECT_EQ(run.l.log.DebugLogPath.view(), kPreloadLog);
-    EXPECT_EQ(run.machine.File(kPreloadLog),
-              Banner() + Line("ERROR !!", 0, "Routine: failed"));
-    EXPECT_EQ(run.machine.File(kErrorLog),
-              "previous errors\r\n" + Prefix("ERROR !!") + " Routine: failed\r\n");
-    EXPECT_EQ(run.machine.File(kDebugLog), "previous debug\r\n");
-  }
-}
-
-// The switches and the registry set the level; old logs are deleted unless appending.
-TEST(OpenLogFiles, SwitchesAndRegistrySetTheLevelAndKeepOrDeleteTheOldLogs) {
-  struct Case {
-    const char* name;
-    bool developer, diagnostic, append;
-    std::int32_t registry_level, level;
-  };
-  const Case cases[] = {
-      {"-d", false, true, false, 0, 1},           {"registry 5 -d -kl", false, true, true, 5, 5},
-      {"registry 5 -d100", true, false, false, 5, 100}, {"registry 200 -d100", true, false, false, 200, 200},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    LoggedRun run;
-    run.machine.PutFile(kDebugLog, "previous run\r\n");
-    run.machine.PutFile(kErrorLog, "previous errors\r\n");
-    run.l.run.DeveloperDebugLogging = c.developer;
-    run.l.run.DiagnosticLogging = c.diagnostic;
-    run.l.run.AppendLogFiles = c.append;
-    run.l.log.DebugLevel = c.registry_level;
-    OpenLogFiles(run.l, kFolder);
     EXPECT_EQ(std::tie(run.l.log.DebugLevel, run.l.log.LoggingEnabled), std::make_tuple(c.level, true));
-    EXPECT_EQ(run.machine.File(kDebugLog), (c.append ? "previous run\r\n" : "") + Banner());
-    EXPECT_EQ(run.machine.File(kErrorLog), c.append ? std::optional<std::string>("previous errors\r\n") : std::nullopt);
+    const std::string_view log = c.preload ? kPreloadLog : kDebugLog;
+    EXPECT_EQ(run.l.log.DebugLogPath.view(), log);
+    const std::string developer_record =
+        c.level >= kDeveloperLevel ? Line("DEBUG X ", 0, "Routine: developer detail") : "";
+    EXPECT_EQ(run.machine.File(log), (c.append && !c.preload ? "previous debug\r\n" : "") + Banner() +
+                                         developer_record + Line("ERROR !!", 0, "Routine: failed"));
+    EXPECT_EQ(run.machine.File(kErrorLog), old_errors.value_or("") + Prefix("ERROR !!") + " Routine: failed\r\n");
+    // The log the run does not write is left as it was.
+    EXPECT_EQ(run.machine.File(c.preload ? kDebugLog : kPreloadLog),
+              c.preload ? "previous debug\r\n" : "previous preload\r\n");
   }
 }
 
@@ -149,17 +135,20 @@ TEST(ErrorRecords, ErrorLogUnindentedDebugLogIndented) {
   EXPECT_EQ(run.l.log.ErrorRecordCount, 1);
 }
 
-TEST(DebugRecords, LevelAboveTheLevelInForceIsWrittenNowhere) {
+// At the diagnostic level the traces write nothing but still set the depth.
+TEST(DebugRecords, AboveTheLevelInForceNothingIsWrittenButTracesStillNest) {
   unit::LoggedRun run("[launcher]\ndebugger = true\n", unit::kDiagnostic);
   const std::string debugger = run.machine.Debugger();
 
   DebugLogLevel(run.l, kDeveloperLevel, "Routine: handle %d", 7);
   DebugLogDetailText(run.l, "Routine: detail");
   TraceEnter(run.l, "Routine");
+  DebugLogText(run.l, "Routine: step");
   TraceExit(run.l, "Routine");
 
-  EXPECT_EQ(run.machine.File(kDebugLog), Banner());
-  EXPECT_EQ(run.machine.Debugger(), debugger);
+  EXPECT_EQ(run.machine.File(kDebugLog), Banner() + Line("DEBUG   ", 1, "Routine: step"));
+  EXPECT_EQ(run.machine.Debugger(), debugger + Prefix("DEBUG   ", 1) + "Routine: step\n");
+  EXPECT_EQ(run.l.log.LogNestingDepth, 0);
 }
 
 TEST(DebugRecords, DebuggerGetsTheUnwrappedRecord) {
@@ -214,14 +203,6 @@ TEST(Tracing, EntryAndExitRecordsAndDepth) {
                 Line("DEBUG X ", 1, "# } Exited \"Block\"") + Line("DEBUG X ", 0, "@ } Outer"));
 }
 
-TEST(Tracing, DepthFollowsTracesAtTheDiagnosticLevel) {
-  unit::LoggedRun run("", unit::kDiagnostic);
-  TraceEnter(run.l, "Outer");
-  DebugLogText(run.l, "Outer: step");
-  TraceExit(run.l, "Outer");
-  EXPECT_EQ(run.machine.File(kDebugLog), Banner() + Line("DEBUG   ", 1, "Outer: step"));
-}
-
 TEST(HeapHelpers, SecondReleaseIsRecordedAndDoesNotReachTheHeap) {
   // A second HeapFree would fail and leave an error record.
   unit::LoggedRun run("[fail]\nHeapFree = 2\n");
@@ -247,34 +228,25 @@ TEST(HeapHelpers, SecondReleaseIsRecordedAndDoesNotReachTheHeap) {
   EXPECT_EQ(run.l.log.ErrorRecordCount, 0);
 }
 
-TEST(HeapHelpers, FailedAllocationIsAnErrorWithTheSystemDescription) {
-  unit::LoggedRun run("[fail]\nHeapAlloc = 1:8\n");
+TEST(HeapHelpers, AFailedAllocationAndNullArgumentsAreErrors) {
+  unit::LoggedRun run("[fail]\nHeapAlloc = 1:8\nHeapFree = 1\n");
   int* table = nullptr;
   EXPECT_FALSE(HeapAllocHlpr(run.l, &table, 64, "Table"));
-  EXPECT_EQ(std::tie(table, run.l.log.ErrorRecordCount), std::make_tuple(nullptr, 1));
-  EXPECT_EQ(run.machine.File(kErrorLog),
-            Prefix("ERROR !!") +
-                " HeapAllocHlpr: Failed to allocate heap memory for Table (size requested=64); "
-                "[WIN32 0x00000008/C0008] Not enough memory resources are available to process "
-                "this command. \r\n");
-}
-
-TEST(HeapHelpers, NullArgumentsAreErrors) {
-  unit::LoggedRun run("[fail]\nHeapFree = 1\n");
+  EXPECT_EQ(table, nullptr);
   EXPECT_FALSE(HeapAllocHlpr(run.l, static_cast<void**>(nullptr), 8, "Table"));
   HeapFreeHlpr(run.l, static_cast<void**>(nullptr), nullptr);
-  // A variable that was never allocated is not handed to the heap.
+  // A variable that was never allocated is not handed to the heap, where it would fail.
   void* never_allocated = nullptr;
   HeapFreeHlpr(run.l, &never_allocated, "Table");
   EXPECT_EQ(never_allocated, nullptr);
 
-  EXPECT_EQ(run.l.log.ErrorRecordCount, 2);
+  EXPECT_EQ(run.l.log.ErrorRecordCount, 3);
+  const std::string error = Prefix("ERROR !!") + " ";
   EXPECT_EQ(run.machine.File(kErrorLog),
-            Prefix("ERROR !!") +
-                " HeapAllocHlpr: Pointer to be used for memory allocation for Table is invalid. "
-                "(nullptr)\r\n" +
-                Prefix("ERROR !!") +
-                " HeapFreeHlpr: Pointer to allocated memory is invalid. (nullptr)\r\n");
+            error + "HeapAllocHlpr: Failed to allocate heap memory for Table (size requested=64); "
+                    "[WIN32 0x00000008/C0008] Not enough memory resources are available to process this command. \r\n" +
+                error + "HeapAllocHlpr: Pointer to be used for memory allocation for Table is invalid. (nullptr)\r\n" +
+                error + "HeapFreeHlpr: Pointer to allocated memory is invalid. (nullptr)\r\n");
   EXPECT_TRUE(Has(run.machine.File(kDebugLog).value_or(""), "HeapFreeHlpr: Allocated memory for Table is already free."));
 }
 

@@ -25,18 +25,14 @@ using test_support::Pointer;
 
 const std::string kPrefix = "E|OpenTABFile: Failed to open archive \"tsystem0.dll\"; ";
 
-Record Used(const std::string& name, const std::string& destination = "CUR",
-            std::uint32_t rule = INSTALL_NEWER) {
+// A used record of the CUR folder, installed when newer.
+MemoryFile File(const std::string& name, const std::string& contents) {
   Record record;
   record.name = name;
-  record.destination = destination;
-  record.rule = rule;
+  record.destination = "CUR";
+  record.rule = INSTALL_NEWER;
   record.time = {2026, 11, 30, 16, 20, 5, 125};
-  return record;
-}
-
-MemoryFile File(const std::string& name, const std::string& contents) {
-  return {Used(name), contents};
+  return {record, contents};
 }
 
 std::string ThreeFiles() {
@@ -48,12 +44,11 @@ void PutLittleEndian32(std::string& bytes, std::size_t offset, std::uint32_t val
   for (int i = 0; i < 4; ++i) bytes[offset + i] = static_cast<char>(value >> (8 * i));
 }
 
-// A header alone: the magic, HeaderSize and ArchiveSize, then zeros up to `length`.
-std::string Header(std::uint32_t header_size, std::uint32_t archive_size, std::size_t length = 100) {
+// A header alone: the magic and HeaderSize, no ArchiveSize, then zeros up to `length`.
+std::string Header(std::uint32_t header_size, std::size_t length = 100) {
   std::string bytes(length, '\0');
   std::memcpy(bytes.data(), "TRACERFILE", 10);
   PutLittleEndian32(bytes, 10, header_size);
-  PutLittleEndian32(bytes, 14, archive_size);
   return bytes;
 }
 
@@ -61,6 +56,8 @@ struct RefusalRow {
   const char* what;
   std::string archive;  // the bytes of tsystem0.dll; "<missing>" for none
   std::string record;   // the error record, after the common prefix
+  const char* fail = "";  // a system call failed in the machine's [fail] section
+  int errors = 1;         // error records of the run
 };
 
 std::vector<RefusalRow> RefusalRows() {
@@ -69,54 +66,59 @@ std::vector<RefusalRow> RefusalRows() {
   std::string wrong_size = ThreeFiles();
   PutLittleEndian32(wrong_size, 14, static_cast<std::uint32_t>(wrong_size.size() + 1));
   const std::string whole = ThreeFiles();
-  std::string table_cut = Header(100 + 10 * 100, 0) + whole.substr(100, 3 * 100);
+  std::string table_cut = Header(100 + 10 * 100) + whole.substr(100, 3 * 100);
+  const std::string format = "it has an incorrect file format and may be corrupt.";
+  const std::string size = "it has an incorrect file size and may be corrupt.";
+  const std::string header_size = "it has an incorrect header size and may be corrupt.";
+  const std::string block_size = "it has an incorrect file record block size and may be empty or corrupt.";
+  const std::string cut = "could not read header; [WIN32 0x00000026/C0038] Reached the end of the file. ";
   return {
-      {"missing", "<missing>",
-       "[WIN32 0x00000002/C0002] The system cannot find the file specified. "},
-      {"zero-length", "", "it has an incorrect file format and may be corrupt."},
-      {"shorter than the magic", "TRACERFIL", "it has an incorrect file format and may be corrupt."},
-      {"wrong magic", wrong_magic, "it has an incorrect file format and may be corrupt."},
-      {"wrong size", wrong_size, "it has an incorrect file size and may be corrupt."},
-      {"truncated with its size recorded", whole.substr(0, whole.size() - 1),
-       "it has an incorrect file size and may be corrupt."},
-      {"tiny header", Header(99, 0), "it has an incorrect header size and may be corrupt."},
-      {"no whole record", Header(199, 0),
-       "it has an incorrect file record block size and may be empty or corrupt."},
-      {"header only", Header(100, 0),
-       "it has an incorrect file record block size and may be empty or corrupt."},
-      {"more records than 65,535", Header(100 + 65536 * 100, 0),
-       "it has an incorrect header size and may be corrupt."},
-      {"table cut short", table_cut,
-       "could not read header; [WIN32 0x00000026/C0038] Reached the end of the file. "},
-      {"header cut short", Header(200, 0, 18),
-       "could not read header; [WIN32 0x00000026/C0038] Reached the end of the file. "},
+      {"missing", "<missing>", "[WIN32 0x00000002/C0002] The system cannot find the file specified. "},
+      {"zero-length", "", format},
+      {"shorter than the magic", "TRACERFIL", format},
+      {"wrong magic", wrong_magic, format},
+      {"wrong size", wrong_size, size},
+      {"truncated with its size recorded", whole.substr(0, whole.size() - 1), size},
+      {"tiny header", Header(99), header_size},
+      {"no whole record", Header(199), block_size},
+      {"header only", Header(100), block_size},
+      {"more records than 65,535", Header(100 + 65536 * 100), header_size},
+      {"table cut short", table_cut, cut},
+      {"header cut short", Header(200, 18), cut},
+      {"archive in use", whole,
+       "[WIN32 0x00000020/C0032] The process cannot access the file because it is being used by another "
+       "process. ",
+       "CreateFile = 1:32"},
+      {"read refused", whole, "could not read header; [WIN32 0x00000005/C0005] Access is denied. ", "ReadFile = 1"},
+      {"seek refused", whole, "could not read header; [WIN32 0x00000057/C0087] The parameter is incorrect. ",
+       "SetFilePointer = 1:87"},
+      {"size unknown", whole, size, "GetFileSize = 1:6"},
+      {"no memory for the buffer", whole, "out of memory during buffer allocation.", "HeapAlloc = 1:8", 2},
+      {"no memory for the file array", whole, "out of memory during file array allocation.", "HeapAlloc = 2:8", 2},
   };
 }
 
-TEST(OpenTABFile, EachDamagedArchiveIsRefusedWithItsRecordAndLeavesNothingBehind) {
+TEST(OpenTABFile, EachDamagedOrUnreadableArchiveIsRefusedWithItsRecordAndLeavesNothingBehind) {
   for (const RefusalRow& row : RefusalRows()) {
     SCOPED_TRACE(row.what);
-    ArchiveRun run;
+    ArchiveRun run(std::string("[fail]\n") + row.fail + "\n");
     if (row.archive != "<missing>") run.PutArchive(row.archive);
     TABHandle tHnd;
     EXPECT_FALSE(OpenTABFile(run.l, tHnd));
-    const std::vector<std::string> errors = run.RecordsOf({"OpenTABFile: Failed"});
-    EXPECT_EQ(errors, std::vector<std::string>{kPrefix + row.record});
+    EXPECT_EQ(run.RecordsOf({"OpenTABFile: Failed"}), std::vector<std::string>{kPrefix + row.record});
     EXPECT_EQ(std::make_tuple(run.l.log.ErrorRecordCount, tHnd.hnd, tHnd.FilesArraySize, tHnd.ArchiveName.view()),
-              std::make_tuple(1, platform::kInvalidHandle, 0u, std::string_view("tsystem0.dll")));
+              std::make_tuple(row.errors, platform::kInvalidHandle, 0u, std::string_view("tsystem0.dll")));
     EXPECT_TRUE(tHnd.Files == nullptr || tHnd.Files == ReleasedPointer());
-    if (row.archive != "<missing>") {
-      EXPECT_TRUE(run.ArchiveIsClosed());
-    }
+    if (row.archive != "<missing>") { EXPECT_TRUE(run.ArchiveIsClosed()); }
     // Closing what failed to open is harmless.
     CloseTABFile(run.l, tHnd);
-    EXPECT_EQ(run.l.log.ErrorRecordCount, 1);
+    EXPECT_EQ(run.l.log.ErrorRecordCount, row.errors);
   }
 }
 
 TEST(OpenTABFile, AFailureAfterTheAllocationsFreesBothBlocksThenClosesTheHandle) {
   ArchiveRun run;
-  run.PutArchive(Header(100 + 5 * 100, 0, 300));
+  run.PutArchive(Header(100 + 5 * 100, 300));
   TABHandle tHnd;
   EXPECT_FALSE(OpenTABFile(run.l, tHnd));
   const std::vector<std::string> records =
@@ -170,64 +172,54 @@ TEST(OpenTABFile, LoadsEveryRecordAndKeepsTheArchiveOpenUntilClosed) {
   EXPECT_EQ(run.l.log.ErrorRecordCount, 0);
 }
 
-TEST(OpenTABFile, RunsOfUnusedRecordsAreReportedAsRuns) {
+// Archives that open, each with the records it logs: runs of unused records are
+// reported as runs, bytes after the last whole record are ignored, and texts that
+// fill their fields are cut inside them.
+TEST(OpenTABFile, AcceptedArchivesLogTheirRecords) {
+  auto sized = [](std::uint32_t header_size, std::size_t records) {
+    std::string archive = tabpack::BuildArchive({File("a.dll", "a"), File("b.dll", "b")});
+    PutLittleEndian32(archive, 10, header_size);
+    PutLittleEndian32(archive, 14, 0);  // size not recorded: any size is accepted
+    archive.resize(100 + 100 * records);
+    return archive;
+  };
+  std::string full_texts = tabpack::BuildArchive({File("x", "1")});
+  std::memset(full_texts.data() + 100, 'N', 50);       // FileName without a terminator
+  std::memset(full_texts.data() + 100 + 50, 'D', 10);  // Destination without a terminator
+  const std::vector<MemoryFile> runs = {File("one.dll", "1"), File("two.dll", "2"), {}, {}, {},
+                                        File("six.dll", "6"), {}, {}, {}};
+  const std::string record_a = "X|OpenTABFile: File record 1: FileName=a.dll Destination=CUR Size=1";
+  const std::string record_b = "X|OpenTABFile: File record 2: FileName=b.dll Destination=CUR Size=1";
   const struct {
-    std::vector<MemoryFile> files;
+    const char* what;
+    std::string archive;
+    int count;
     std::vector<std::string> records;
   } cases[] = {
-      // Records 3 to 5 unused, 6 used, 7 to 9 unused at the end of a 9-record table.
-      {{File("one.dll", "1"), File("two.dll", "2"), {}, {}, {}, File("six.dll", "6"), {}, {}, {}},
+      {"unused runs inside and at the end", tabpack::BuildArchive(runs), 9,
        {"X|OpenTABFile: File record 1: FileName=one.dll Destination=CUR Size=1",
         "X|OpenTABFile: File record 2: FileName=two.dll Destination=CUR Size=1",
         "X|OpenTABFile: File records 3 - 5 are unused.",
         "X|OpenTABFile: File record 6: FileName=six.dll Destination=CUR Size=1",
         "1|OpenTABFile: File records 7 - 9 are unused."}},
-      {{{}, {}}, {"1|OpenTABFile: File records 1 - 2 are unused."}},
+      {"every record unused", tabpack::BuildArchive({{}, {}}), 2, {"1|OpenTABFile: File records 1 - 2 are unused."}},
+      {"header size 299", sized(299, 1), 1, {record_a}},
+      {"header size 399", sized(399, 2), 2, {record_a, record_b}},
+      // The fields after the texts are intact.
+      {"texts filling their fields", full_texts, 1,
+       {"X|OpenTABFile: File record 1: FileName=" + std::string(49, 'N') + " Destination=" + std::string(9, 'D') +
+        " Size=1"}},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
     ArchiveRun run;
-    run.PutArchive(tabpack::BuildArchive(c.files));
+    run.PutArchive(c.archive);
     TABHandle tHnd;
     ASSERT_TRUE(OpenTABFile(run.l, tHnd));
-    EXPECT_EQ(tHnd.FileCount, static_cast<int>(c.files.size()));
+    EXPECT_EQ(tHnd.FileCount, c.count);
     EXPECT_EQ(run.RecordsOf({"OpenTABFile: File record"}), c.records);
     CloseTABFile(run.l, tHnd);
   }
-}
-
-struct HeaderSizeRow {
-  std::uint32_t header_size;
-  int records;
-};
-
-TEST(OpenTABFile, BytesAfterTheLastWholeRecordAreIgnored) {
-  for (const HeaderSizeRow& row : {HeaderSizeRow{299, 1}, HeaderSizeRow{399, 2}}) {
-    SCOPED_TRACE(row.header_size);
-    std::string archive = tabpack::BuildArchive({File("a.dll", "a"), File("b.dll", "b")});
-    PutLittleEndian32(archive, 10, row.header_size);
-    PutLittleEndian32(archive, 14, 0);  // size not recorded: any size is accepted
-    archive.resize(100 + 100 * row.records);
-    ArchiveRun run;
-    run.PutArchive(archive);
-    TABHandle tHnd;
-    ASSERT_TRUE(OpenTABFile(run.l, tHnd));
-    EXPECT_EQ(std::make_tuple(tHnd.FileCount, tHnd.HeaderSize), std::make_tuple(row.records, row.header_size));
-    CloseTABFile(run.l, tHnd);
-  }
-}
-
-TEST(OpenTABFile, TextsThatFillTheirFieldsAreCutInsideThem) {
-  std::string archive = tabpack::BuildArchive({File("x", "1")});
-  std::memset(archive.data() + 100, 'N', 50);       // FileName without a terminator
-  std::memset(archive.data() + 100 + 50, 'D', 10);  // Destination without a terminator
-  ArchiveRun run;
-  run.PutArchive(archive);
-  TABHandle tHnd;
-  ASSERT_TRUE(OpenTABFile(run.l, tHnd));
-  EXPECT_EQ(std::string(tHnd.Files[0].FileName), std::string(49, 'N'));
-  EXPECT_EQ(std::string(tHnd.Files[0].Destination), std::string(9, 'D'));
-  EXPECT_EQ(tHnd.Files[0].Size, 1u);  // the fields after them are intact
-  CloseTABFile(run.l, tHnd);
 }
 
 TEST(OpenTABFile, TheLargestTableLoadsWhole) {
@@ -242,36 +234,6 @@ TEST(OpenTABFile, TheLargestTableLoadsWhole) {
   EXPECT_EQ(std::make_tuple(tHnd.FileCount, tHnd.FilesArraySize), std::make_tuple(65535, 65535u * 88u));
   EXPECT_STREQ(tHnd.Files[65534].FileName, "last.dll");
   CloseTABFile(run.l, tHnd);
-}
-
-struct FaultRow {
-  const char* fail;
-  std::string record;
-};
-
-// Failed system calls, each named in the machine's [fail] section.
-TEST(OpenTABFile, FailedSystemCallsAreRefusalsWithTheSystemError) {
-  const FaultRow rows[] = {
-      {"CreateFile = 1:32",
-       kPrefix + "[WIN32 0x00000020/C0032] The process cannot access the file because it is "
-                 "being used by another process. "},
-      {"ReadFile = 1", kPrefix + "could not read header; [WIN32 0x00000005/C0005] Access is denied. "},
-      {"SetFilePointer = 1:87",
-       kPrefix + "could not read header; [WIN32 0x00000057/C0087] The parameter is incorrect. "},
-      {"GetFileSize = 1:6", kPrefix + "it has an incorrect file size and may be corrupt."},
-      {"HeapAlloc = 1:8", kPrefix + "out of memory during buffer allocation."},
-      {"HeapAlloc = 2:8", kPrefix + "out of memory during file array allocation."},
-  };
-  for (const FaultRow& row : rows) {
-    SCOPED_TRACE(row.fail);
-    ArchiveRun run(std::string("[fail]\n") + row.fail + "\n");
-    run.PutArchive(ThreeFiles());
-    TABHandle tHnd;
-    EXPECT_FALSE(OpenTABFile(run.l, tHnd));
-    EXPECT_EQ(run.RecordsOf({"OpenTABFile: Failed"}), std::vector<std::string>{row.record});
-    EXPECT_EQ(std::make_tuple(tHnd.hnd, tHnd.FilesArraySize), std::make_tuple(platform::kInvalidHandle, 0u));
-    EXPECT_TRUE(run.ArchiveIsClosed());
-  }
 }
 
 }  // namespace
