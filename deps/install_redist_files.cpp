@@ -20,18 +20,20 @@ constexpr const char* kRuntime64Name = "Visual C/C++ 2022+ Runtimes (64-bit)";
 constexpr const char* kNetfxName = ".NET Framework 4.8";
 constexpr const char* kNetfxInstaller = "ndp48-x86-x64-allos-enu.exe";
 
-// An installer's exit code, or -1 when it could not be started; its parameters
-// name its log in the cache folder.
-std::int32_t RunInstaller(Launcher& l, InstallerKind kind, const std::string& path,
-                          std::string_view installer, std::string_view cache_folder,
-                          std::string_view options_value) {
-  // The options stay empty when they cannot be read.
+// An installer's parameters: they name its log in the cache folder and carry the extra
+// options of `options_value`, which stay empty when they cannot be read. False when
+// they do not fit the command line.
+bool InstallerParameters(Launcher& l, InstallerKind kind, std::string_view installer, std::string_view cache_folder,
+                         std::string_view options_value, CommandLine& parameters) {
   LauncherValue options;
   ReadLauncherValue(l, options_value, options);
-  CommandLine parameters;
-  if (!BuildInstallerCommandLine(kind, cache_folder, installer, options.view(), parameters))
-    return -1;
-  return ExecuteAppEx(l, l.run.StatusWindow, path, parameters.view(), true, false);
+  return BuildInstallerCommandLine(kind, cache_folder, installer, options.view(), parameters);
+}
+
+// The installer's exit code, or -1 when it could not be started.
+std::int32_t RunInstaller(Launcher& l, const PathBuffer& path, bool parameters_fit, const CommandLine& parameters) {
+  if (!parameters_fit) return -1;
+  return ExecuteAppEx(l, l.run.StatusWindow, path.c_str(), parameters.view(), true, false);
 }
 
 void InstallNetfx(Launcher& l, const PathBuffer& redist_folder, const PathBuffer& cache_folder) {
@@ -42,9 +44,11 @@ void InstallNetfx(Launcher& l, const PathBuffer& redist_folder, const PathBuffer
     ErrorLog(l, "InstallRedistFiles: WARNING!!! %s installer not found at %s", kNetfxName, path.c_str());
     return;
   }
+  CommandLine parameters;
+  const bool fit = InstallerParameters(l, InstallerKind::NetFramework, kNetfxInstaller, cache_folder.view(),
+                                       "NetFxMSIOpts", parameters);
   DebugLog(l, "InstallRedistFiles: Launching %s installer... ( %s )", kNetfxName, path.c_str());
-  const std::int32_t exit_code =
-      RunInstaller(l, InstallerKind::NetFramework, path.c_str(), kNetfxInstaller, cache_folder.view(), "NetFxMSIOpts");
+  const std::int32_t exit_code = RunInstaller(l, path, fit, parameters);
   const InstallerOutcome outcome = NetfxInstallerOutcome(exit_code);
   if (outcome.text == nullptr) return;
   if (outcome.error) ErrorLog(l, "InstallRedistFiles: %s %s", kNetfxName, outcome.text);
@@ -65,8 +69,10 @@ bool InstallRuntime(Launcher& l, std::string_view display_name, std::string_view
     ErrorLog(l, "InstallRuntime: WARNING!!! %s installer not found at %s", name.c_str(), path.c_str());
     return false;
   }
+  CommandLine parameters;
+  const bool fit = InstallerParameters(l, InstallerKind::VcRuntime, installer, cache_folder, "VCRuntimeMSIOpts", parameters);
   DebugLog(l, "InstallRuntime: Launching %s installer... ( %s )", name.c_str(), path.c_str());
-  if (RunInstaller(l, InstallerKind::VcRuntime, path.c_str(), installer, cache_folder, "VCRuntimeMSIOpts") == -1) {
+  if (RunInstaller(l, path, fit, parameters) == -1) {
     ErrorLog(l, "InstallRuntime: WARNING!!! %s installer at %s failed to launch.", name.c_str(), path.c_str());
     return false;
   }

@@ -165,6 +165,9 @@ TEST(RuntimeInstall, TheInstallerOptionsReachTheCommandLineWithSingleQuotes) {
                   "\"VCRuntimeMSIOpts\"=\"TARGETDIR=\\\"D:\\\\VC\\\"\"\r\n\"NetFxMSIOpts\"=\"   \"\r\n\r\n");
   m.Run("-d");
   EXPECT_TRUE(Contains(m.Lines("processes.log"), ".log\"\" /msioptions \"\"TARGETDIR='D:\\VC'\"\"\""));
+  // The options are read, with their records, before the launch is recorded.
+  const std::vector<std::string> log = m.DebugLog();
+  EXPECT_LT(FindLine(log, "VCRuntimeMSIOpts"), FindLine(log, "InstallRuntime: Launching"));
 }
 
 TEST(RuntimeInstall, AMissingInstallerIsAnErrorAndTheOthersStillRun) {
