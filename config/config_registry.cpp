@@ -137,7 +137,10 @@ VirtualizationOutcome RemoveRegistryKeyVirtualization(Launcher& l, platform::Reg
   }
   DebugLog(l, "RemoveRegistryVirtualization: Removing virtualization flag on registry key \"%s\" (as Administrator)", path.c_str());
   std::uint32_t status = 0;
-  if (!l.os.registry.NtSetKeyControlFlags(key, kNoVirtualizationRecursive, &status)) {
+  const auto call = l.os.registry.NtSetKeyControlFlags(key, kNoVirtualizationRecursive, &status);
+  // Without ntdll in the process there is nothing to call, and nothing to report.
+  if (call == platform::Registry::NtCall::NoModule) return VirtualizationOutcome::Done;
+  if (call == platform::Registry::NtCall::NoFunction) {
     ErrorLog(l, "Tavix registry modification failed: Error while loading ntdll:NtSetInformationKey proc address; %s",
              Describe(l, l.os.system.GetLastError()).c_str());
     return VirtualizationOutcome::Failed;

@@ -95,8 +95,10 @@ class Registry {
                                        const void* dacl) = 0;
 
   // ntdll's NtSetInformationKey, found at run time, with KeyControlFlagsInformation:
-  // false (and the last error) when the function cannot be found, else `*status`.
-  virtual bool NtSetKeyControlFlags(RegKey key, std::uint32_t flags, std::uint32_t* status) = 0;
+  // `NoModule` when ntdll is not loaded, `NoFunction` (and the last error) when the
+  // function cannot be found, else `Called` with the call's `*status`.
+  enum class NtCall { NoModule, NoFunction, Called };
+  virtual NtCall NtSetKeyControlFlags(RegKey key, std::uint32_t flags, std::uint32_t* status) = 0;
 };
 
 // Owns an open key and closes it when it goes out of scope.

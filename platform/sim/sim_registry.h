@@ -67,7 +67,7 @@ class SimRegistry : public platform::Registry {
                                          void** dacl, void** descriptor) override;
   platform::ErrorCode SetKeySecurityInfo(platform::RegKey key, std::uint32_t information,
                                          const void* dacl) override;
-  bool NtSetKeyControlFlags(platform::RegKey key, std::uint32_t flags,
+  NtCall NtSetKeyControlFlags(platform::RegKey key, std::uint32_t flags,
                             std::uint32_t* status) override;
 
   enum class View { Process, Bits32, Bits64 };

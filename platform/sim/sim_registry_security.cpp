@@ -106,18 +106,19 @@ ErrorCode SimRegistry::SetKeySecurityInfo(platform::RegKey key, std::uint32_t,
   return platform::kErrorSuccess;
 }
 
-bool SimRegistry::NtSetKeyControlFlags(platform::RegKey key, std::uint32_t,
-                                       std::uint32_t* status) {
-  // ntdll's export is looked up by name first.
-  if (s_.Fails("GetProcAddress")) return false;
+platform::Registry::NtCall SimRegistry::NtSetKeyControlFlags(platform::RegKey key, std::uint32_t,
+                                                             std::uint32_t* status) {
+  // ntdll's module and its export are looked up first.
+  if (s_.Fails("GetModuleHandle")) return NtCall::NoModule;
+  if (s_.Fails("GetProcAddress")) return NtCall::NoFunction;
   ErrorCode injected = 0;
   if (s_.Fails("NtSetInformationKey", &injected)) {
     *status = injected;
-    return true;
+    return NtCall::Called;
   }
   constexpr std::uint32_t kStatusInvalidHandle = 0xC0000008;
   *status = Opened(key) ? 0 : kStatusInvalidHandle;
-  return true;
+  return NtCall::Called;
 }
 
 }  // namespace sim

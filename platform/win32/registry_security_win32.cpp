@@ -48,17 +48,17 @@ platform::ErrorCode Win32Registry::SetKeySecurityInfo(platform::RegKey key,
                            static_cast<PACL>(const_cast<void*>(dacl)), nullptr);
 }
 
-bool Win32Registry::NtSetKeyControlFlags(platform::RegKey key, std::uint32_t flags,
-                                         std::uint32_t* status) {
+platform::Registry::NtCall Win32Registry::NtSetKeyControlFlags(platform::RegKey key, std::uint32_t flags,
+                                                               std::uint32_t* status) {
   HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
-  if (ntdll == nullptr) return false;
+  if (ntdll == nullptr) return NtCall::NoModule;
   auto function = reinterpret_cast<NtSetInformationKeyFunction>(
       reinterpret_cast<void*>(::GetProcAddress(ntdll, "NtSetInformationKey")));
-  if (function == nullptr) return false;
+  if (function == nullptr) return NtCall::NoFunction;
   ULONG value = flags;
   *status = static_cast<std::uint32_t>(
       function(ToHkey(key), kKeyControlFlagsInformation, &value, sizeof value));
-  return true;
+  return NtCall::Called;
 }
 
 }  // namespace win32

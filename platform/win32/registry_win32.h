@@ -39,7 +39,7 @@ class Win32Registry final : public platform::Registry {
                                          void** dacl, void** descriptor) override;
   platform::ErrorCode SetKeySecurityInfo(platform::RegKey key, std::uint32_t information,
                                          const void* dacl) override;
-  bool NtSetKeyControlFlags(platform::RegKey key, std::uint32_t flags,
+  NtCall NtSetKeyControlFlags(platform::RegKey key, std::uint32_t flags,
                             std::uint32_t* status) override;
 };
 

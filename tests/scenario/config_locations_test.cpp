@@ -283,5 +283,17 @@ TEST(RepairFault, ProgramDataLookupIsOneRecordWithTheShellsResult) {
                       "This operation may require rights that are being prevent by a system policy.; [WIN32 0x80070005"));
 }
 
+// Without ntdll in the process the key's flags are left as they are, without a record,
+// and the repair goes on: the call, set to fail here, is never made.
+TEST(RepairFault, NtdllMissingLeavesTheFlagsWithoutARecord) {
+  Machine m;
+  // The system information asks for four modules first.
+  m.Write("machine.ini", kElevatedAdmin + "[fail]\nGetModuleHandle = 5\nNtSetInformationKey = 1:0xC0000022\n");
+  RemoveKey(m);
+  EXPECT_EQ(LastLine(m.Run("-d").out), "exit code 0");
+  EXPECT_FALSE(Contains(m.ErrorLog(), "ntdll"));
+  EXPECT_NE(m.Text("registry.reg").find("\"_icode\"=dword:00000003"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace scenario
