@@ -27,9 +27,10 @@ bool Exists(Launcher& l, const PathBuffer& path) {
 
 }  // namespace
 
+// A Windows folder that could not be found is empty, and so found in every folder: the
+// cache parent is then never touched.
 bool IsCacheParentDefaulted(const Launcher& l) {
-  const std::string_view windows = l.folders.WinDir.view();
-  return !windows.empty() && l.folders.TCacheParentDir.view().find(windows) != std::string_view::npos;
+  return l.folders.TCacheParentDir.view().find(l.folders.WinDir.view()) != std::string_view::npos;
 }
 
 bool RelocateConfigFile(Launcher& l, std::string_view name) {

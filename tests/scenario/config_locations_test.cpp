@@ -201,6 +201,29 @@ TEST_P(Authority, DecidesWhetherTheKeyIsRepaired) {
 
 INSTANTIATE_TEST_SUITE_P(Users, Authority, ::testing::ValuesIn(kAuthorities), ByName);
 
+// A cache parent folder inside the Windows folder counts as defaulted, and so does any
+// folder when the Windows folder cannot be found: a repair reports it and leaves it.
+TEST(ConfigLocations, ADefaultedCacheFolderIsReportedAndLeftAlone) {
+  const struct {
+    const char* name;
+    const char* folders;
+    const char* parent;
+  } cases[] = {
+      {"InsideWindows", "[folders]\nlocal_app_data = C:\\Windows\\Profiles\\clerk\n",
+       "C:\\Windows\\Profiles\\clerk\\Norvane\\Portavel\\"},
+      {"WindowsFolderUnknown", "[folders]\nwindows =\n", "C:\\Users\\clerk\\AppData\\Local\\Norvane\\Portavel\\"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Machine m;
+    m.Write("machine.ini", kElevatedAdmin + c.folders);
+    m.Run("-d -r");
+    EXPECT_TRUE(m.Shows("error", std::string("UpdateCacheFolder failed: Cache folder is being defaulted to \"") +
+                                     c.parent + "\", and cannot be modified."));
+    EXPECT_FALSE(Contains(m.DebugLog(), "File Relocation"));
+  }
+}
+
 }  // namespace
 }  // namespace scenario
 
