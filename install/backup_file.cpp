@@ -67,10 +67,6 @@ bool BackupFile(Launcher& l, std::string_view file_name, std::string_view destin
     backup.format_cut("%s\\%s", folder->c_str(), name.c_str());
     return BackupFailed(l, target, backup, kErrorFilenameExcedRange);
   }
-  // No set was prepared: the path would name the drive's root folder, where the
-  // backups of files of one name from several folders would overwrite each other.
-  if (folder->empty()) return BackupFailed(l, target, backup, platform::kErrorPathNotFound);
-
   BackupText status;
   status.format_cut("Backing up \"%s\" to %s", name.c_str(), backup.c_str());
   UpdateSubStatus(l, status.view(), 0);
@@ -87,6 +83,9 @@ bool BackupFile(Launcher& l, std::string_view file_name, std::string_view destin
     return BackupFailed(l, target, backup, error);
   }
   l.os.files.FindClose(search);
+  // No set was prepared: the path would name the drive's root folder, where the
+  // backups of files of one name from several folders would overwrite each other.
+  if (folder->empty()) return BackupFailed(l, target, backup, platform::kErrorPathNotFound);
 
   DebugLogLevel(l, kDeveloperLevel, "BackupFile: Calling CopyFile(%s, %s, FALSE)", target.c_str(),
                 backup.c_str());

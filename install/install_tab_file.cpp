@@ -49,10 +49,15 @@ void InstallTABFile(Launcher& l, std::uint32_t install_mode) {
     const bool installed = outcome == DestinationOutcome::Resolved &&
                            InstallRecord(l, tHnd, record, destination, install_mode);
     if (installed) continue;
-    if (install_mode == INSTALL_REPLACE)
-      l.SystemFilesReplaced = false;
-    else
+    if (install_mode != INSTALL_REPLACE) {
       ErrorLog(l, "InstallTABFile: The attempt to install or upgrade %s has failed.", record.FileName);
+      continue;
+    }
+    // A failed backup or copy has its own record; a path that does not fit has none yet.
+    if (outcome == DestinationOutcome::TooLong)
+      ErrorLog(l, "InstallTABFile: The destination path of %s is too long; the file is not replaced.",
+               record.FileName);
+    l.SystemFilesReplaced = false;
   }
   CloseTABFile(l, tHnd);
 }

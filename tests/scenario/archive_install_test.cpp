@@ -343,5 +343,32 @@ TEST(ReplaceMode, AFolderWhereAFileShouldBeIsNotReplaced) {
   EXPECT_TRUE(fs::is_directory(m.C("Portavel/a.cfg")));
 }
 
+// Without its configuration location no backup set is made: a file not installed yet
+// needs no backup and is written, one already there is kept rather than overwritten
+// unbacked.
+TEST(ReplaceMode, WithoutABackupSetOnlyFilesNotYetInstalledAreWritten) {
+  InstallMachine m({ArchiveFile("a.cfg", "CUR", INSTALL_ALWAYS, "new a"),
+                    ArchiveFile("d.ini", "WIN", INSTALL_ALWAYS, "new d")});
+  m.Installed("Windows/d.ini", "old d", kRecordTime);
+  fs::remove_all(m.C("ProgramData/Veltrix"));
+  EXPECT_EQ(m.ExitLine("replace -d"), "exit code 1627");
+  EXPECT_TRUE(m.Shows("error", "Tavix backup folder creation failed: The configuration location "
+                               "\"C:\\ProgramData\\Veltrix\\\" is missing."));
+  EXPECT_EQ(ReadText(m.C("Portavel/a.cfg")), "new a");
+  EXPECT_EQ(ReadText(m.C("Windows/d.ini")), "old d");
+  EXPECT_EQ(CountLines(m.ErrorLog(), "Failed to back up file"), 1u);
+}
+
+// A destination path too long for its buffer is never cut: the file is not replaced,
+// and the error log says why.
+TEST(ReplaceMode, ADestinationPathTooLongIsReportedAndNotCut) {
+  std::string fonts = "C:";
+  for (int i = 0; i < 5; ++i) fonts += "\\" + std::string(50, 'f');
+  InstallMachine m({ArchiveFile("c.ttf", "FON", INSTALL_ALWAYS, "new c")}, kAdminIni + "[folders]\nfonts = " + fonts + "\n");
+  EXPECT_EQ(m.ExitLine("replace -d"), "exit code 1627");
+  EXPECT_TRUE(m.Shows("error", "InstallTABFile: The destination path of c.ttf is too long; the file is not replaced."));
+  EXPECT_FALSE(Contains(m.ErrorLog(), "Failed to back up"));
+}
+
 }  // namespace
 }  // namespace scenario
