@@ -38,7 +38,7 @@ class ElevationButtons final : public platform::ElevationDialogButtons {
 
     if (ExecuteAppEx(l_, dialog, launcher.view(), parameters.view(), false, false) == -1) {
       // The dialog stays open: the user may try again or cancel.
-      ShowErrorDialogOwnedBy(l_, dialog, "%s",
+      ShowErrorDialog(l_, "%s",
                              "The application could not be spawned. Check logs for more information.");
       return false;
     }

@@ -40,9 +40,11 @@ class HeapText {
   char* block_;
 };
 
-// The error box owned by `owner`, its message formatted from `args`.
-void ShowFormattedError(Launcher& l, platform::WindowHandle owner, const char* format,
-                        va_list args) {
+}  // namespace
+
+void message_box_detail::ShowErrorDialog(Launcher& l, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
   auto caption = LoadEntry<64>(l, IDS_ERROR_CAPTION);
   auto first_line = LoadEntry<64>(l, IDS_ERROR_HEADING);
 
@@ -57,30 +59,14 @@ void ShowFormattedError(Launcher& l, platform::WindowHandle owner, const char* f
     HeapText message(l.os.system, length < 0 ? 0 : static_cast<std::size_t>(length) + 1);
     if (message.get() != nullptr)
       std::vsnprintf(message.get(), static_cast<std::size_t>(length) + 1, format, args);
+    va_end(args);
     if (message.get() == nullptr) return;  // no memory for the message: no box, no record
 
     text.format_cut("%s\n\n%s", first_line.c_str(), message.get());
     ErrorLog(l, "Error Dialog: %s; %s", first_line.c_str(), message.get());
   }
-  l.os.ui.MessageBox(owner, text.view(), caption.view(),
+  l.os.ui.MessageBox(l.run.StatusWindow, text.view(), caption.view(),
                      platform::kMbIconHand | platform::kMbSetForeground | platform::kMbTopmost);
-}
-
-}  // namespace
-
-void message_box_detail::ShowErrorDialog(Launcher& l, const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  ShowFormattedError(l, l.run.StatusWindow, format, args);
-  va_end(args);
-}
-
-void message_box_detail::ShowErrorDialogOwnedBy(Launcher& l, platform::WindowHandle owner,
-                                                 const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  ShowFormattedError(l, owner, format, args);
-  va_end(args);
 }
 
 void ShowCriticalErrorBox(Launcher& l) {
