@@ -16,12 +16,11 @@ constexpr std::uint32_t kErrorInvalidData = 13;
 constexpr std::uint32_t kErrorDatatypeMismatch = 1629;
 constexpr std::uint32_t kLauncherValueSize = 100;
 
-// Why stored data cannot be handed over as read: another type than expected, a DWORD
-// of another size, or a text that fills the buffer without its terminator. 0 when
-// the data are usable; a text gets its terminator when the buffer has room for it.
-std::uint32_t CheckStoredData(std::uint32_t expected, std::uint32_t type, void* data,
-                              std::uint32_t size, std::uint32_t room) {
-  if (expected != 0 && expected != type) return kErrorDatatypeMismatch;
+// Why stored data cannot be handed over as read: a DWORD of another size, or a text
+// that fills the buffer without its terminator. 0 when the data are usable; a text
+// gets its terminator when the buffer has room for it. Another type than the caller
+// expects is handed over as it is stored: the caller reads its buffer as its own type.
+std::uint32_t CheckStoredData(std::uint32_t type, void* data, std::uint32_t size, std::uint32_t room) {
   if (type == platform::kRegDword && size != 4) return kErrorInvalidData;
   if (type == platform::kRegSz) {
     auto* text = static_cast<char*>(data);
@@ -53,13 +52,10 @@ bool GetRegistryValue(Launcher& l, std::string_view path, std::string_view name,
              description.c_str());
     return false;
   }
-  const std::uint32_t expected = *type;
   const std::uint32_t room = *size;
   status = l.os.registry.RegQueryValueEx(key.get(), name, type, data, size);
   key.reset();
-  if (status == platform::kErrorSuccess) status = CheckStoredData(expected, *type, data, *size, room);
-  // Too large for the buffer and of another type: the type is the better reason.
-  if (status == platform::kErrorMoreData && expected != 0 && *type != expected) status = kErrorDatatypeMismatch;
+  if (status == platform::kErrorSuccess) status = CheckStoredData(*type, data, *size, room);
   if (status != platform::kErrorSuccess) {
     FormatErrorString(l, status, description);
     DebugLog(l, "GetRegistryValue: Path \"%s\" Result: FAILED to retrieve value \"%s\". Reason: %s",

@@ -41,8 +41,11 @@ const ReadCase kReads[] = {
     {"another stored type", "Blob", 0, 260, true, "Key: \"Blob\" Result: Success. Type: Unspecified."},
     {"a missing value", "Absent", 4, 4, false,
      "Result: FAILED to retrieve value \"Absent\". Reason: [WIN32 0x00000002/C0002]"},
-    {"a text where a DWORD is expected", "Version", 4, 4, false,
-     "Result: FAILED to retrieve value \"Version\". Reason: [WIN32 0x0000065d/C1629]"},
+    // Another type than the caller expects is read as it is stored.
+    {"a DWORD where a text is expected", "Installed", 1, 260, true,
+     "Key: \"Installed\" Result: Success. Type: DWORD Value: 300"},
+    {"a text too large where a DWORD is expected", "Version", 4, 4, false,
+     "Result: FAILED to retrieve value \"Version\". Reason: [WIN32 0x000000ea/C0234]"},
     {"a DWORD of two bytes", "Short", 4, 4, false,
      "Result: FAILED to retrieve value \"Short\". Reason: [WIN32 0x0000000d/C0013]"},
     {"a text larger than the buffer", "Version", 1, 4, false,
