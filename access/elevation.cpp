@@ -6,7 +6,6 @@
 #include "access/elevation_decision.h"
 #include "diag/error_strings.h"
 #include "diag/log.h"
-#include "lifetime/dispose_app.h"
 #include "process/execute_app.h"
 #include "base/launcher.h"
 #include "sysinfo/system_info_loader.h"
@@ -64,9 +63,9 @@ class ElevationButtons final : public platform::ElevationDialogButtons {
 bool AskToRestartElevated(Launcher& l) {
   ElevationButtons buttons(l);
   const std::intptr_t ended_with = l.os.ui.DialogBoxParam(l.run.StatusWindow, buttons);
-  // The elevated instance runs the whole launch afresh: this one ends at once,
-  // without a verdict.
-  if (buttons.restarted()) DisposeApp(l, kRestartedExitCode);
+  // The elevated instance runs the whole launch afresh: this one ends at once, as
+  // ExitProcess would, without a verdict and without the disposal's records.
+  if (buttons.restarted()) throw ProcessExit{kRestartedExitCode};
   if (ended_with == -1 || ended_with == 0) {
     ErrorDescription description;
     FormatErrorString(l, l.os.system.GetLastError(), description);

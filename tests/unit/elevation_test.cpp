@@ -163,7 +163,8 @@ TEST(RequestElevatedRights, TheElevatedRestartAddsItsSwitchToAnyCommandLineAndEn
     EXPECT_EQ(run.JournalLines("processes.log"),
               std::vector<std::string>{"SHELL verb=\"runas\" file=\"C:\\Portavel\\Tavix.exe\" params=\"" + c.parameters +
                                        "\" show=1 wait=0 result=259"});
-    EXPECT_TRUE(Has(run.Debug(), "Ending launcher application with exit code 1.\r\n"));
+    EXPECT_TRUE(Has(run.Debug(), "Restarting application to elevate process...\r\n"));
+    EXPECT_FALSE(Has(run.Debug(), "DisposeApp"));
     EXPECT_FALSE(Has(run.Debug(), "@ } RequestElevatedRights"));
     EXPECT_EQ(run.l.log.ErrorRecordCount, 0);
   }
