@@ -117,15 +117,16 @@ RightsCheckResult CheckInvokerNested(Launcher& l, const void* sd) {
 }
 
 bool FolderUnrestricted(Launcher& l, const PathBuffer& path, bool check_everyone) {
+  void* sd = nullptr;
   if (!DirectoryExists(l, path.view())) {
     DebugLog(l, "IsFolderUnrestricted: Folder \"%s\" does not exist.", path.c_str());
+    ReleaseDescriptor(l, "IsFolderUnrestricted", sd);
     return false;
   }
   static const DescriptorTexts kTexts{
       "IsFolderUnrestricted", "IsFolderUnrestricted: Failed to open folder \"%s\"; %s", false,
       "IsFolderUnrestricted failed: Failed to allocate security descriptor",
       "IsFolderUnrestricted: Error while opening security descriptor for folder \"%s\"; %s"};
-  void* sd = nullptr;
   RightsCheckResult result = RightsCheckResult::Error;
   if (ReadDescriptor(l, path, kTexts, sd)) {
     if (check_everyone) {
@@ -229,8 +230,10 @@ bool IsFileUnrestricted(Launcher& l, std::string_view target) {
   if (!IsLoadedWin7OrGreater(l)) return false;
   const PathBuffer path = Bounded(target);
   DebugLog(l, "IsFileUnrestricted: Checking target \"%s\".", path.c_str());
+  void* sd = nullptr;
   if (!FileExist(l, path.view())) {
     ErrorLog(l, "IsFileUnrestricted: File \"%s\" does not exist or is blocked.", path.c_str());
+    ReleaseDescriptor(l, "IsFileUnrestricted", sd);
     return false;
   }
   static const DescriptorTexts kTexts{
@@ -238,7 +241,6 @@ bool IsFileUnrestricted(Launcher& l, std::string_view target) {
       "IsFileUnrestricted: Failed to open security descriptor for target file \"%s\"; %s", true,
       "IsFileUnrestricted failed: Failed to allocate security descriptor",
       "IsFileUnrestricted: Error while opening security descriptor for target file \"%s\"; %s"};
-  void* sd = nullptr;
   bool unrestricted = false;
   if (ReadDescriptor(l, path, kTexts, sd)) {
     DebugLog(l, "IsFileUnrestricted: Validating process invoker access on target \"%s\"...", path.c_str());

@@ -139,6 +139,25 @@ TEST(ConfigLocations, TheFolderHandleIsClosedOnEveryWayOut) {
   }
 }
 
+// A location that is not there still releases its empty descriptor slot, with the
+// release's records.
+TEST(ConfigLocations, AMissingLocationStillReleasesItsDescriptorSlot) {
+  Machine m;
+  fs::remove_all(m.C(kProgramData));
+  fs::remove(m.C("Windows/win.ini"));
+  m.Run("-d100");
+  const std::vector<std::string> log = m.DebugLog();
+  for (const auto& [missing, release] :
+       {std::pair{"IsFolderUnrestricted: Folder \"C:\\ProgramData\\Veltrix\" does not exist.",
+                  "IsFolderUnrestricted: pSD heap pointer to HeapFreeHlpr = "},
+        std::pair{"IsFileUnrestricted: File \"C:\\Windows\\win.ini\" does not exist or is blocked.",
+                  "IsFileUnrestricted: pSD heap pointer to HeapFreeHlpr = "}}) {
+    const std::size_t at = FindLine(log, missing);
+    ASSERT_LT(at + 1, log.size()) << missing;
+    EXPECT_NE(log[at + 1].find(release), std::string::npos) << log[at + 1];
+  }
+}
+
 TEST(ConfigLocations, ARepairedKeyHoldsItsProgressAndTheLaunchersValues) {
   Machine m;
   m.Write("machine.ini", kElevatedAdmin);
