@@ -121,12 +121,15 @@ class ReportStream {
   bool failed_ = false;
 };
 
-// Sizes are shown unsigned, so that a file of 2 GiB or more is not shown negative.
+// Sizes are shown as the report has always shown them, as signed 32-bit numbers: a
+// record claiming 2 GiB or more shows negative.
+long SignedSize(std::uint32_t size) { return static_cast<long>(static_cast<std::int32_t>(size)); }
+
 bool WriteArchiveLine(ReportStream& report, const platform::SystemTime& time, std::uint32_t size) {
   ReportLine line;
-  line.format_cut("\n\n%-24s    %02d/%02d/%04d    %02d:%02d:%02d    %8lu\n\n",
+  line.format_cut("\n\n%-24s    %02d/%02d/%04d    %02d:%02d:%02d    %8ld\n\n",
                   kTABArchiveName.data(), time.month, time.day, time.year, time.hour, time.minute,
-                  time.second, static_cast<unsigned long>(size));
+                  time.second, SignedSize(size));
   if (!report.Write(line.view())) return false;
   line.format_cut("%-24s    %-10s    %-8s    %8s    %-10s    %-13s\n", "Filename", "Date", "Time",
                   "Size", "Location", "Install");
@@ -136,9 +139,9 @@ bool WriteArchiveLine(ReportStream& report, const platform::SystemTime& time, st
 bool WriteRecordLine(Launcher& l, ReportStream& report, const TABFileRecord& record) {
   const platform::SystemTime time = LocalFieldsOfRecord(l, record.FileTime);
   ReportLine line;
-  line.format_cut("%-24s    %02d/%02d/%04d    %02d:%02d:%02d    %8lu    %-10s    %-13s\n",
+  line.format_cut("%-24s    %02d/%02d/%04d    %02d:%02d:%02d    %8ld    %-10s    %-13s\n",
                   record.FileName, time.month, time.day, time.year, time.hour, time.minute,
-                  time.second, static_cast<unsigned long>(record.Size), record.Destination,
+                  time.second, SignedSize(record.Size), record.Destination,
                   RuleTextOf(record.InstallType).c_str());
   return report.Write(line.view());
 }

@@ -12,6 +12,7 @@
 #include "archive_test_run.h"
 #include "install/file_list.h"
 #include "install/install_rules.h"
+#include "install/tab_format.h"
 #include "tools/tabpack/archive_writer.h"
 
 namespace {
@@ -154,6 +155,20 @@ TEST(CreateFileList, ARuleOutsideTheFourShowsItsNumber) {
   ASSERT_EQ(lines.size(), 8u);
   EXPECT_EQ(lines[6].substr(lines[6].size() - 13) + "|" + lines[7].substr(lines[7].size() - 13),
             "Always       |104          ");
+}
+
+// Sizes are signed 32-bit numbers in the report: a record claiming 2 GiB shows negative.
+TEST(CreateFileList, SizesShowAsSigned32BitNumbers) {
+  std::string archive = tabpack::BuildArchive({File("a.dll"), File("big.dll")});
+  const std::size_t size_field = 100 + 100 + kTABSizeOffset;
+  std::memcpy(archive.data() + size_field, "\x00\x00\x00\x80", 4);
+  ArchiveRun run;
+  run.PutArchive(archive);
+  CreateFileList(run.l);
+  const std::vector<std::string> lines = test_support::SplitLines(*run.machine.File(kReport));
+  ASSERT_EQ(lines.size(), 8u);
+  EXPECT_EQ(lines[6].substr(50, 12), "           5");
+  EXPECT_EQ(lines[7].substr(50, 15), "    -2147483648");
 }
 
 }  // namespace
