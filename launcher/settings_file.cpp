@@ -12,6 +12,11 @@ bool SettingsFilePath(Launcher& l, PathBuffer& path) {
 
 FixedString<10> ReadFileAccessValue(Launcher& l, const PathBuffer& settings_file, std::string_view key) {
   FixedString<10> value;
+  // Without a path (it did not fit) the file is not read: the default stands.
+  if (settings_file.empty()) {
+    (void)value.assign("TRUE");
+    return value;
+  }
   value.assign_cut(l.os.files.GetPrivateProfileString("FileAccess", key, "TRUE", settings_file.view(),
                                                       10));
   return value;
@@ -20,10 +25,13 @@ FixedString<10> ReadFileAccessValue(Launcher& l, const PathBuffer& settings_file
 FixedString<10> ReadRunLocal(Launcher& l, PathBuffer& settings_file) {
   FixedString<10> run_local;
   (void)run_local.assign("TRUE");
-  if (SettingsFilePath(l, settings_file)) {
-    run_local = ReadFileAccessValue(l, settings_file, "RunLocal");
-    DebugLog(l, "WinMain: Variable 'PVMainFile' set to \"%s\".", settings_file.c_str());
+  if (!SettingsFilePath(l, settings_file)) {
+    ErrorLog(l, "WinMain: The path of pv_main.ini in \"%s\" is too long; its values are taken as TRUE.",
+             l.folders.CurrDir.c_str());
+    return run_local;
   }
+  run_local = ReadFileAccessValue(l, settings_file, "RunLocal");
+  DebugLog(l, "WinMain: Variable 'PVMainFile' set to \"%s\".", settings_file.c_str());
   return run_local;
 }
 

@@ -11,11 +11,11 @@ struct Launcher;
 bool SettingsFilePath(Launcher& l, PathBuffer& path);
 
 // The value of `key` in section FileAccess, "TRUE" when the file, section or key is
-// missing; read into a buffer of 10 characters.
+// missing or `settings_file` is empty; read into a buffer of 10 characters.
 FixedString<10> ReadFileAccessValue(Launcher& l, const PathBuffer& settings_file, std::string_view key);
 
 // The configuration step's part: the settings file's path, recorded, and its RunLocal
-// value ("TRUE" also when the path does not fit).
+// value; "TRUE", an error record and an empty path when the path does not fit.
 FixedString<10> ReadRunLocal(Launcher& l, PathBuffer& settings_file);
 
 // Compared with "TRUE" case-insensitively; anything else, empty included, is not TRUE.

@@ -166,6 +166,19 @@ TEST(PreloadMode, ShowsItsStepsAndEndsWithoutStartingTheProduct) {
   EXPECT_FALSE(fs::exists(m.C("Portavel/TavixDebug.log")));
 }
 
+// A launcher folder so long that pv_main.ini beside it has no path: its values are
+// taken as TRUE, and the run says so (only to a debugger here: the logs' paths are
+// longer still).
+TEST(PreloadMode, ASettingsFilePathTooLongIsAnErrorAndItsValuesAreTrue) {
+  std::string folder = "C:";
+  while (folder.size() < 253) folder += "\\" + std::string(std::min<std::size_t>(50, 252 - folder.size()), 'p');
+  Machine m;
+  m.Write("machine.ini", std::string(kMachineIni) + "[launcher]\npath = " + folder + "\\T.exe\ndebugger = true\n");
+  EXPECT_EQ(m.Run("preload").exit_status, 0);
+  EXPECT_TRUE(Contains(m.Lines("debugger.log"), "WinMain: The path of pv_main.ini in \"" + folder +
+                                                    "\\\" is too long; its values are taken as TRUE."));
+}
+
 TEST(HelpBox, ShowsTheSwitchesAndEndsWithZeroBeforeAnyLog) {
   for (const char* command_line : {"-?", "?", "-d -?"}) {
     Machine m;
