@@ -17,7 +17,10 @@ constexpr std::uint32_t kDirectoryCheckPause = 100;
 bool FileExist(Launcher& l, std::string_view path) {
   TraceScope trace(l, "FileExist");
   FsRedirectionOff redirection(l);
-  if (!redirection.ok()) return false;
+  if (!redirection.ok()) {
+    EnableFSCompatibility(l);  // switched back on every path; here it only records that it is on
+    return false;
+  }
   const std::string text(path);
   const platform::Handle search = l.os.files.FindFirstFile(path);
   if (search == platform::kInvalidHandle) {

@@ -50,7 +50,10 @@ bool CreateMissingFolder(Launcher& l, const PathBuffer& folder) {
 void PrepareForBackup(Launcher& l, std::string_view set_name) {
   TraceScope trace(l, "PrepareForBackup");
   FsRedirectionOff redirection(l);
-  if (!redirection.ok()) return;
+  if (!redirection.ok()) {
+    EnableFSCompatibility(l);  // switched back on every path; here it only records that it is on
+    return;
+  }
   const PathBuffer& location = l.folders.ProgDataDir;
   if (!DirectoryExists(l, location.view())) {
     ErrorLog(l, "Tavix backup folder creation failed: The configuration location \"%s\" is missing.",

@@ -97,6 +97,8 @@ TEST(Redirection, AFailureToSwitchOffIsAnErrorAndNothingIsSearched) {
   EXPECT_FALSE(FileExist(m.l, "C:\\Portavel\\here.txt"));
   EXPECT_EQ(m.Errors(), std::vector<std::string>{"DisableFSCompatibility failed: Failed to disable WOW64 FS "
                                                  "redirection; [WIN32 0x00000005/C0005] Access is denied. "});
+  // Switching back on is asked for on every path, and finds redirection on.
+  EXPECT_TRUE(m.Logged("EnableFSCompatibility: WOW64 file system emulation compatibility redirection already enabled."));
   // The first search was not made: the second call's search is the first and fails.
   EXPECT_FALSE(FileExist(m.l, "C:\\Portavel\\here.txt"));
   EXPECT_TRUE(FileExist(m.l, "C:\\Portavel\\here.txt"));
