@@ -32,8 +32,9 @@ class AuthzResources {
   Launcher& l_;
 };
 
-ErrorDescription LastErrorText(Launcher& l) {
-  ErrorDescription description;
+// The rights checks describe their failures in 1,024 characters.
+FixedString<1024> LastErrorText(Launcher& l) {
+  FixedString<1024> description;
   FormatErrorString(l, l.os.system.GetLastError(), description);
   return description;
 }
