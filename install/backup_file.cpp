@@ -72,8 +72,12 @@ bool BackupFile(Launcher& l, std::string_view file_name, std::string_view destin
   UpdateSubStatus(l, status.view(), 0);
   l.os.system.Sleep(kStatusPause);
 
+  // No set was prepared: the path would name the drive's root folder, where the
+  // backups of files of one name from several folders would overwrite each other.
+  // Only a file found not to be there may then be replaced.
+  const bool no_set = folder->empty();
   FsRedirectionOff redirection(l);
-  if (!redirection.ok()) return true;
+  if (!redirection.ok()) return no_set ? BackupFailed(l, target, backup, platform::kErrorPathNotFound) : true;
   const platform::Handle search = l.os.files.FindFirstFile(destination);
   if (search == platform::kInvalidHandle) {
     // Only a file that is not there needs no backup; a search that fails otherwise
@@ -83,9 +87,7 @@ bool BackupFile(Launcher& l, std::string_view file_name, std::string_view destin
     return BackupFailed(l, target, backup, error);
   }
   l.os.files.FindClose(search);
-  // No set was prepared: the path would name the drive's root folder, where the
-  // backups of files of one name from several folders would overwrite each other.
-  if (folder->empty()) return BackupFailed(l, target, backup, platform::kErrorPathNotFound);
+  if (no_set) return BackupFailed(l, target, backup, platform::kErrorPathNotFound);
 
   DebugLogLevel(l, kDeveloperLevel, "BackupFile: Calling CopyFile(%s, %s, FALSE)", target.c_str(),
                 backup.c_str());

@@ -347,16 +347,22 @@ TEST(ReplaceMode, AFolderWhereAFileShouldBeIsNotReplaced) {
 // needs no backup and is written, one already there is kept rather than overwritten
 // unbacked.
 TEST(ReplaceMode, WithoutABackupSetOnlyFilesNotYetInstalledAreWritten) {
-  InstallMachine m({ArchiveFile("a.cfg", "CUR", INSTALL_ALWAYS, "new a"),
-                    ArchiveFile("d.ini", "WIN", INSTALL_ALWAYS, "new d")});
-  m.Installed("Windows/d.ini", "old d", kRecordTime);
-  fs::remove_all(m.C("ProgramData/Veltrix"));
-  EXPECT_EQ(m.ExitLine("replace -d"), "exit code 1627");
-  EXPECT_TRUE(m.Shows("error", "Tavix backup folder creation failed: The configuration location "
-                               "\"C:\\ProgramData\\Veltrix\\\" is missing."));
-  EXPECT_EQ(ReadText(m.C("Portavel/a.cfg")), "new a");
-  EXPECT_EQ(ReadText(m.C("Windows/d.ini")), "old d");
-  EXPECT_EQ(CountLines(m.ErrorLog(), "Failed to back up file"), 1u);
+  // The fifth switch of redirection is d.ini's backup: when it fails, whether the file
+  // is there cannot be told, and it is not replaced either.
+  for (const char* fail : {"", "Wow64DisableWow64FsRedirection = 5"}) {
+    SCOPED_TRACE(fail);
+    InstallMachine m({ArchiveFile("a.cfg", "CUR", INSTALL_ALWAYS, "new a"),
+                      ArchiveFile("d.ini", "WIN", INSTALL_ALWAYS, "new d")},
+                     kAdminIni + "[fail]\n" + fail + "\n");
+    m.Installed("Windows/d.ini", "old d", kRecordTime);
+    fs::remove_all(m.C("ProgramData/Veltrix"));
+    EXPECT_EQ(m.ExitLine("replace -d"), "exit code 1627");
+    EXPECT_TRUE(m.Shows("error", "Tavix backup folder creation failed: The configuration location "
+                                 "\"C:\\ProgramData\\Veltrix\\\" is missing."));
+    EXPECT_EQ(ReadText(m.C("Portavel/a.cfg")), "new a");
+    EXPECT_EQ(ReadText(m.C("Windows/d.ini")), "old d");
+    EXPECT_EQ(CountLines(m.ErrorLog(), "Failed to back up file"), 1u);
+  }
 }
 
 // A destination path too long for its buffer is never cut: the file is not replaced,
