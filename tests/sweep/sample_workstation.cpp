@@ -85,7 +85,9 @@ void BuildSampleWorkstation(const fs::path& root) {
   test_support::WriteFile(root / "machine.ini", MachineIni());
   // A fresh Windows: no runtimes, no configuration key.
   test_support::WriteFile(root / "registry.reg", test_support::RegistryFile());
-  test_support::WriteFile(root / "security.txt", "");
+  // The configuration location is there, open to administrators only: the replace
+  // mode backs files up into it, the standard start opens it to Everyone.
+  test_support::WriteFile(root / "security.txt", "C:\\ProgramData\\Veltrix\tD:(A;OICI;FA;;;BA)\n");
   const auto old = fs::file_time_type::clock::now() - std::chrono::days(400);
   for (const Existing& file : kExisting) {
     test_support::WriteFile(root / "drives" / file.drive_path, file.bytes);
@@ -93,7 +95,7 @@ void BuildSampleWorkstation(const fs::path& root) {
   }
   test_support::WriteFile(root / "drives/Z/Portavel/tsystem0.dll", tabpack::BuildArchive(Archive()));
   fs::last_write_time(root / "drives/Z/Portavel/tsystem0.dll", old);
-  fs::create_directories(root / "drives/C/ProgramData");
+  fs::create_directories(root / "drives/C/ProgramData/Veltrix");
   fs::create_directories(root / "drives/C/Users/clerk/AppData/Roaming/Microsoft/Windows/Start Menu/Programs");
 }
 

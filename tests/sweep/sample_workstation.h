@@ -1,7 +1,8 @@
 // The rich workstation the fault sweep runs on: a 64-bit Windows 10 whose standard
 // user started the launcher elevated through UAC, the launcher on a mapped share, an
 // archive with a file for every destination and install rule, runtimes and a COM
-// library to install, and configuration locations still to be made.
+// library to install, configuration locations still to be made or opened, and a
+// configuration location the replace mode backs files up into.
 #pragma once
 
 #include <filesystem>
